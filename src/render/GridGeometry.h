@@ -1,0 +1,32 @@
+#pragma once
+// What the renderer needs to know of the grid it draws over: the chart's extent,
+// the default row height, the grid font, the name alignment and cell rectangles.
+
+#include "document/FontSpec.h"
+
+#include <cstdint>
+
+// A cell rectangle in the grid's pixel convention: left and top are the cell's first
+// pixel, right and bottom the pixel of the grid line after it (the cell's interior
+// is left..right-1, top..bottom-1). A cell out of view is all zero.
+struct CellRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+
+    bool isOutOfView() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
+    bool operator==(const CellRect&) const = default;
+};
+
+class GridGeometry {
+public:
+    virtual ~GridGeometry() = default;
+
+    virtual int colCount() const = 0;          // including the name column
+    virtual int rowCount() const = 0;          // including the header row
+    virtual int defaultRowHeight() const = 0;
+    virtual FontSpec gridFont() const = 0;
+    virtual bool namesRightAligned() const = 0;
+    virtual CellRect cellRect(int col, int row) const = 0;
+};
