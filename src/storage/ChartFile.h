@@ -1,0 +1,73 @@
+#pragma once
+// The chart file: writing a chart as bytes and reading it back, without touching
+// any file, grid or window. The document commands do the file and window work.
+//
+// Format (CP932 text, CR LF line breaks, one blank between numbers):
+//   line 1         width and timing line of every grid column 0 .. n-1 ("80 0 15 1 ...")
+//   then per signal row r = 1 .. m-1:
+//     name line    the signal name's bytes, unquoted
+//     data line    level, delay and flags of every step column 1 .. n-1
+//   The last data line has no line break after it.
+//
+// Reading is all or nothing: the file goes into a fresh record, and only a file
+// read to its end without error yields a chart. Rules the reader keeps:
+//   - A line has ended when the next byte is CR or the bytes have ended; that test
+//     is made only before each pair of the first line and each triple of a data
+//     line, so numbers may continue on the next line after a trailing blank.
+//   - A number skips every byte <= 0x20 first (across line breaks) and then takes
+//     the bytes up to the next byte <= 0x20; they must be an optional sign and
+//     decimal digits that fit 32 bits. A number that would begin at the end of the
+//     bytes reads as 0.
+//   - A name line is every byte up to the next CR (a lone LF is part of the name).
+//     A line break is CR followed by an optional LF.
+//   - Flags keep the low 8 bits of their number; levels and delays pass through
+//     whatever their value.
+//   - A trailing CR LF after the last data line reads the same as none; an extra
+//     empty line reads as one more signal with an empty name (column count 1).
+// Failures: more than 100 pairs on the first line, more than 99 signal blocks,
+// more than 99 triples on a data line, a column width outside 0 .. 10000, a token
+// that is not a 32-bit integer.
+// Decisions where the format leaves room:
+//   - The data line begun last sets the column count; earlier, longer data lines
+//     still leave their extra triples in the record.
+//   - With no data line at all, the column count is the number of pairs on the
+//     first line (at least 1) and the row count is 1.
+//   - Widths given for columns at or beyond the column count are dropped; their
+//     timing lines stay in the record. A column the first line gives no width
+//     for gets the default width (80 for the name column, 15 otherwise).
+//   - An empty input is a chart of one column and one row.
+
+#include "document/TCell.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr int32_t kMaxColumnWidth = 10000;
+inline constexpr int32_t kDefaultNameColumnWidth = 80;
+inline constexpr int32_t kDefaultStepColumnWidth = 15;
+
+// The bytes of a chart file for a grid of colWidths.size() columns (1 .. 100) and
+// rowCount rows (1 .. 100). Throws std::invalid_argument, with a message for the
+// user (UTF-8), for counts outside those limits, a width outside 0 .. 10000 or a
+// name holding a CR: such a file could not be read back as written.
+std::string SaveChart(const TCell& chart, const std::vector<int32_t>& colWidths, int32_t rowCount);
+
+// What reading a chart file gave.
+struct ChartLoadResult {
+    bool ok = false;
+    // A fresh record holding only what the bytes hold; its colCount and rowCount
+    // fields carry the counts below. Set only when ok.
+    std::unique_ptr<TCell> chart;
+    int32_t colCount = 0;               // the grid's column count the file gives (1 .. 100)
+    int32_t rowCount = 0;               // the grid's row count the file gives (1 .. 100)
+    std::vector<int32_t> colWidths;     // widths of columns 0 .. colCount-1
+    int errorLine = 0;                  // 1-based line where reading stopped (when !ok)
+    std::string errorReason;            // short reason for the user, UTF-8 (when !ok)
+};
+
+// Reads a chart file's bytes. Never touches memory beyond the record, whatever
+// the bytes.
+ChartLoadResult LoadChart(std::string_view bytes);
