@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The one list of Debian 12 packages that building, testing and running the editor need,
+# and the logic that installs whatever of it is missing.
+#
+#   scripts/deps.sh           install what is missing (as root), or print the apt-get line (otherwise)
+#   scripts/deps.sh --list    print the list, one package a line
+#   scripts/deps.sh --check   exit 0 if everything is installed, 1 otherwise; change nothing
+set -euo pipefail
+
+packages=(
+    # compilers and build tools
+    g++
+    cmake
+    ninja-build
+    # Qt 6 (Widgets, Svg, Test); Qt6Gui's CMake package needs the GL and Vulkan headers
+    qt6-base-dev
+    qt6-svg-dev
+    libgl-dev
+    libvulkan-dev
+    # Qt at run time: the platform plugins (xcb and offscreen ship in libqt6gui6, the rest here),
+    # the SVG icon engine and image plugin (libqt6svg6), the Japanese translations of Qt's dialogs
+    qt6-qpa-plugins
+    libqt6svg6
+    qt6-translations-l10n
+    # fonts: IPAGothic / IPAPGothic stand in for the MS Gothic faces; DejaVu is fontconfig's fallback
+    fonts-ipafont-gothic
+    fonts-dejavu-core
+    # tests and benchmarks
+    libgtest-dev
+    libgmock-dev
+    libbenchmark-dev
+    # the libFuzzer targets are built with clang
+    clang
+    libclang-rt-14-dev
+    # the end-to-end harness: a virtual X server, real input, screenshots, the clipboard
+    xvfb
+    xauth
+    xdotool
+    imagemagick
+    xclip
+    x11-utils
+)
+
+missing_packages() {
+    local p status
+    for p in "${packages[@]}"; do
+        status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+        [[ $status == installed ]] || printf '%s\n' "$p"
+    done
+}
+
+case "${1:-}" in
+    --list)
+        printf '%s\n' "${packages[@]}"
+        exit 0
+        ;;
+    --check)
+        [[ -z $(missing_packages) ]]
+        exit
+        ;;
+    "") ;;
+    *)
+        echo "usage: $0 [--list|--check]" >&2
+        exit 2
+        ;;
+esac
+
+mapfile -t missing < <(missing_packages)
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+if ((EUID != 0)); then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them with:" >&2
+    echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+fi
+
+echo "Installing missing Debian packages: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+# A stale or unreachable extra source should not stop the install from the main archive.
+apt-get update || echo "warning: apt-get update reported errors; trying the install anyway" >&2
+apt-get install -y --no-install-recommends "${missing[@]}"
+
+mapfile -t still_missing < <(missing_packages)
+if ((${#still_missing[@]} != 0)); then
+    echo "error: still missing after apt-get install: ${still_missing[*]}" >&2
+    exit 1
+fi
