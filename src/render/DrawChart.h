@@ -1,0 +1,19 @@
+#pragma once
+// The chart renderer: the one code path that walks the chart. Screen, bitmap,
+// metafile, printout and the command-line renderer all draw through it.
+
+#include "document/FontSpec.h"
+#include "document/TCell.h"
+#include "render/Canvas.h"
+#include "render/GridGeometry.h"
+
+// Draws the whole chart: the header texts (only `withHeader`, i.e. on screen), the
+// signal names, every cell's waveform, edge, arrow and label, and the timing lines.
+// Positions come from `geometry`; cells out of view are skipped. Leaves the canvas's
+// pen, brush and font changed.
+void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
+               const FontSpec& headerFont, bool withHeader);
+
+// The margin between a row's top (or bottom) and its high (or low) line: a fifth of
+// the default row height, rounded to the nearest pixel.
+int levelMargin(int defaultRowHeight);

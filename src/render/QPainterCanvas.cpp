@@ -1,0 +1,245 @@
+#include "render/QPainterCanvas.h"
+
+#include "render/GdiLine.h"
+#include "storage/Cp932.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPolygonF>
+#include <QStaticText>
+
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+QColor toQColor(uint32_t rgb)
+{
+    return QColor::fromRgb(QRgb(0xFF000000u | (rgb & 0xFFFFFFu)));
+}
+
+// Windows' MulDiv: a * b / c rounded half away from zero.
+int mulDiv(int a, int b, int c)
+{
+    const long long product = static_cast<long long>(a) * b;
+    const long long half = c / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
+}
+
+// Texts are laid out once per font and kept: a chart repeats the same few labels
+// thousands of times, and the names and column numbers on every repaint.
+constexpr size_t kMaxTextsPerFont = 4096;
+constexpr size_t kMaxFonts = 16;
+
+}  // namespace
+
+struct QPainterCanvas::PreparedText {
+    QStaticText text;
+    int width = 0;
+};
+
+struct QPainterCanvas::FontState {
+    FontSpec spec;
+    QFont font;
+    QColor color;
+    int ascent = 0;
+    int height = 0;
+    std::unordered_map<std::string, PreparedText> texts;
+};
+
+QFont QPainterCanvas::toQFont(const FontSpec& spec)
+{
+    QFont font(spec.family.empty() ? QGuiApplication::font().family()
+                                   : QString::fromStdString(spec.family));
+    const int pixels = spec.pixelSize > 0 ? spec.pixelSize : mulDiv(spec.pointSize, 96, 72);
+    if (pixels > 0)
+        font.setPixelSize(pixels);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    return font;
+}
+
+QPainterCanvas::QPainterCanvas(QPainter& painter) : painter_(painter)
+{
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setBackgroundMode(Qt::TransparentMode);
+}
+
+QPainterCanvas::~QPainterCanvas()
+{
+    painter_.restore();
+}
+
+void QPainterCanvas::setPenColor(uint32_t rgb)
+{
+    penColor_ = toQColor(rgb);
+}
+
+void QPainterCanvas::setPenStyle(PenStyle style)
+{
+    penStyle_ = style;
+}
+
+void QPainterCanvas::setBrushColor(uint32_t rgb)
+{
+    brushColor_ = toQColor(rgb);
+}
+
+void QPainterCanvas::setBrushStyle(BrushStyle style)
+{
+    brushStyle_ = style;
+}
+
+void QPainterCanvas::setFont(const FontSpec& spec)
+{
+    if (font_ && fontSpec_ == spec)
+        return;
+    fontSpec_ = spec;
+    fontApplied_ = false;
+
+    // One cache per thread: painters may run on worker threads for exports.
+    thread_local std::vector<std::shared_ptr<FontState>> fonts;
+    auto found = std::find_if(fonts.begin(), fonts.end(),
+                              [&](const auto& state) { return state->spec == spec; });
+    if (found == fonts.end()) {
+        if (fonts.size() >= kMaxFonts)
+            fonts.erase(fonts.begin());
+        auto state = std::make_shared<FontState>();
+        state->spec = spec;
+        state->font = toQFont(spec);
+        state->color = toQColor(spec.color);
+        const QFontMetrics metrics(state->font);
+        state->ascent = metrics.ascent();
+        state->height = metrics.ascent() + metrics.descent();
+        fonts.push_back(std::move(state));
+        found = fonts.end() - 1;
+    }
+    font_ = *found;
+}
+
+void QPainterCanvas::moveTo(int32_t x, int32_t y)
+{
+    pen_ = {x, y};
+}
+
+void QPainterCanvas::lineTo(int32_t x, int32_t y)
+{
+    const CanvasPoint to{x, y};
+    if (penStyle_ != PenStyle::Clear)
+        strokeSegment(pen_, to);
+    pen_ = to;
+}
+
+void QPainterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
+{
+    forEachGdiLineRun(from, to, [this](const PixelRun& run) {
+        painter_.fillRect(QRect(run.x, run.y, run.width, run.height), penColor_);
+    });
+}
+
+void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
+{
+    if (points.empty())
+        return;
+    if (brushStyle_ == BrushStyle::Solid && points.size() >= 3) {
+        // GDI's coordinates name pixel centres; Qt's name pixel corners.
+        QPolygonF shape;
+        shape.reserve(static_cast<qsizetype>(points.size()));
+        for (const CanvasPoint& p : points)
+            shape.append(QPointF(p.x + 0.5, p.y + 0.5));
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(brushColor_);
+        painter_.drawPolygon(shape);
+        fontApplied_ = false;
+    }
+    if (penStyle_ != PenStyle::Clear) {
+        for (size_t i = 0; i < points.size(); ++i)
+            strokeSegment(points[i], points[(i + 1) % points.size()]);
+        if (points.size() == 1)
+            painter_.fillRect(QRect(points[0].x, points[0].y, 1, 1), penColor_);
+    }
+}
+
+const QPainterCanvas::PreparedText& QPainterCanvas::prepare(const std::string& cp932)
+{
+    if (!font_)
+        setFont(fontSpec_);
+    auto& texts = font_->texts;
+    if (auto it = texts.find(cp932); it != texts.end())
+        return it->second;
+    if (texts.size() >= kMaxTextsPerFont)
+        texts.clear();
+
+    const std::u16string utf16 = cp932ToUtf16(cp932);
+    const QString string = QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+    PreparedText prepared;
+    prepared.text.setText(string);
+    prepared.text.setTextFormat(Qt::PlainText);
+    prepared.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    prepared.text.prepare(QTransform(), font_->font);
+    prepared.width = QFontMetrics(font_->font).horizontalAdvance(string);
+    return texts.emplace(cp932, std::move(prepared)).first->second;
+}
+
+void QPainterCanvas::paintText(const PreparedText& text, int32_t x, int32_t y,
+                               const CanvasRect* clip)
+{
+    if (!fontApplied_) {
+        painter_.setFont(font_->font);
+        painter_.setPen(font_->color);
+        fontApplied_ = true;
+    }
+    // drawStaticText puts the top-left at the point, the baseline one ascent lower,
+    // which is where TextOut puts it.
+    const QRect box(x, y, text.width, font_->height);
+    if (clip) {
+        const QRect clipRect(clip->left, clip->top, clip->right - clip->left,
+                             clip->bottom - clip->top);
+        if (clipRect.isEmpty())
+            return;
+        if (!clipRect.contains(box)) {
+            painter_.save();
+            painter_.setClipRect(clipRect, Qt::IntersectClip);
+            painter_.drawStaticText(QPoint(x, y), text.text);
+            painter_.restore();
+            return;
+        }
+    }
+    painter_.drawStaticText(QPoint(x, y), text.text);
+}
+
+void QPainterCanvas::textOut(int32_t x, int32_t y, const std::string& cp932)
+{
+    if (cp932.empty())
+        return;
+    paintText(prepare(cp932), x, y, nullptr);
+}
+
+void QPainterCanvas::textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932)
+{
+    if (cp932.empty())
+        return;
+    paintText(prepare(cp932), x, y, &clip);
+}
+
+void QPainterCanvas::drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags)
+{
+    if (cp932.empty())
+        return;
+    const PreparedText& text = prepare(cp932);
+    // DrawText's own arithmetic, C division included.
+    int32_t x = rect.left;
+    int32_t y = rect.top;
+    if (flags & TextFlag::Center)
+        x = (rect.left + rect.right - text.width) / 2;
+    else if (flags & TextFlag::Right)
+        x = rect.right - text.width;
+    if (flags & TextFlag::VCenter)
+        y = rect.top + (rect.bottom - rect.top) / 2 - font_->height / 2;
+    paintText(text, x, y, &rect);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// A Canvas over a QPainter for raster surfaces (the grid on screen, a QImage). Lines
+// are painted pixel by pixel as GDI paints them, as one-pixel rectangles, never with
+// QPainter's own line rasteriser, whose pixels differ.
+
+#include "render/Canvas.h"
+
+#include <QColor>
+#include <QFont>
+
+#include <memory>
+
+class QPainter;
+
+class QPainterCanvas : public Canvas {
+public:
+    // Saves the painter's state and restores it when the canvas goes away; draw with
+    // the painter again only after that.
+    explicit QPainterCanvas(QPainter& painter);
+    ~QPainterCanvas() override;
+    QPainterCanvas(const QPainterCanvas&) = delete;
+    QPainterCanvas& operator=(const QPainterCanvas&) = delete;
+
+    void setPenColor(uint32_t rgb) override;
+    void setPenStyle(PenStyle style) override;
+    void setBrushColor(uint32_t rgb) override;
+    void setBrushStyle(BrushStyle style) override;
+    void setFont(const FontSpec& font) override;
+
+    void moveTo(int32_t x, int32_t y) override;
+    void lineTo(int32_t x, int32_t y) override;
+    CanvasPoint penPosition() const override { return pen_; }
+
+    void polygon(std::span<const CanvasPoint> points) override;
+
+    void textOut(int32_t x, int32_t y, const std::string& cp932) override;
+    void textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932) override;
+    void drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags) override;
+
+    // The QFont a FontSpec stands for: pixel size if given, else the point size at
+    // 96 dpi as GDI rounds it; an empty family is the application's font family.
+    static QFont toQFont(const FontSpec& spec);
+
+protected:
+    // Strokes one segment with the pen. A vector surface (SVG, PDF, printer)
+    // overrides this to emit a real line instead of pixels.
+    virtual void strokeSegment(CanvasPoint from, CanvasPoint to);
+    QPainter& painter() { return painter_; }
+    const QColor& penColor() const { return penColor_; }
+
+private:
+    struct FontState;
+    struct PreparedText;
+    const PreparedText& prepare(const std::string& cp932);
+    void paintText(const PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
+
+    QPainter& painter_;
+    CanvasPoint pen_;
+    QColor penColor_{Qt::black};
+    PenStyle penStyle_ = PenStyle::Solid;
+    QColor brushColor_{Qt::white};
+    BrushStyle brushStyle_ = BrushStyle::Solid;
+    FontSpec fontSpec_;
+    std::shared_ptr<FontState> font_;  // shared with the per-thread text cache
+    bool fontApplied_ = false;
+};

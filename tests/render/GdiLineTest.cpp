@@ -1,0 +1,99 @@
+#include "render/GdiLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+struct LineCase {
+    const char* name;
+    CanvasPoint from;
+    CanvasPoint to;
+    std::vector<CanvasPoint> pixels;
+};
+
+class GdiLinePixels : public testing::TestWithParam<LineCase> {};
+
+TEST_P(GdiLinePixels, PaintsTheDiamondRulePixels)
+{
+    const LineCase& line = GetParam();
+    EXPECT_EQ(gdiLinePixels(line.from, line.to), line.pixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, GdiLinePixels,
+    testing::Values(
+        LineCase{"RightSkipsLast", {0, 0}, {4, 0}, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+        LineCase{"LeftSkipsLast", {4, 0}, {0, 0}, {{4, 0}, {3, 0}, {2, 0}, {1, 0}}},
+        LineCase{"DownSkipsLast", {2, 5}, {2, 8}, {{2, 5}, {2, 6}, {2, 7}}},
+        LineCase{"UpSkipsLast", {2, 8}, {2, 5}, {{2, 8}, {2, 7}, {2, 6}}},
+        LineCase{"SinglePixel", {3, 3}, {4, 3}, {{3, 3}}},
+        LineCase{"ZeroLengthPaintsNothing", {3, 3}, {3, 3}, {}},
+        LineCase{"Diagonal", {0, 0}, {3, 3}, {{0, 0}, {1, 1}, {2, 2}}},
+        LineCase{"AntiDiagonal", {3, 0}, {0, 3}, {{3, 0}, {2, 1}, {1, 2}}},
+        // Half-way rows: an x-major tie goes up, whichever way the line runs.
+        LineCase{"XMajorTiesUp", {0, 0}, {4, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
+        LineCase{"XMajorTiesUpReversed", {4, 2}, {0, 0}, {{4, 2}, {3, 1}, {2, 1}, {1, 0}}},
+        LineCase{"XMajorRisingTiesUp", {0, 2}, {4, 0}, {{0, 2}, {1, 1}, {2, 1}, {3, 0}}},
+        // Half-way columns: a y-major tie goes left.
+        LineCase{"YMajorTiesLeft", {0, 0}, {2, 4}, {{0, 0}, {0, 1}, {1, 2}, {1, 3}}},
+        LineCase{"YMajorTiesLeftReversed", {2, 4}, {0, 0}, {{2, 4}, {1, 3}, {1, 2}, {0, 1}}},
+        LineCase{"NoTies", {0, 0}, {5, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}},
+        // One hatch stroke of a 10-pixel band: rises to the right, top pixel unpainted.
+        LineCase{"HatchStroke",
+                 {0, 10},
+                 {5, 0},
+                 {{0, 10}, {0, 9}, {1, 8}, {1, 7}, {2, 6}, {2, 5}, {3, 4}, {3, 3}, {4, 2}, {4, 1}}},
+        LineCase{"NegativeCoordinates", {-2, -1}, {2, -3}, {{-2, -1}, {-1, -2}, {0, -2}, {1, -3}}}),
+    [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
+
+TEST(GdiLineRuns, GroupPixelsAlongTheMajorAxis)
+{
+    EXPECT_EQ(gdiLineRuns({0, 0}, {5, 2}),
+              (std::vector<PixelRun>{{0, 0, 2, 1}, {2, 1, 2, 1}, {4, 2, 1, 1}}));
+    EXPECT_EQ(gdiLineRuns({7, 3}, {7, 30}), (std::vector<PixelRun>{{7, 3, 1, 27}}));
+    EXPECT_EQ(gdiLineRuns({10, 3}, {2, 3}), (std::vector<PixelRun>{{3, 3, 8, 1}}));
+    EXPECT_EQ(gdiLineRuns({0, 10}, {5, 0}),
+              (std::vector<PixelRun>{{0, 9, 1, 2}, {1, 7, 1, 2}, {2, 5, 1, 2}, {3, 3, 1, 2}, {4, 1, 1, 2}}));
+}
+
+// Every line in a window of end points: one pixel per step of the major axis, the
+// first painted and the last not, connected, and never more than half a pixel from
+// the exact line along the minor axis.
+TEST(GdiLineProperties, HoldForAllShortLines)
+{
+    for (int x0 = -3; x0 <= 3; ++x0)
+        for (int y0 = -3; y0 <= 3; ++y0)
+            for (int x1 = -6; x1 <= 6; ++x1)
+                for (int y1 = -6; y1 <= 6; ++y1) {
+                    const CanvasPoint a{x0, y0};
+                    const CanvasPoint b{x1, y1};
+                    const auto pixels = gdiLinePixels(a, b);
+                    const int dx = x1 - x0;
+                    const int dy = y1 - y0;
+                    const size_t steps = static_cast<size_t>(std::max(std::abs(dx), std::abs(dy)));
+                    ASSERT_EQ(pixels.size(), steps) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+                    if (steps == 0)
+                        continue;
+                    EXPECT_EQ(pixels.front(), a);
+                    for (size_t i = 0; i < pixels.size(); ++i) {
+                        const CanvasPoint p = pixels[i];
+                        EXPECT_NE(p, b);
+                        if (i > 0) {
+                            EXPECT_LE(std::abs(p.x - pixels[i - 1].x), 1);
+                            EXPECT_LE(std::abs(p.y - pixels[i - 1].y), 1);
+                        }
+                        if (std::abs(dx) >= std::abs(dy)) {
+                            const double exact = y0 + double(p.x - x0) * dy / dx;
+                            EXPECT_LE(std::abs(p.y - exact), 0.5);
+                        } else {
+                            const double exact = x0 + double(p.y - y0) * dx / dy;
+                            EXPECT_LE(std::abs(p.x - exact), 0.5);
+                        }
+                    }
+                }
+}
+
+}  // namespace
