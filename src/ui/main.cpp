@@ -1,7 +1,14 @@
+#include "ui/Application.h"
+#include "ui/uMain.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    initApplication(app);
+
+    TfrmMain frmMain;
+    frmMain.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,34 @@
+#include "ui/Application.h"
+
+#include "render/FontSubstitutions.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+using namespace Qt::StringLiterals;
+
+QString applicationTitle()
+{
+    return u"ソルベナエディタ"_s;
+}
+
+void initApplication(QApplication& app)
+{
+    QApplication::setApplicationName(applicationTitle());
+
+    // Standard dialogs (file, font, print, input and message boxes) speak Japanese
+    // like the rest of the program.
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(&app);
+    if (translator->load(u"qtbase_ja"_s, dir))
+        QApplication::installTranslator(translator);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+
+    installFontSubstitutions();
+    QFont font(u"ＭＳ Ｐゴシック"_s);
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}

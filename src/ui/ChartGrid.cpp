@@ -1,0 +1,402 @@
+#include "ui/ChartGrid.h"
+
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kDefaultColCount = 30;
+constexpr int kDefaultRowCount = 5;
+constexpr int kNameColumnWidth = 80;
+constexpr QRgb kDataLineColour = 0xC0C0C0;   // lines between data cells
+constexpr QRgb kHeaderLineColour = 0x000000;  // lines of the header row
+
+QRect interior(const CellRect& r)
+{
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+}  // namespace
+
+ChartGrid::ChartGrid(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setObjectName(u"dgdMain"_s);
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+
+    gridFont_ = QFont(u"ＭＳ ゴシック"_s);
+    gridFont_.setPixelSize(13);
+    QWidget::setFont(gridFont_);
+
+    colWidths_.assign(kDefaultColCount, defaultColWidth_);
+    colWidths_[0] = kNameColumnWidth;
+    rowHeights_.assign(kDefaultRowCount, defaultRowHeight_);
+
+    editor_ = new QLineEdit(viewport());
+    editor_->setObjectName(u"dgdMainEditor"_s);
+    editor_->setFrame(false);
+    editor_->hide();
+    editor_->installEventFilter(this);
+    connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (editorCell_.x() >= 0)
+            emit setEditText(editorCell_.x(), editorCell_.y(), text);
+    });
+
+    updateLayout();
+}
+
+ChartGrid::~ChartGrid() = default;
+
+FontSpec ChartGrid::gridFont() const
+{
+    FontSpec spec;
+    spec.family = gridFont_.family().toStdString();
+    if (gridFont_.pixelSize() > 0)
+        spec.pixelSize = gridFont_.pixelSize();
+    else
+        spec.pointSize = qRound(gridFont_.pointSizeF());
+    spec.bold = gridFont_.bold();
+    spec.italic = gridFont_.italic();
+    spec.underline = gridFont_.underline();
+    spec.strikeOut = gridFont_.strikeOut();
+    return spec;
+}
+
+void ChartGrid::setGridFont(const QFont& font)
+{
+    gridFont_ = font;
+    QWidget::setFont(font);
+    repaintGrid();
+}
+
+CellRect ChartGrid::cellRect(int col, int row) const
+{
+    if (col < 0 || col >= colCount() || row < 0 || row >= rowCount())
+        return {};
+    if (col < leftCol_ || col > lastFullCol_ + 1)
+        return {};
+    const int width = viewport()->width();
+    const int height = viewport()->height();
+    const int left = colLeft_[col] - colLeft_[leftCol_];
+    if (left >= width)
+        return {};
+    int top = 0;
+    if (row > 0) {
+        if (row < topRow_ || row > lastFullRow_ + 1)
+            return {};
+        top = rowHeights_[0] + 1 + rowTop_[row] - rowTop_[topRow_];
+    }
+    if (top >= height)
+        return {};
+    return CellRect{left, top, std::min(left + colWidths_[col], width),
+                    std::min(top + rowHeights_[row], height)};
+}
+
+void ChartGrid::updateLayout()
+{
+    colLeft_.resize(colWidths_.size() + 1);
+    for (size_t c = 0; c < colWidths_.size(); ++c)
+        colLeft_[c + 1] = colLeft_[c] + colWidths_[c] + 1;
+    rowTop_.resize(rowHeights_.size() + 1);
+    for (size_t r = 0; r < rowHeights_.size(); ++r)
+        rowTop_[r + 1] = rowTop_[r] + rowHeights_[r] + 1;
+
+    leftCol_ = std::clamp(leftCol_, 0, maxLeftCol());
+    topRow_ = std::clamp(topRow_, 1, maxTopRow());
+
+    const int width = viewport()->width();
+    lastFullCol_ = leftCol_ - 1;
+    while (lastFullCol_ + 1 < colCount() &&
+           colLeft_[lastFullCol_ + 1] - colLeft_[leftCol_] + colWidths_[lastFullCol_ + 1] <= width)
+        ++lastFullCol_;
+
+    const int height = viewport()->height();
+    const int dataTop = rowHeights_[0] + 1;
+    lastFullRow_ = topRow_ - 1;
+    while (lastFullRow_ + 1 < rowCount() &&
+           dataTop + rowTop_[lastFullRow_ + 1] - rowTop_[topRow_] + rowHeights_[lastFullRow_ + 1] <=
+               height)
+        ++lastFullRow_;
+
+    updateScrollBars();
+    if (isEditorOpen()) {
+        const CellRect r = cellRect(editorCell_.x(), editorCell_.y());
+        if (r.isOutOfView())
+            closeEditor();
+        else
+            editor_->setGeometry(interior(r));
+    }
+}
+
+int ChartGrid::maxLeftCol() const
+{
+    // The first column from which every remaining column fits in the viewport.
+    const int width = viewport()->width();
+    int col = colCount() - 1;
+    while (col > 0 && colLeft_[colCount()] - colLeft_[col - 1] - 1 <= width)
+        --col;
+    return std::max(0, col);
+}
+
+int ChartGrid::maxTopRow() const
+{
+    const int height = viewport()->height() - (rowHeights_[0] + 1);
+    int row = rowCount() - 1;
+    while (row > 1 && rowTop_[rowCount()] - rowTop_[row - 1] - 1 <= height)
+        --row;
+    return std::max(1, row);
+}
+
+void ChartGrid::updateScrollBars()
+{
+    // The scroll area must see the range changes to show or hide its bars; only the
+    // scrolling they would report back is ignored.
+    const bool wasUpdating = std::exchange(updatingScrollBars_, true);
+    QScrollBar* h = horizontalScrollBar();
+    h->setRange(0, maxLeftCol());
+    h->setPageStep(std::max(1, lastFullCol_ - leftCol_ + 1));
+    h->setValue(leftCol_);
+
+    QScrollBar* v = verticalScrollBar();
+    v->setRange(1, maxTopRow());
+    v->setPageStep(std::max(1, lastFullRow_ - topRow_ + 1));
+    v->setValue(topRow_);
+    updatingScrollBars_ = wasUpdating;
+}
+
+void ChartGrid::scrollContentsBy(int, int)
+{
+    if (updatingScrollBars_)
+        return;
+    leftCol_ = horizontalScrollBar()->value();
+    topRow_ = verticalScrollBar()->value();
+    updateLayout();
+    viewport()->update();
+}
+
+void ChartGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateLayout();
+}
+
+void ChartGrid::setLeftCol(int col)
+{
+    leftCol_ = col;
+    updateLayout();
+    viewport()->update();
+}
+
+void ChartGrid::setTopRow(int row)
+{
+    topRow_ = row;
+    updateLayout();
+    viewport()->update();
+}
+
+void ChartGrid::setColCount(int count)
+{
+    count = std::clamp(count, 1, kMaxCount);
+    if (count == colCount())
+        return;
+    if (isEditorOpen() && editorCell_.x() >= count)
+        closeEditor();
+    colWidths_.resize(static_cast<size_t>(count), defaultColWidth_);
+    clampSelection();
+    updateLayout();
+    viewport()->update();
+}
+
+void ChartGrid::setRowCount(int count)
+{
+    count = std::clamp(count, 1, kMaxCount);
+    if (count == rowCount())
+        return;
+    if (isEditorOpen() && editorCell_.y() >= count)
+        closeEditor();
+    rowHeights_.resize(static_cast<size_t>(count), defaultRowHeight_);
+    clampSelection();
+    updateLayout();
+    viewport()->update();
+}
+
+void ChartGrid::clampSelection()
+{
+    const int lastCol = colCount() - 1;
+    const int lastRow = std::max(1, rowCount() - 1);
+    const QPoint current(std::min(current_.x(), lastCol), std::min(current_.y(), lastRow));
+    if (current != current_) {
+        emit selectCell(current.x(), current.y());
+        current_ = current;
+    }
+    anchor_ = QPoint(std::min(anchor_.x(), lastCol), std::min(anchor_.y(), lastRow));
+}
+
+void ChartGrid::setDefaultColWidth(int width)
+{
+    defaultColWidth_ = width;
+    std::fill(colWidths_.begin(), colWidths_.end(), width);
+    updateLayout();
+    viewport()->update();
+}
+
+void ChartGrid::setDefaultRowHeight(int height)
+{
+    defaultRowHeight_ = height;
+    std::fill(rowHeights_.begin(), rowHeights_.end(), height);
+    updateLayout();
+    viewport()->update();
+}
+
+int ChartGrid::colWidth(int col) const
+{
+    return col >= 0 && col < colCount() ? colWidths_[static_cast<size_t>(col)] : 0;
+}
+
+void ChartGrid::setColWidth(int col, int width)
+{
+    if (col < 0 || col >= colCount())
+        return;
+    colWidths_[static_cast<size_t>(col)] = std::max(0, width);
+    updateLayout();
+    viewport()->update();
+}
+
+int ChartGrid::rowHeight(int row) const
+{
+    return row >= 0 && row < rowCount() ? rowHeights_[static_cast<size_t>(row)] : 0;
+}
+
+void ChartGrid::setRowHeight(int row, int height)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    rowHeights_[static_cast<size_t>(row)] = std::max(0, height);
+    updateLayout();
+    viewport()->update();
+}
+
+void ChartGrid::setVertLines(bool on)
+{
+    vertLines_ = on;
+    viewport()->update();
+}
+
+void ChartGrid::setHorzLines(bool on)
+{
+    horzLines_ = on;
+    viewport()->update();
+}
+
+void ChartGrid::setEditingEnabled(bool on)
+{
+    editing_ = on;
+    if (!on && isEditorOpen())
+        closeEditor();
+}
+
+void ChartGrid::setNamesRightAligned(bool on)
+{
+    namesRightAligned_ = on;
+}
+
+GridSelection ChartGrid::selection() const
+{
+    return GridSelection{std::min(anchor_.x(), current_.x()), std::min(anchor_.y(), current_.y()),
+                         std::max(anchor_.x(), current_.x()), std::max(anchor_.y(), current_.y())};
+}
+
+void ChartGrid::setSelection(const GridSelection& s)
+{
+    const int lastCol = colCount() - 1;
+    const int lastRow = std::max(1, rowCount() - 1);
+    const int left = std::clamp(std::min(s.left, s.right), 0, lastCol);
+    const int right = std::clamp(std::max(s.left, s.right), 0, lastCol);
+    const int top = std::clamp(std::min(s.top, s.bottom), 1, lastRow);
+    const int bottom = std::clamp(std::max(s.top, s.bottom), 1, lastRow);
+    anchor_ = QPoint(left, top);
+    current_ = QPoint(right, bottom);
+    viewport()->update();
+}
+
+void ChartGrid::repaintGrid()
+{
+    viewport()->update();
+}
+
+void ChartGrid::setChartPainter(std::function<void(QPainter&)> painter)
+{
+    chartPainter_ = std::move(painter);
+}
+
+void ChartGrid::setEditTextProvider(std::function<QString(int, int)> provider)
+{
+    editTextProvider_ = std::move(provider);
+}
+
+void ChartGrid::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    paintCells(painter);
+    if (chartPainter_) {
+        painter.save();
+        chartPainter_(painter);
+        painter.restore();
+    }
+}
+
+void ChartGrid::paintCells(QPainter& painter) const
+{
+    painter.fillRect(viewport()->rect(), Qt::white);
+    const GridSelection sel = selection();
+    const QPalette& pal = palette();
+    const int lastCol = std::min(colCount() - 1, lastFullCol_ + 1);
+    const int lastRow = std::min(rowCount() - 1, lastFullRow_ + 1);
+
+    auto paintCell = [&](int c, int r) {
+        const CellRect rect = cellRect(c, r);
+        if (rect.isOutOfView())
+            return;
+        const QRect box = interior(rect);
+        const bool header = r == 0;
+        if (header) {
+            painter.fillRect(box, pal.color(QPalette::Button));
+            // Raised edge: light top/left, shadow bottom/right, inside the cell.
+            painter.fillRect(box.left(), box.top(), box.width(), 1, pal.color(QPalette::Light));
+            painter.fillRect(box.left(), box.top(), 1, box.height(), pal.color(QPalette::Light));
+            painter.fillRect(box.left(), box.bottom(), box.width(), 1, pal.color(QPalette::Dark));
+            painter.fillRect(box.right(), box.top(), 1, box.height(), pal.color(QPalette::Dark));
+        } else {
+            const bool selected = c >= sel.left && c <= sel.right && r >= sel.top && r <= sel.bottom;
+            painter.fillRect(box, selected ? pal.color(QPalette::Highlight) : QColor(Qt::white));
+        }
+        const QColor line(header ? kHeaderLineColour : kDataLineColour);
+        if (header || vertLines_)
+            painter.fillRect(rect.right, rect.top, 1, rect.bottom - rect.top + 1, line);
+        if (header || horzLines_)
+            painter.fillRect(rect.left, rect.bottom, rect.right - rect.left + 1, 1, line);
+    };
+
+    for (int c = leftCol_; c <= lastCol; ++c) {
+        paintCell(c, 0);
+        for (int r = topRow_; r <= lastRow; ++r)
+            paintCell(c, r);
+    }
+
+    if (drag_ == DragMode::MoveColumn && moveTarget_ >= 0) {
+        const CellRect target = cellRect(moveTarget_, 0);
+        if (!target.isOutOfView()) {
+            const int x = moveTarget_ > dragColumn_ ? target.right : target.left - 1;
+            painter.fillRect(x - 1, 0, 3, viewport()->height(), pal.color(QPalette::Highlight));
+        }
+    }
+}

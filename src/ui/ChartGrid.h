@@ -1,0 +1,166 @@
+#pragma once
+// dgdMain: the owner-drawn grid the chart is drawn over. It holds no chart data:
+// it supplies the geometry (counts, widths, heights, cell rectangles), the
+// selection the editing commands work on, and the user-interaction events.
+
+#include "render/GridGeometry.h"
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QPoint>
+
+#include <functional>
+#include <vector>
+
+class QLineEdit;
+
+// An inclusive, normalised rectangle of column and row indexes.
+struct GridSelection {
+    int left = 0;
+    int top = 1;
+    int right = 0;
+    int bottom = 1;
+    bool operator==(const GridSelection&) const = default;
+};
+
+class ChartGrid : public QAbstractScrollArea, public GridGeometry {
+    Q_OBJECT
+
+public:
+    static constexpr int kMaxCount = 100;
+    static constexpr int kHeaderRowHeight = 25;
+
+    explicit ChartGrid(QWidget* parent = nullptr);
+    ~ChartGrid() override;
+
+    // GridGeometry
+    int colCount() const override { return static_cast<int>(colWidths_.size()); }
+    int rowCount() const override { return static_cast<int>(rowHeights_.size()); }
+    int defaultRowHeight() const override { return defaultRowHeight_; }
+    FontSpec gridFont() const override;
+    bool namesRightAligned() const override { return namesRightAligned_; }
+    CellRect cellRect(int col, int row) const override;
+
+    // Counts are kept within 1..kMaxCount. Added columns and rows get the default
+    // size; removed ones drop theirs.
+    void setColCount(int count);
+    void setRowCount(int count);
+
+    int defaultColWidth() const { return defaultColWidth_; }
+    void setDefaultColWidth(int width);      // resets every column to `width`
+    void setDefaultRowHeight(int height);    // resets every row to `height`
+    int colWidth(int col) const;
+    void setColWidth(int col, int width);
+    int rowHeight(int row) const;
+    void setRowHeight(int row, int height);
+    const std::vector<int>& colWidths() const { return colWidths_; }
+
+    bool vertLines() const { return vertLines_; }        // goVertLine
+    void setVertLines(bool on);
+    bool horzLines() const { return horzLines_; }        // goHorzLine
+    void setHorzLines(bool on);
+    bool editingEnabled() const { return editing_; }     // goEditing
+    void setEditingEnabled(bool on);
+    void setNamesRightAligned(bool on);
+
+    QFont gridQFont() const { return gridFont_; }
+    void setGridFont(const QFont& font);
+
+    // The selection. Setting it puts the anchor at (left, top) and the current cell
+    // at (right, bottom); row 0 is never part of it.
+    GridSelection selection() const;
+    void setSelection(const GridSelection& selection);
+    QPoint currentCell() const { return current_; }   // x = column, y = row
+    QPoint anchorCell() const { return anchor_; }
+
+    // Scrolling: the first column in view and the first row in view under the header.
+    int leftCol() const { return leftCol_; }
+    void setLeftCol(int col);
+    int topRow() const { return topRow_; }
+    void setTopRow(int row);
+
+    // Redraws the whole grid at once.
+    void repaintGrid();
+
+    // In-place editor.
+    bool isEditorOpen() const;
+    QLineEdit* editor() const { return editor_; }
+    // Supplies the text an editor opened with Enter or F2 starts with (empty when unset).
+    void setEditTextProvider(std::function<QString(int col, int row)> provider);
+    // Closes the editor, reporting its final text.
+    void closeEditor();
+
+    // Paints over the grid's own painting, once per paint event.
+    void setChartPainter(std::function<void(QPainter&)> painter);
+
+signals:
+    void selectCell(int col, int row);                          // before the current cell moves
+    void setEditText(int col, int row, const QString& text);    // editor text changed or closed
+    void keyPressed(QChar key);                                 // a character typed in grid or editor
+    void doubleClicked();
+    void columnMoved(int from, int to);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    enum class DragMode { None, Select, SizeColumn, MoveColumn };
+
+    int maxLeftCol() const;
+    int maxTopRow() const;
+    void updateScrollBars();
+    // Cell under a viewport point, clamped to the grid; row may be 0 for the header.
+    QPoint cellAt(const QPoint& pos, bool clamp) const;
+    int columnBoundaryAt(const QPoint& pos) const;   // column whose right line is under pos, or -1
+    // Moves the current cell as the user does: raises selectCell first, then moves,
+    // extending the selection from the anchor when `extend` is set.
+    void moveCurrent(int col, int row, bool extend);
+    void scrollToCurrent();
+    void clampSelection();
+    void openEditor(const QString& text, bool fromCell);
+    void paintCells(QPainter& painter) const;
+    // Recomputes the cached offsets and the extent in view after any change of
+    // counts, sizes, scroll position or viewport size.
+    void updateLayout();
+
+    std::vector<int> colWidths_;
+    std::vector<int> rowHeights_;
+    int defaultColWidth_ = 15;
+    int defaultRowHeight_ = 25;
+    bool vertLines_ = true;
+    bool horzLines_ = true;
+    bool editing_ = false;
+    bool namesRightAligned_ = false;
+    QFont gridFont_;
+
+    std::vector<int> colLeft_{0};   // unscrolled left of each column, plus the end
+    std::vector<int> rowTop_{0};    // unscrolled top of each row, plus the end
+    int lastFullCol_ = -1;
+    int lastFullRow_ = 0;
+    bool updatingScrollBars_ = false;
+
+    QPoint anchor_{0, 1};
+    QPoint current_{0, 1};
+    int leftCol_ = 0;
+    int topRow_ = 1;
+
+    DragMode drag_ = DragMode::None;
+    int dragColumn_ = -1;
+    int moveTarget_ = -1;
+    QPoint pressPos_;
+
+    QLineEdit* editor_ = nullptr;
+    QPoint editorCell_{-1, -1};
+    QString editorOriginal_;
+    std::function<QString(int, int)> editTextProvider_;
+    std::function<void(QPainter&)> chartPainter_;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// Every modal question the main window asks goes through this interface, so the
+// commands can be driven by tests with scripted answers.
+
+#include <QString>
+
+#include <optional>
+
+class QFont;
+class QPrinter;
+
+// What a file dialog remembers between uses: the file name and the filter entry of
+// its last confirmed use. A cancelled use changes neither.
+struct FileDialogState {
+    QString filter;        // "description|pattern|description|pattern"
+    QString fileName;
+    int filterIndex = 1;   // 1-based, as the filter lists its entries
+};
+
+class Prompts {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Prompts() = default;
+
+    // A plain message box: no icon, one OK button.
+    virtual void message(const QString& caption, const QString& text) = 0;
+    // A warning captioned "警告" with one OK button.
+    virtual void warning(const QString& text) = 0;
+    // The application's error box: error icon, one OK button.
+    virtual void error(const QString& caption, const QString& text) = 0;
+    // A confirmation with Yes, No and Cancel; Yes is the default, Esc answers Cancel.
+    virtual Answer confirm(const QString& caption, const QString& text) = 0;
+    // An input box; nullopt when cancelled.
+    virtual std::optional<QString> inputBox(const QString& caption, const QString& prompt,
+                                            const QString& text) = 0;
+    // File dialogs; true when confirmed, with the dialog's state updated.
+    virtual bool openFile(FileDialogState& dialog) = 0;
+    virtual bool saveFile(FileDialogState& dialog) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    // The print dialog; true when the user confirmed it, with `printer` set up.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+};

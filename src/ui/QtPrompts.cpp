@@ -1,0 +1,120 @@
+#include "ui/QtPrompts.h"
+
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// "description|pattern|..." as Qt name filters. The descriptions already show their
+// patterns, so the dialog is told to hide the copy Qt needs for matching.
+QStringList nameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i] + u" ("_s + parts[i + 1] + u')';
+    return filters;
+}
+
+bool runFileDialog(QWidget* parent, FileDialogState& state, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = nameFilters(state.filter);
+    dialog.setNameFilters(filters);
+    if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[state.filterIndex - 1]);
+    if (!state.fileName.isEmpty())
+        dialog.selectFile(state.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    state.fileName = dialog.selectedFiles().constFirst();
+    state.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (state.filterIndex < 1)
+        state.filterIndex = 1;
+    return true;
+}
+
+}  // namespace
+
+void QtPrompts::message(const QString& caption, const QString& text)
+{
+    // Plain boxes are centred on the screen rather than on the window.
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    box.exec();
+}
+
+void QtPrompts::warning(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, u"警告"_s, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtPrompts::error(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+Prompts::Answer QtPrompts::confirm(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(u"はい(&Y)"_s, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(u"いいえ(&N)"_s, QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(u"キャンセル"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+std::optional<QString> QtPrompts::inputBox(const QString& caption, const QString& prompt,
+                                           const QString& text)
+{
+    bool ok = false;
+    const QString result =
+        QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, text, &ok);
+    if (!ok)
+        return std::nullopt;
+    return result;
+}
+
+bool QtPrompts::openFile(FileDialogState& dialog)
+{
+    return runFileDialog(parent_, dialog, QFileDialog::AcceptOpen);
+}
+
+bool QtPrompts::saveFile(FileDialogState& dialog)
+{
+    return runFileDialog(parent_, dialog, QFileDialog::AcceptSave);
+}
+
+std::optional<QFont> QtPrompts::chooseFont(const QFont& initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent_);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+bool QtPrompts::choosePrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The real dialogs behind Prompts.
+
+#include "ui/Prompts.h"
+
+class QWidget;
+
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent) : parent_(parent) {}
+
+    void message(const QString& caption, const QString& text) override;
+    void warning(const QString& text) override;
+    void error(const QString& caption, const QString& text) override;
+    Answer confirm(const QString& caption, const QString& text) override;
+    std::optional<QString> inputBox(const QString& caption, const QString& prompt,
+                                    const QString& text) override;
+    bool openFile(FileDialogState& dialog) override;
+    bool saveFile(FileDialogState& dialog) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    bool choosePrinter(QPrinter& printer) override;
+
+private:
+    QWidget* parent_;
+};

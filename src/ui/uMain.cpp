@@ -1,0 +1,285 @@
+#include "ui/uMain.h"
+
+#include "document/Document.h"
+#include "ui/Application.h"
+#include "ui/ChartGrid.h"
+#include "ui/CommandTable.h"
+#include "ui/QtPrompts.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QToolBar>
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <string_view>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kClientWidth = 761;
+constexpr int kClientHeight = 399;
+constexpr int kWindowLeft = 89;
+constexpr int kWindowTop = 176;
+constexpr int kCoolBarHeight = 33;
+constexpr int kGridLeft = 4;
+constexpr int kGridTop = 36;
+
+}  // namespace
+
+QString errorBoxText(const QString& message)
+{
+    if (!message.isEmpty() && message.back() > u'.')
+        return message + u'.';
+    return message;
+}
+
+TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QWidget* parent)
+    : QMainWindow(parent),
+      prompts_(prompts ? std::move(prompts) : std::make_unique<QtPrompts>(this))
+{
+    setObjectName(u"frmMain"_s);
+    setWindowTitle(applicationTitle());
+    QFont font(u"ＭＳ Ｐゴシック"_s);
+    font.setPixelSize(12);
+    setFont(font);
+    createLayout();
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::setPrompts(std::unique_ptr<Prompts> prompts)
+{
+    prompts_ = std::move(prompts);
+}
+
+void TfrmMain::createLayout()
+{
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    CoolBar1 = new QWidget(client);
+    CoolBar1->setObjectName(u"CoolBar1"_s);
+    CoolBar1->setGeometry(0, 0, kClientWidth, kCoolBarHeight);
+    auto* bands = new QHBoxLayout(CoolBar1);
+    bands->setContentsMargins(2, 2, 2, 2);
+    bands->setSpacing(2);
+    for (const ToolBarLayout& layout : toolBarLayout()) {
+        auto* bar = new QToolBar(CoolBar1);
+        bar->setObjectName(QString::fromLatin1(layout.name));
+        bar->setIconSize(QSize(16, 16));
+        bar->setMovable(false);
+        bar->setFloatable(false);
+        bar->setMinimumWidth(layout.bandWidth);
+        bar->setFixedHeight(kCoolBarHeight - 4);
+        bands->addWidget(bar);
+        toolBars_[layout.name] = bar;
+    }
+    bands->addStretch(1);
+
+    dgdMain = new ChartGrid(client);
+    dgdMain->move(kGridLeft, kGridTop);
+    dgdMain->setChartPainter([this](QPainter& painter) { dgdMainDrawCell(painter); });
+
+    auto* pupData = new QMenu(this);
+    pupData->setObjectName(u"pupData"_s);
+    menus_["pupData"] = pupData;
+    dgdMain->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(dgdMain, &QWidget::customContextMenuRequested, this, [this, pupData](const QPoint& pos) {
+        pupData->popup(dgdMain->mapToGlobal(pos));
+    });
+
+    menuBar()->setObjectName(u"MainMenu1"_s);
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(kClientWidth, kClientHeight + menuHeight);
+    move(kWindowLeft, kWindowTop);
+}
+
+void TfrmMain::FormCreate()
+{
+    undoCount = 0;
+    redoCount = 0;
+    chartFont = FontSpec{};
+    chartFont.pointSize = 10;
+
+    bindViewCommands();
+    buildMenus();
+    buildToolBars();
+
+    resetDocument();
+    dgdMain->setFocus();
+}
+
+void TfrmMain::bindViewCommands()
+{
+    bindCommand("actRepaint", &TfrmMain::actRepaintExecute);
+    bindCommand("mnuAbout", &TfrmMain::mnuAboutClick);
+}
+
+QAction* TfrmMain::bindCommand(const char* name, Handler handler)
+{
+    const CommandInfo* info = findCommand(name);
+    Q_ASSERT(info);
+    auto* action = new QAction(info->caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(info->hint.isEmpty() ? QString(info->caption).remove(u'&') : info->hint);
+    action->setStatusTip(info->hint);
+    action->setShortcut(info->shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setCheckable(info->checkable);
+    action->setEnabled(!info->startsDisabled);
+    action->setProperty("category", info->category);
+    connect(action, &QAction::triggered, this, [this, handler] { dispatch(handler); });
+    addAction(action);  // shortcuts work wherever the focus is in the window
+    commands_[name] = action;
+    return action;
+}
+
+void TfrmMain::dispatch(Handler handler)
+{
+    try {
+        (this->*handler)();
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    }
+}
+
+void TfrmMain::showError(const QString& message)
+{
+    prompts_->error(applicationTitle(), errorBoxText(message));
+}
+
+QAction* TfrmMain::command(const char* name) const
+{
+    const auto it = commands_.find(name);
+    return it == commands_.end() ? nullptr : it->second;
+}
+
+QMenu* TfrmMain::menu(const char* name) const
+{
+    const auto it = menus_.find(name);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+QToolBar* TfrmMain::toolBar(const char* name) const
+{
+    const auto it = toolBars_.find(name);
+    return it == toolBars_.end() ? nullptr : it->second;
+}
+
+namespace {
+
+// Adds the entries whose commands exist, without leading, trailing or doubled
+// separators where commands are missing.
+void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries,
+              const std::function<QAction*(const char*)>& lookup)
+{
+    bool pendingSeparator = false;
+    for (const MenuEntry& entry : entries) {
+        if (std::string_view(entry.name) == kSeparator) {
+            pendingSeparator = !menu->actions().isEmpty();
+            continue;
+        }
+        QAction* action = lookup(entry.name);
+        if (!action)
+            continue;
+        if (pendingSeparator)
+            menu->addSeparator();
+        pendingSeparator = false;
+        if (!entry.caption.isEmpty())
+            action->setText(entry.caption);
+        menu->addAction(action);
+    }
+}
+
+}  // namespace
+
+void TfrmMain::buildMenus()
+{
+    const auto lookup = [this](const char* name) { return command(name); };
+    for (const MenuLayout& layout : mainMenuLayout()) {
+        auto* m = new QMenu(layout.caption, menuBar());
+        m->setObjectName(QString::fromLatin1(layout.name));
+        fillMenu(m, layout.entries, lookup);
+        if (m->actions().isEmpty()) {
+            delete m;
+            continue;
+        }
+        menuBar()->addMenu(m);
+        menus_[layout.name] = m;
+    }
+    fillMenu(menus_["pupData"], contextMenuLayout(), lookup);
+}
+
+void TfrmMain::buildToolBars()
+{
+    for (const ToolBarLayout& layout : toolBarLayout()) {
+        QToolBar* bar = toolBars_[layout.name];
+        bool pendingSeparator = false;
+        for (const ToolButtonEntry& button : layout.buttons) {
+            if (std::string_view(button.name) == kSeparator) {
+                pendingSeparator = !bar->actions().isEmpty();
+                continue;
+            }
+            QAction* action = command(button.name);
+            if (!action)
+                continue;
+            if (pendingSeparator)
+                bar->addSeparator();
+            pendingSeparator = false;
+            action->setIcon(QIcon(u":/icons/%1/%2.svg"_s.arg(QString::fromLatin1(layout.imageList))
+                                      .arg(button.image)));
+            bar->addAction(action);
+        }
+    }
+}
+
+void TfrmMain::resetDocument()
+{
+    ::resetDocument(document, dgdMain->colCount(), dgdMain->rowCount());
+    modifiedFlag = false;
+    setWindowTitle(applicationTitle() + u" - 無題"_s);
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmMain::FormResize()
+{
+    if (!dgdMain)
+        return;
+    // The grid follows the window's outer size (frame, caption and menu bar included).
+    const QSize outer = frameGeometry().size();
+    const int toolBarHeight = toolBar("tbarFile")->height();
+    const int width = std::max(0, outer.width() - 16);
+    int height = outer.height() - toolBarHeight - kGridTop - 30;
+    // Never let the grid reach below the client area, where its scroll bar would hide.
+    height = std::clamp(height, 0, std::max(0, centralWidget()->height() - kGridTop));
+    dgdMain->resize(std::min(width, std::max(0, centralWidget()->width() - kGridLeft)), height);
+    CoolBar1->resize(centralWidget()->width(), kCoolBarHeight);
+}
+
+void TfrmMain::actRepaintExecute()
+{
+    dgdMain->repaintGrid();
+}
+
+void TfrmMain::mnuAboutClick()
+{
+    prompts_->message(applicationTitle(), applicationTitle() + u" Ver1.04"_s);
+}
+
+void TfrmMain::dgdMainDrawCell(QPainter&)
+{
+    // The chart renderer is wired in here.
+}

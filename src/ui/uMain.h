@@ -1,0 +1,74 @@
+#pragma once
+// frmMain: the main window. It holds the grid, the command table with its menus,
+// context menu and tool bars, and every command handler. A handler is wiring: it
+// takes the selection from the grid, calls a core function on the chart, then
+// repaints, flags and records in the order the command requires.
+
+#include "ui/Prompts.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class ChartGrid;
+class QMenu;
+class QToolBar;
+class QPainter;
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(std::unique_ptr<Prompts> prompts = nullptr, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    ChartGrid* grid() const { return dgdMain; }
+    Prompts& prompts() const { return *prompts_; }
+    void setPrompts(std::unique_ptr<Prompts> prompts);
+
+    // The command object of a name from the command table; nullptr while that
+    // command does not exist yet.
+    QAction* command(const char* name) const;
+    QMenu* menu(const char* name) const;          // "mnuFile", ... and "pupData"
+    QToolBar* toolBar(const char* name) const;    // "tbarFile", ...
+
+    // The application's error box for a failed command.
+    void showError(const QString& message);
+
+    // --- window and view (uMain.cpp)
+    void FormResize();
+    void actRepaintExecute();
+    void mnuAboutClick();
+    void dgdMainDrawCell(QPainter& painter);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    using Handler = void (TfrmMain::*)();
+
+    void FormCreate();
+    void createLayout();
+    // Creates the command `name` from the command table and runs `handler` on it
+    // through the error-catching dispatch.
+    QAction* bindCommand(const char* name, Handler handler);
+    void dispatch(Handler handler);
+    void buildMenus();
+    void buildToolBars();
+    void bindViewCommands();
+    // The window's side of starting a new chart: the record, the flag and the caption.
+    void resetDocument();
+
+    std::unique_ptr<Prompts> prompts_;
+    ChartGrid* dgdMain = nullptr;
+    QWidget* CoolBar1 = nullptr;
+    std::map<std::string, QAction*> commands_;
+    std::map<std::string, QMenu*> menus_;
+    std::map<std::string, QToolBar*> toolBars_;
+};
+
+// The text the error box shows for a message: a "." is added when the message's
+// last character sorts above ".".
+QString errorBoxText(const QString& message);
