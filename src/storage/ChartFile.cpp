@@ -1,7 +1,6 @@
 #include "storage/ChartFile.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <stdexcept>
 
@@ -94,12 +93,6 @@ int lineOf(std::string_view bytes, size_t position)
     return line;
 }
 
-void appendNumber(std::string& out, int64_t value)
-{
-    std::array<char, 24> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    out.append(buffer.data(), result.ptr);
-}
 
 }  // namespace
 
@@ -117,29 +110,43 @@ std::string SaveChart(const TCell& chart, const std::vector<int32_t>& colWidths,
         if (chart.signalName[r].find(kCR) != std::string::npos)
             throw std::invalid_argument("信号名に改行文字を含めて保存することはできません");
 
-    std::string out;
-    out.reserve(static_cast<size_t>(colCount) * 12
-                + static_cast<size_t>(rowCount) * (static_cast<size_t>(colCount) * 8 + 24));
+    // Every number fits 11 characters and a blank; filling a buffer of that bound
+    // through a cursor is several times faster than appending piece by piece.
+    constexpr size_t kNumberRoom = 12;
+    size_t bound = static_cast<size_t>(colCount) * 2 * kNumberRoom + 2;
+    for (int32_t r = 1; r < rowCount; ++r)
+        bound += chart.signalName[r].size() + 4 + static_cast<size_t>(colCount) * 3 * kNumberRoom;
+    std::string out(bound, '\0');
+    char* cursor = out.data();
+    const auto put = [&cursor](int32_t value) {
+        cursor = std::to_chars(cursor, cursor + kNumberRoom, value).ptr;
+    };
+    const auto lineBreak = [&cursor] {
+        *cursor++ = kCR;
+        *cursor++ = kLF;
+    };
     for (int32_t c = 0; c < colCount; ++c) {
-        if (c > 0) out += ' ';
-        appendNumber(out, colWidths[static_cast<size_t>(c)]);
-        out += ' ';
-        appendNumber(out, chart.timingLine[c]);
+        if (c > 0) *cursor++ = ' ';
+        put(colWidths[static_cast<size_t>(c)]);
+        *cursor++ = ' ';
+        put(chart.timingLine[c]);
     }
-    out += "\r\n";
+    lineBreak();
     for (int32_t r = 1; r < rowCount; ++r) {
-        out += chart.signalName[r];
-        out += "\r\n";
+        const std::string& name = chart.signalName[r];
+        cursor = std::copy(name.begin(), name.end(), cursor);
+        lineBreak();
         for (int32_t c = 1; c < colCount; ++c) {
-            if (c > 1) out += ' ';
-            appendNumber(out, chart.level[c][r]);
-            out += ' ';
-            appendNumber(out, chart.delay[c][r]);
-            out += ' ';
-            appendNumber(out, chart.cellFlags[c][r]);
+            if (c > 1) *cursor++ = ' ';
+            put(chart.level[c][r]);
+            *cursor++ = ' ';
+            put(chart.delay[c][r]);
+            *cursor++ = ' ';
+            put(chart.cellFlags[c][r]);
         }
-        if (r < rowCount - 1) out += "\r\n";
+        if (r < rowCount - 1) lineBreak();
     }
+    out.resize(static_cast<size_t>(cursor - out.data()));
     return out;
 }
 
