@@ -9,6 +9,7 @@ int main(int argc, char** argv)
     initApplication(app);
 
     TfrmMain frmMain;
+    frmMain.finishStartup();
     frmMain.show();
     return QApplication::exec();
 }

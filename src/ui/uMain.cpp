@@ -1,6 +1,8 @@
 #include "ui/uMain.h"
 
 #include "document/Document.h"
+#include "render/DrawChart.h"
+#include "render/QPainterCanvas.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 #include "ui/CommandTable.h"
@@ -49,6 +51,8 @@ TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QWidget* parent)
     QFont font(u"ＭＳ Ｐゴシック"_s);
     font.setPixelSize(12);
     setFont(font);
+    OpenDialog1.filter = u"ソルベナファイル（*.sbn）|*.sbn|テキストファイル（*.txt）|*.txt"_s;
+    SaveDialog1.filter = u"ソルベナファイル(*.sbn)|*.sbn|テキストファイル(*.txt)|*.txt"_s;
     createLayout();
     FormCreate();
 }
@@ -246,6 +250,14 @@ void TfrmMain::resetDocument()
     ::resetDocument(document, dgdMain->colCount(), dgdMain->rowCount());
     modifiedFlag = false;
     setWindowTitle(applicationTitle() + u" - 無題"_s);
+    documentFileName_.clear();
+    OpenDialog1.fileName.clear();
+    SaveDialog1.fileName.clear();
+}
+
+void TfrmMain::finishStartup()
+{
+    historySlots[5] = document;
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* event)
@@ -279,7 +291,9 @@ void TfrmMain::mnuAboutClick()
     prompts_->message(applicationTitle(), applicationTitle() + u" Ver1.04"_s);
 }
 
-void TfrmMain::dgdMainDrawCell(QPainter&)
+void TfrmMain::dgdMainDrawCell(QPainter& painter)
 {
-    // The chart renderer is wired in here.
+    // Once per paint event: the renderer walks the whole chart over the grid's cells.
+    QPainterCanvas canvas(painter);
+    drawChart(canvas, *dgdMain, document, chartFont, true);
 }

@@ -37,6 +37,10 @@ public:
     // The application's error box for a failed command.
     void showError(const QString& message);
 
+    // Ends start-up: the chart shown now is the history's head, so the first undo
+    // comes back to it.
+    void finishStartup();
+
     // --- window and view (uMain.cpp)
     void FormResize();
     void actRepaintExecute();
@@ -60,6 +64,12 @@ private:
     void bindViewCommands();
     // The window's side of starting a new chart: the record, the flag and the caption.
     void resetDocument();
+
+    // The dialogs keep their file name and filter entry between uses.
+    FileDialogState OpenDialog1;
+    FileDialogState SaveDialog1;
+    // The file the chart belongs to; empty for a chart never opened or saved.
+    QString documentFileName_;
 
     std::unique_ptr<Prompts> prompts_;
     ChartGrid* dgdMain = nullptr;
