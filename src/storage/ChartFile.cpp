@@ -93,7 +93,6 @@ int lineOf(std::string_view bytes, size_t position)
     return line;
 }
 
-
 }  // namespace
 
 std::string SaveChart(const TCell& chart, const std::vector<int32_t>& colWidths, int32_t rowCount)
