@@ -1,0 +1,98 @@
+// Drawing a full chart (99 steps x 99 signals, every feature in use) into a QImage,
+// as an export or a full-screen repaint does.
+#include "render/ChartLayout.h"
+#include "render/DrawChart.h"
+#include "render/FontSubstitutions.h"
+#include "render/QPainterCanvas.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::unique_ptr<TCell> busyChart()
+{
+    auto chart = std::make_unique<TCell>();
+    for (int r = 1; r < kMaxRows; ++r) {
+        chart->signalName[r] = "SIG" + std::to_string(r);
+        for (int c = 0; c < kMaxCols; ++c) {
+            const int k = c * 7 + r * 3;
+            chart->level[c][r] = (k / 3) % 5 == 4 ? 2 : (k / 2) % 2;
+            chart->delay[c][r] = (k % 11 == 0) ? (k % 7) - 3 : 0;
+            uint8_t flags = 0;
+            if (k % 5 == 0)
+                flags |= kFlagShowNumber;
+            if (k % 13 == 0)
+                flags |= kFlagRisingArrow;
+            if (k % 17 == 0)
+                flags |= kFlagFallingArrow;
+            chart->cellFlags[c][r] = flags;
+        }
+    }
+    for (int c = 1; c < kMaxCols; c += 10)
+        chart->timingLine[c] = 1;
+    return chart;
+}
+
+ChartLayout fullLayout()
+{
+    std::vector<int> widths(kMaxCols, 15);
+    widths[0] = 80;
+    return ChartLayout(widths, std::vector<int>(kMaxRows, 25), 25, FontSpec{"ＭＳ ゴシック", 0, 13},
+                       false);
+}
+
+void BM_DrawFullChartIntoImage(benchmark::State& state)
+{
+    const auto chart = busyChart();
+    const ChartLayout layout = fullLayout();
+    const FontSpec headerFont{"", 10, 0};
+    QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QPainterCanvas canvas(painter);
+        drawChart(canvas, layout, *chart, headerFont, true);
+    }
+    benchmark::DoNotOptimize(image.constBits());
+}
+BENCHMARK(BM_DrawFullChartIntoImage)->Unit(benchmark::kMillisecond);
+
+// The picture alone, without clearing the image: what the renderer itself costs.
+void BM_DrawFullChartOnly(benchmark::State& state)
+{
+    const auto chart = busyChart();
+    const ChartLayout layout = fullLayout();
+    const FontSpec headerFont{"", 10, 0};
+    QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (auto _ : state) {
+        QPainterCanvas canvas(painter);
+        drawChart(canvas, layout, *chart, headerFont, true);
+    }
+}
+BENCHMARK(BM_DrawFullChartOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    installFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

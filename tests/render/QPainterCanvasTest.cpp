@@ -1,0 +1,236 @@
+// The raster QPainter canvas: GDI's pixels for lines and polygons, text anchored
+// and clipped as GDI does it, fonts as the chart names them.
+#include "render/GdiLine.h"
+#include "render/QPainterCanvas.h"
+#include "storage/Cp932.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QImage draw(const std::function<void(Canvas&)>& paint, QSize size = {120, 60})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QPainterCanvas canvas(painter);
+    paint(canvas);
+    return image;
+}
+
+std::set<std::pair<int, int>> inkOf(const QImage& image)
+{
+    std::set<std::pair<int, int>> pixels;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                pixels.insert({x, y});
+    return pixels;
+}
+
+TEST(QPainterCanvasLines, PaintExactlyTheGdiPixels)
+{
+    const std::pair<CanvasPoint, CanvasPoint> lines[] = {
+        {{5, 5}, {40, 5}},   {{40, 10}, {5, 10}}, {{3, 50}, {3, 20}},  {{10, 50}, {15, 35}},
+        {{50, 10}, {90, 30}}, {{90, 50}, {60, 40}}, {{100, 5}, {110, 55}}, {{70, 55}, {75, 55}}};
+    std::set<std::pair<int, int>> expected;
+    for (const auto& [from, to] : lines)
+        for (const CanvasPoint& p : gdiLinePixels(from, to))
+            expected.insert({p.x, p.y});
+
+    const QImage image = draw([&](Canvas& canvas) {
+        canvas.setPenColor(0x000000);
+        for (const auto& [from, to] : lines) {
+            canvas.moveTo(from.x, from.y);
+            canvas.lineTo(to.x, to.y);
+            EXPECT_EQ(canvas.penPosition(), to);
+        }
+    });
+    EXPECT_EQ(inkOf(image), expected);
+    EXPECT_EQ(image.pixel(6, 5), qRgb(0, 0, 0));
+}
+
+TEST(QPainterCanvasLines, PenColourAndClearPen)
+{
+    const QImage image = draw([](Canvas& canvas) {
+        canvas.setPenColor(0x3366CC);
+        canvas.moveTo(2, 2);
+        canvas.lineTo(10, 2);
+        canvas.setPenStyle(PenStyle::Clear);
+        canvas.lineTo(10, 20);
+        EXPECT_EQ(canvas.penPosition(), (CanvasPoint{10, 20}));
+    });
+    EXPECT_EQ(image.pixel(2, 2), qRgb(0x33, 0x66, 0xCC));
+    EXPECT_EQ(inkOf(image).size(), 8u);
+}
+
+TEST(QPainterCanvasPolygon, FillsTheInteriorAndLightsEveryVertex)
+{
+    const CanvasPoint triangle[] = {{10, 30}, {20, 10}, {30, 30}};
+    const QImage filled = draw([&](Canvas& canvas) {
+        canvas.setPenColor(0x000000);
+        canvas.setBrushColor(0xFF0000);
+        canvas.setBrushStyle(BrushStyle::Solid);
+        canvas.polygon(triangle);
+    });
+    for (const CanvasPoint& p : triangle)
+        EXPECT_EQ(filled.pixel(p.x, p.y), qRgb(0, 0, 0));
+    EXPECT_EQ(filled.pixel(20, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(filled.pixel(20, 9), qRgb(255, 255, 255));
+    EXPECT_EQ(filled.pixel(20, 31), qRgb(255, 255, 255));
+
+    const QImage hollow = draw([&](Canvas& canvas) {
+        canvas.setBrushStyle(BrushStyle::Clear);
+        canvas.polygon(triangle);
+    });
+    EXPECT_EQ(hollow.pixel(20, 25), qRgb(255, 255, 255));
+    std::set<std::pair<int, int>> outline;
+    for (size_t i = 0; i < 3; ++i)
+        for (const CanvasPoint& p : gdiLinePixels(triangle[i], triangle[(i + 1) % 3]))
+            outline.insert({p.x, p.y});
+    EXPECT_EQ(inkOf(hollow), outline);
+}
+
+TEST(QPainterCanvasFont, FollowsTheFontSpec)
+{
+    const QFont tenPoint = QPainterCanvas::toQFont(FontSpec{"", 10, 0});
+    EXPECT_EQ(tenPoint.pixelSize(), 13);
+    EXPECT_EQ(tenPoint.family(), QGuiApplication::font().family());
+    EXPECT_EQ(QPainterCanvas::toQFont(FontSpec{"", 9, 0}).pixelSize(), 12);
+    EXPECT_EQ(QPainterCanvas::toQFont(FontSpec{"", 11, 0}).pixelSize(), 15);  // 14.67
+
+    FontSpec spec{"ＭＳ ゴシック", 20, 13, true, true, true, false};
+    const QFont font = QPainterCanvas::toQFont(spec);
+    EXPECT_EQ(font.pixelSize(), 13);
+    EXPECT_EQ(font.family(), u"ＭＳ ゴシック"_s);
+    EXPECT_TRUE(font.bold());
+    EXPECT_TRUE(font.italic());
+    EXPECT_TRUE(font.underline());
+    EXPECT_FALSE(font.strikeOut());
+    // The substitution installed at start finds a Japanese face for it.
+    EXPECT_TRUE(QFontInfo(font).family().startsWith(u"IPA"_s)) << QFontInfo(font).family().toStdString();
+}
+
+class QPainterCanvasText : public testing::Test {
+protected:
+    const FontSpec spec{"MS Gothic", 0, 13, false, false, false, false, 0x000000};
+    const std::string caption = utf16ToCp932(u"端子名Ab").value();
+};
+
+TEST_F(QPainterCanvasText, TextOutAnchorsTheTopLeftCorner)
+{
+    const QImage viaCanvas = draw([&](Canvas& canvas) {
+        canvas.setFont(spec);
+        canvas.textOut(7, 9, caption);
+    });
+    QImage direct(viaCanvas.size(), QImage::Format_RGB32);
+    direct.fill(Qt::white);
+    {
+        QPainter painter(&direct);
+        const QFont font = QPainterCanvas::toQFont(spec);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(7, 9 + QFontMetrics(font).ascent()), u"端子名Ab"_s);
+    }
+    EXPECT_FALSE(inkOf(viaCanvas).empty());
+    EXPECT_EQ(viaCanvas, direct);
+}
+
+TEST_F(QPainterCanvasText, TextRectClipsToItsRectangle)
+{
+    const CanvasRect clip{20, 12, 34, 20};
+    const QImage image = draw([&](Canvas& canvas) {
+        canvas.setFont(spec);
+        canvas.textRect(clip, 18, 8, caption);
+    });
+    const auto pixels = inkOf(image);
+    EXPECT_FALSE(pixels.empty());
+    for (const auto& [x, y] : pixels) {
+        EXPECT_GE(x, clip.left);
+        EXPECT_LT(x, clip.right);
+        EXPECT_GE(y, clip.top);
+        EXPECT_LT(y, clip.bottom);
+    }
+}
+
+TEST_F(QPainterCanvasText, DrawTextPlacesAndClips)
+{
+    const QFont font = QPainterCanvas::toQFont(spec);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(u"端子名Ab"_s);
+    const int height = metrics.ascent() + metrics.descent();
+    const CanvasRect rect{10, 10, 110, 50};
+    const unsigned single = TextFlag::SingleLine | TextFlag::VCenter;
+
+    auto box = [&](unsigned flags) {
+        const QImage image = draw([&](Canvas& canvas) {
+            canvas.setFont(spec);
+            canvas.drawText(caption, rect, flags);
+        });
+        QRect bounds;
+        for (const auto& [x, y] : inkOf(image))
+            bounds |= QRect(x, y, 1, 1);
+        return bounds;
+    };
+    const int top = 10 + 40 / 2 - height / 2;
+    const QRect left = box(single);
+    const QRect right = box(single | TextFlag::Right);
+    const QRect centre = box(single | TextFlag::Center);
+    // Ink sits inside the text's cell, which stands where DrawText puts it.
+    EXPECT_GE(left.left(), 10);
+    EXPECT_LE(left.left(), 12);
+    EXPECT_GE(left.top(), top);
+    EXPECT_LE(left.bottom(), top + height - 1);
+    EXPECT_EQ(right.left() - left.left(), 110 - width - 10);
+    EXPECT_EQ(centre.left() - left.left(), (10 + 110 - width) / 2 - 10);
+    EXPECT_EQ(right.top(), left.top());
+
+    // A rectangle smaller than the text cuts it.
+    const CanvasRect small{30, 20, 40, 26};
+    const QImage clipped = draw([&](Canvas& canvas) {
+        canvas.setFont(spec);
+        canvas.drawText(caption, small, single | TextFlag::Center);
+    });
+    const auto pixels = inkOf(clipped);
+    EXPECT_FALSE(pixels.empty());
+    for (const auto& [x, y] : pixels)
+        EXPECT_TRUE(x >= 30 && x < 40 && y >= 20 && y < 26) << x << "," << y;
+}
+
+TEST_F(QPainterCanvasText, UsesTheFontColourAndLeavesThePainterAsItWas)
+{
+    QImage image(60, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(QColor(1, 2, 3));
+    painter.setBrush(QColor(4, 5, 6));
+    {
+        QPainterCanvas canvas(painter);
+        FontSpec red = spec;
+        red.color = 0xFF0000;
+        canvas.setFont(red);
+        canvas.setBrushStyle(BrushStyle::Solid);
+        const CanvasPoint dot[] = {{50, 20}, {52, 20}, {51, 22}};
+        canvas.polygon(dot);
+        canvas.textOut(2, 2, "H");
+    }
+    EXPECT_EQ(painter.pen().color(), QColor(1, 2, 3));
+    EXPECT_EQ(painter.brush().color(), QColor(4, 5, 6));
+    painter.end();
+    bool red = false;
+    for (const auto& [x, y] : inkOf(image))
+        red = red || (x < 20 && qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 60);
+    EXPECT_TRUE(red);
+}
+
+}  // namespace
