@@ -113,6 +113,7 @@ void TfrmMain::FormCreate()
     chartFont = FontSpec{};
     chartFont.pointSize = 10;
 
+    bindEditCommands();
     bindViewCommands();
     buildMenus();
     buildToolBars();

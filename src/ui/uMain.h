@@ -47,6 +47,21 @@ public:
     void mnuAboutClick();
     void dgdMainDrawCell(QPainter& painter);
 
+    // --- edit history, level commands and name editing (uMainEdit.cpp)
+    // Records the chart as the newest history state and updates Undo and Redo.
+    void takeSnapshot();
+    void actUndoExecute();
+    void actRedoExecute();
+    void actSet0Execute();
+    void actSet1Execute();
+    void actSetFuteiExecute();
+    void actInvertExecute();
+    void actSelectAllExecute();
+    void dgdMainKeyPress(QChar key);
+    void dgdMainDblClick();
+    void dgdMainSelectCell(int col, int row);
+    void dgdMainSetEditText(int col, int row, const QString& text);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -62,6 +77,7 @@ private:
     void buildMenus();
     void buildToolBars();
     void bindViewCommands();
+    void bindEditCommands();
     // The window's side of starting a new chart: the record, the flag and the caption.
     void resetDocument();
 

@@ -1,0 +1,181 @@
+// TfrmMain: the edit history, the level commands and signal-name editing.
+#include "ui/uMain.h"
+
+#include "document/Document.h"
+#include "document/EditHistory.h"
+#include "editing/LevelCommands.h"
+#include "storage/Cp932.h"
+#include "ui/ChartGrid.h"
+#include "ui/Cp932Validator.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QStatusBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+EditHistory programHistory()
+{
+    return EditHistory{historySlots, undoCount, redoCount};
+}
+
+CellSelection toCells(const GridSelection& s)
+{
+    return CellSelection{s.left, s.top, s.right, s.bottom};
+}
+
+QString nameText(int row)
+{
+    if (row < 0 || row >= kMaxRows)
+        return {};
+    return QString::fromStdU16String(cp932ToUtf16(document.signalName[row]));
+}
+
+const QString kRefusedCharacterMessage = u"CP932で表せない文字は信号名に使えません"_s;
+
+}  // namespace
+
+void TfrmMain::bindEditCommands()
+{
+    bindCommand("actUndo", &TfrmMain::actUndoExecute);
+    bindCommand("actRedo", &TfrmMain::actRedoExecute);
+    bindCommand("actSelectAll", &TfrmMain::actSelectAllExecute);
+    bindCommand("actSet0", &TfrmMain::actSet0Execute);
+    bindCommand("actSet1", &TfrmMain::actSet1Execute);
+    bindCommand("actSetFutei", &TfrmMain::actSetFuteiExecute);
+    bindCommand("actInvert", &TfrmMain::actInvertExecute);
+
+    connect(dgdMain, &ChartGrid::selectCell, this, &TfrmMain::dgdMainSelectCell);
+    connect(dgdMain, &ChartGrid::setEditText, this, &TfrmMain::dgdMainSetEditText);
+    connect(dgdMain, &ChartGrid::keyPressed, this, &TfrmMain::dgdMainKeyPress);
+    connect(dgdMain, &ChartGrid::doubleClicked, this, &TfrmMain::dgdMainDblClick);
+
+    // Enter and F2 open the editor on the name as it stands, so closing it
+    // untouched keeps the name.
+    dgdMain->setEditTextProvider([](int, int row) { return nameText(row); });
+    dgdMain->editor()->setValidator(new Cp932Validator(
+        [this] { statusBar()->showMessage(kRefusedCharacterMessage, 5000); }, dgdMain->editor()));
+}
+
+void TfrmMain::takeSnapshot()
+{
+    ::takeSnapshot(document, programHistory());
+    if (QAction* undo = command("actUndo"))
+        undo->setEnabled(canUndo(programHistory()));
+    if (QAction* redo = command("actRedo"))
+        redo->setEnabled(canRedo(programHistory()));
+}
+
+void TfrmMain::actUndoExecute()
+{
+    if (!canUndo(programHistory()))
+        return;
+    // A name still being typed belongs to the state being left.
+    dgdMain->closeEditor();
+    ::undoCommand(document, programHistory());
+    command("actUndo")->setEnabled(canUndo(programHistory()));
+    command("actRedo")->setEnabled(true);
+    // The chart now differs from what was last saved.
+    modifiedFlag = true;
+    actRepaintExecute();
+}
+
+void TfrmMain::actRedoExecute()
+{
+    if (!canRedo(programHistory()))
+        return;
+    dgdMain->closeEditor();
+    ::redoCommand(document, programHistory());
+    command("actRedo")->setEnabled(canRedo(programHistory()));
+    command("actUndo")->setEnabled(true);
+    modifiedFlag = true;
+    actRepaintExecute();
+}
+
+void TfrmMain::actSet0Execute()
+{
+    setLevel(document, toCells(dgdMain->selection()), kLevelLow);
+    actRepaintExecute();
+    modifiedFlag = true;
+    takeSnapshot();
+}
+
+void TfrmMain::actSet1Execute()
+{
+    setLevel(document, toCells(dgdMain->selection()), kLevelHigh);
+    actRepaintExecute();
+    modifiedFlag = true;
+    takeSnapshot();
+}
+
+void TfrmMain::actSetFuteiExecute()
+{
+    setLevel(document, toCells(dgdMain->selection()), kLevelUndefined);
+    actRepaintExecute();
+    modifiedFlag = true;
+    takeSnapshot();
+}
+
+void TfrmMain::actInvertExecute()
+{
+    invertLevels(document, toCells(dgdMain->selection()));
+    actRepaintExecute();
+    modifiedFlag = true;
+    takeSnapshot();
+}
+
+void TfrmMain::actSelectAllExecute()
+{
+    dgdMain->setSelection(GridSelection{1, 1, dgdMain->colCount() - 1, dgdMain->rowCount() - 1});
+}
+
+void TfrmMain::dgdMainKeyPress(QChar key)
+{
+    // While a name is being typed its digits are text, not level commands. The grid
+    // opens the editor before reporting the key that opened it, so this covers the
+    // first character too.
+    if (dgdMain->isEditorOpen())
+        return;
+    switch (key.unicode()) {
+    case u'0': actSet0Execute(); break;
+    case u'1': actSet1Execute(); break;
+    case u'2': actSetFuteiExecute(); break;
+    default: break;
+    }
+}
+
+void TfrmMain::dgdMainDblClick()
+{
+    actInvertExecute();
+}
+
+void TfrmMain::dgdMainSelectCell(int col, int)
+{
+    dgdMain->setEditingEnabled(col == 0);
+}
+
+void TfrmMain::dgdMainSetEditText(int, int row, const QString& text)
+{
+    if (row < 0 || row >= kMaxRows || text == nameText(row))
+        return;
+    const std::optional<std::string> bytes = utf16ToCp932(text.toStdU16String());
+    if (!bytes) {
+        // Only text that bypassed the validator gets here, such as the character
+        // that opened the editor. Keep what can be stored and say why the rest went.
+        statusBar()->showMessage(kRefusedCharacterMessage, 5000);
+        const QString kept = withoutNonCp932(text);
+        QLineEdit* editor = dgdMain->editor();
+        if (dgdMain->isEditorOpen() && editor->text() == text)
+            editor->setText(kept);  // reports the kept text back here
+        else
+            dgdMainSetEditText(0, row, kept);
+        return;
+    }
+    if (*bytes == document.signalName[row])
+        return;
+    document.signalName[row] = *bytes;
+    // The name is part of what a save writes, so the save question must protect it.
+    modifiedFlag = true;
+}
