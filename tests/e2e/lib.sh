@@ -86,7 +86,7 @@ e2e_start_app() {
             "$E2E_APP" "$@"
     ) >>"$E2E_ARTIFACTS/app.log" 2>&1 &
     E2E_APP_PID=$!
-    e2e_log "started $(basename "$E2E_APP") $* (pid $E2E_APP_PID)"
+    e2e_log "started $(basename "$E2E_APP")${*:+ $*} (pid $E2E_APP_PID)"
 }
 
 e2e_app_running() { [[ -n $E2E_APP_PID ]] && kill -0 "$E2E_APP_PID" 2>/dev/null; }
@@ -241,11 +241,12 @@ e2e_drag() {
 }
 
 # --- the chart grid -----------------------------------------------------------------------------
-# Cell geometry: every column and row is followed by a one-pixel grid line. Flows set
-# E2E_GRID_X/E2E_GRID_Y to the top-left of the grid's client area within the main window, and
-# change E2E_COL_WIDTHS / E2E_ROW_HEIGHTS when the chart's layout differs from the start-up one.
-: "${E2E_GRID_X:=0}"
-: "${E2E_GRID_Y:=0}"
+# Cell geometry: every column and row is followed by a one-pixel grid line. E2E_GRID_X/E2E_GRID_Y
+# are the top-left of the grid's client area within the main window (below the menu bar and the
+# tool strip, inside the grid's 2-pixel frame), measured on a start-up screenshot. Flows change
+# E2E_COL_WIDTHS / E2E_ROW_HEIGHTS when the chart's layout differs from the start-up one.
+: "${E2E_GRID_X:=6}"
+: "${E2E_GRID_Y:=56}"
 E2E_COL_WIDTHS=(80 $(for _ in {1..99}; do printf '15 '; done))
 E2E_ROW_HEIGHTS=($(for _ in {1..100}; do printf '25 '; done))
 
