@@ -1,0 +1,373 @@
+#include "ui/Application.h"
+#include "ui/ChartGrid.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(CellRect)
+
+namespace {
+
+// Default layout: column 0 is 80 wide, the others 15; rows are 25 high; one pixel
+// of grid line after every column and row.
+int colLeft(int col) { return col == 0 ? 0 : 81 + (col - 1) * 16; }
+int rowTop(int row) { return row * 26; }
+
+}  // namespace
+
+class ChartGridTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ChartGrid> grid;
+
+    // A grid whose viewport is exactly `width` x `height` pixels.
+    void sizeViewport(int width, int height)
+    {
+        const QSize frame = grid->size() - grid->viewport()->size();
+        grid->resize(QSize(width, height) + frame);
+        // Scroll bars appearing change the viewport; settle on the requested size.
+        for (int i = 0; i < 3 && grid->viewport()->size() != QSize(width, height); ++i)
+            grid->resize(grid->size() + QSize(width, height) - grid->viewport()->size());
+    }
+
+    QPoint centreOf(int col, int row) const
+    {
+        const CellRect r = grid->cellRect(col, row);
+        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+
+private slots:
+    void init()
+    {
+        grid = std::make_unique<ChartGrid>();
+        grid->show();
+        sizeViewport(700, 300);
+        QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    }
+    void cleanup() { grid.reset(); }
+
+    void startsAsTheDocumentExpects()
+    {
+        QCOMPARE(grid->colCount(), 30);
+        QCOMPARE(grid->rowCount(), 5);
+        QCOMPARE(grid->colWidth(0), 80);
+        QCOMPARE(grid->colWidth(1), 15);
+        QCOMPARE(grid->defaultColWidth(), 15);
+        QCOMPARE(grid->defaultRowHeight(), 25);
+        QVERIFY(grid->vertLines());
+        QVERIFY(grid->horzLines());
+        QVERIFY(!grid->editingEnabled());
+        const FontSpec font = grid->gridFont();
+        QCOMPARE(QString::fromStdString(font.family), u"ＭＳ ゴシック"_s);
+        QCOMPARE(font.pixelSize, 13);
+    }
+
+    void cellRectUnscrolled_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<CellRect>("expected");
+        QTest::newRow("name header") << 0 << 0 << CellRect{0, 0, 80, 25};
+        QTest::newRow("first step header") << 1 << 0 << CellRect{81, 0, 96, 25};
+        QTest::newRow("first name") << 0 << 1 << CellRect{0, 26, 80, 51};
+        QTest::newRow("step 2 of signal 2") << 2 << 2 << CellRect{97, 52, 112, 77};
+        QTest::newRow("last row") << 29 << 4 << CellRect{colLeft(29), rowTop(4), colLeft(29) + 15, rowTop(4) + 25};
+        QTest::newRow("beyond the columns") << 30 << 1 << CellRect{};
+        QTest::newRow("beyond the rows") << 1 << 5 << CellRect{};
+        QTest::newRow("negative") << -1 << 1 << CellRect{};
+    }
+    void cellRectUnscrolled()
+    {
+        QFETCH(int, col);
+        QFETCH(int, row);
+        QFETCH(CellRect, expected);
+        QCOMPARE(grid->cellRect(col, row), expected);
+    }
+
+    void switchingLinesOffNeverMovesACell()
+    {
+        const CellRect before = grid->cellRect(5, 3);
+        grid->setVertLines(false);
+        grid->setHorzLines(false);
+        QCOMPARE(grid->cellRect(5, 3), before);
+    }
+
+    void scrolledCellsAreOutOfViewOrShifted()
+    {
+        grid->setColCount(100);
+        grid->setRowCount(100);
+        grid->setLeftCol(3);
+        grid->setTopRow(4);
+        QCOMPARE(grid->leftCol(), 3);
+        QCOMPARE(grid->topRow(), 4);
+        // Column 0 scrolls away like any column; the header row stays on top.
+        QVERIFY(grid->cellRect(0, 5).isOutOfView());
+        QVERIFY(grid->cellRect(2, 5).isOutOfView());
+        QVERIFY(grid->cellRect(3, 3).isOutOfView());
+        QCOMPARE(grid->cellRect(3, 0), (CellRect{0, 0, 15, 25}));
+        QCOMPARE(grid->cellRect(3, 4), (CellRect{0, 26, 15, 51}));
+        QCOMPARE(grid->cellRect(5, 6), (CellRect{32, 78, 47, 103}));
+    }
+
+    void partlyVisibleLastColumnAndRowAreCut()
+    {
+        grid->setColCount(100);
+        grid->setRowCount(100);
+        // 700 px: column 0 ends at 80, then steps of 16; step 38 ends at 81+37*16+15 = 688,
+        // step 39 starts at 689 and is cut at 700; step 40 is out of view.
+        QCOMPARE(grid->cellRect(38, 1).right, 688);
+        QCOMPARE(grid->cellRect(39, 1), (CellRect{689, 26, 700, 51}));
+        QVERIFY(grid->cellRect(40, 1).isOutOfView());
+        // 300 px: row 10 ends at 285, row 11 starts at 286 and is cut at 300.
+        QCOMPARE(grid->cellRect(1, 11), (CellRect{81, 286, 96, 300}));
+        QVERIFY(grid->cellRect(1, 12).isOutOfView());
+    }
+
+    void scrollBarsFollowTheExtentAndTrackTheThumb()
+    {
+        QVERIFY(!grid->horizontalScrollBar()->isVisible());
+        grid->setColCount(100);
+        QTRY_VERIFY(grid->horizontalScrollBar()->isVisible());
+        QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
+        grid->horizontalScrollBar()->setValue(10);
+        QCOMPARE(grid->leftCol(), 10);
+        QCOMPARE(grid->cellRect(10, 1).left, 0);
+        grid->setRowCount(100);
+        grid->verticalScrollBar()->setValue(20);
+        QCOMPARE(grid->topRow(), 20);
+        QCOMPARE(grid->cellRect(10, 20).top, 26);
+    }
+
+    void setSelectionNormalisesAndNeverIncludesTheHeader()
+    {
+        grid->setSelection(GridSelection{5, 3, 2, 0});
+        QCOMPARE(grid->selection(), (GridSelection{2, 1, 5, 3}));
+        QCOMPARE(grid->anchorCell(), QPoint(2, 1));
+        QCOMPARE(grid->currentCell(), QPoint(5, 3));
+    }
+
+    void draggingSelectsARangeFromTheAnchor()
+    {
+        QSignalSpy moved(grid.get(), &ChartGrid::selectCell);
+        QWidget* vp = grid->viewport();
+        QTest::mousePress(vp, Qt::LeftButton, {}, centreOf(5, 3));
+        QTest::mouseMove(vp, centreOf(3, 2));
+        QTest::mouseMove(vp, centreOf(2, 1));
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, centreOf(2, 1));
+        QCOMPARE(grid->selection(), (GridSelection{2, 1, 5, 3}));
+        QCOMPARE(grid->anchorCell(), QPoint(5, 3));
+        QCOMPARE(grid->currentCell(), QPoint(2, 1));
+        QVERIFY(moved.count() >= 2);
+        QCOMPARE(moved.last().at(0).toInt(), 2);
+        QCOMPARE(moved.last().at(1).toInt(), 1);
+    }
+
+    void clickingTheHeaderSelectsNothing()
+    {
+        grid->setSelection(GridSelection{4, 2, 4, 2});
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centreOf(7, 0));
+        QCOMPARE(grid->selection(), (GridSelection{4, 2, 4, 2}));
+    }
+
+    void selectCellIsRaisedBeforeTheMove()
+    {
+        QPoint seenCurrent;
+        connect(grid.get(), &ChartGrid::selectCell, this,
+                [&](int, int) { seenCurrent = grid->currentCell(); });
+        grid->setSelection(GridSelection{1, 1, 1, 1});
+        QTest::keyClick(grid.get(), Qt::Key_Right);
+        QCOMPARE(seenCurrent, QPoint(1, 1));
+        QCOMPARE(grid->currentCell(), QPoint(2, 1));
+    }
+
+    void keyboardMovesExtendsAndTabs()
+    {
+        grid->setSelection(GridSelection{2, 2, 2, 2});
+        QTest::keyClick(grid.get(), Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(grid.get(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(grid->selection(), (GridSelection{2, 2, 3, 3}));
+        QTest::keyClick(grid.get(), Qt::Key_Up);
+        QCOMPARE(grid->selection(), (GridSelection{3, 2, 3, 2}));
+        QTest::keyClick(grid.get(), Qt::Key_Up);
+        QTest::keyClick(grid.get(), Qt::Key_Up);  // the header row is never reached
+        QCOMPARE(grid->currentCell(), QPoint(3, 1));
+        grid->setSelection(GridSelection{29, 1, 29, 1});
+        QTest::keyClick(grid.get(), Qt::Key_Tab);
+        QCOMPARE(grid->currentCell(), QPoint(0, 2));
+        QTest::keyClick(grid.get(), Qt::Key_Backtab);
+        QCOMPARE(grid->currentCell(), QPoint(29, 1));
+    }
+
+    void keyboardScrollsTheCurrentCellIntoView()
+    {
+        grid->setColCount(100);
+        grid->setSelection(GridSelection{39, 1, 39, 1});
+        QTest::keyClick(grid.get(), Qt::Key_Right);
+        const CellRect r = grid->cellRect(40, 1);
+        QVERIFY(!r.isOutOfView());
+        QVERIFY(r.right <= grid->viewport()->width());
+        QTest::keyClick(grid.get(), Qt::Key_Home);
+        QCOMPARE(grid->leftCol(), 0);
+    }
+
+    void draggingAHeaderLineSizesTheColumn()
+    {
+        const CellRect r = grid->cellRect(2, 0);
+        QWidget* vp = grid->viewport();
+        QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(r.right, 10));
+        QTest::mouseMove(vp, QPoint(r.right + 12, 10));
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(r.right + 12, 10));
+        QCOMPARE(grid->colWidth(2), 27);
+        QCOMPARE(grid->cellRect(3, 1).left, r.right + 12 + 1);
+    }
+
+    void draggingAHeaderCellMovesOnlyTheWidth()
+    {
+        grid->setColWidth(2, 30);
+        QSignalSpy moved(grid.get(), &ChartGrid::columnMoved);
+        QWidget* vp = grid->viewport();
+        QTest::mousePress(vp, Qt::LeftButton, {}, centreOf(2, 0));
+        QTest::mouseMove(vp, centreOf(4, 0) + QPoint(-3, 0));
+        QTest::mouseMove(vp, centreOf(5, 0));
+        QTest::mouseRelease(vp, Qt::LeftButton, {}, centreOf(5, 0));
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(moved.at(0).at(0).toInt(), 2);
+        QCOMPARE(moved.at(0).at(1).toInt(), 5);
+        QCOMPARE(grid->colWidth(2), 15);
+        QCOMPARE(grid->colWidth(5), 30);
+    }
+
+    void countChangesKeepWidthsInsideTheNewCount()
+    {
+        grid->setColWidth(3, 40);
+        grid->setColWidth(20, 33);
+        grid->setColCount(10);
+        grid->setColCount(30);
+        QCOMPARE(grid->colWidth(3), 40);
+        QCOMPARE(grid->colWidth(20), 15);
+        grid->setColCount(500);
+        QCOMPARE(grid->colCount(), 100);
+        grid->setRowCount(0);
+        QCOMPARE(grid->rowCount(), 1);
+    }
+
+    void shrinkingMovesTheCurrentCellBackIntoTheGrid()
+    {
+        grid->setSelection(GridSelection{25, 4, 25, 4});
+        QSignalSpy moved(grid.get(), &ChartGrid::selectCell);
+        grid->setColCount(10);
+        grid->setRowCount(3);
+        QCOMPARE(grid->currentCell(), QPoint(9, 2));
+        QCOMPARE(moved.count(), 2);
+    }
+
+    void defaultSizesResetEveryColumnAndRow()
+    {
+        grid->setColWidth(0, 80);
+        grid->setDefaultColWidth(20);
+        QCOMPARE(grid->colWidth(0), 20);
+        QCOMPARE(grid->colWidth(29), 20);
+        grid->setDefaultRowHeight(40);
+        QCOMPARE(grid->rowHeight(0), 40);
+        QCOMPARE(grid->cellRect(0, 1).top, 41);
+    }
+
+    void typingOpensTheEditorOnlyWhileEditingIsOn()
+    {
+        QSignalSpy texts(grid.get(), &ChartGrid::setEditText);
+        QSignalSpy keys(grid.get(), &ChartGrid::keyPressed);
+        grid->setSelection(GridSelection{0, 2, 0, 2});
+        QTest::keyClicks(grid.get(), u"a"_s);
+        QVERIFY(!grid->isEditorOpen());
+        QCOMPARE(keys.count(), 1);
+
+        grid->setEditingEnabled(true);
+        QTest::keyClicks(grid.get(), u"C"_s);
+        QVERIFY(grid->isEditorOpen());
+        QTest::keyClicks(grid->editor(), u"LK"_s);
+        QCOMPARE(grid->editor()->text(), u"CLK"_s);
+        QCOMPARE(texts.last().at(2).toString(), u"CLK"_s);
+        QCOMPARE(keys.count(), 4);  // every character reaches the character handler
+        const int before = texts.count();
+        QTest::keyClick(grid->editor(), Qt::Key_Return);
+        QVERIFY(!grid->isEditorOpen());
+        QCOMPARE(texts.count(), before + 1);  // once more when it closes
+        QCOMPARE(texts.last().at(0).toInt(), 0);
+        QCOMPARE(texts.last().at(1).toInt(), 2);
+    }
+
+    void enterAndF2OpenWithTheCellsTextEscRestoresIt()
+    {
+        grid->setEditingEnabled(true);
+        grid->setEditTextProvider([](int, int row) { return u"SIG%1"_s.arg(row); });
+        grid->setSelection(GridSelection{0, 3, 0, 3});
+        QTest::keyClick(grid.get(), Qt::Key_F2);
+        QVERIFY(grid->isEditorOpen());
+        QCOMPARE(grid->editor()->text(), u"SIG3"_s);
+        QSignalSpy texts(grid.get(), &ChartGrid::setEditText);
+        QTest::keyClicks(grid->editor(), u"X"_s);
+        QTest::keyClick(grid->editor(), Qt::Key_Escape);
+        QVERIFY(!grid->isEditorOpen());
+        QCOMPARE(texts.last().at(2).toString(), u"SIG3"_s);
+    }
+
+    void movingAwayClosesTheEditor()
+    {
+        grid->setEditingEnabled(true);
+        grid->setSelection(GridSelection{0, 1, 0, 1});
+        QTest::keyClicks(grid.get(), u"D"_s);
+        QVERIFY(grid->isEditorOpen());
+        QTest::keyClick(grid->editor(), Qt::Key_Down);
+        QVERIFY(!grid->isEditorOpen());
+        QCOMPARE(grid->currentCell(), QPoint(0, 2));
+    }
+
+    void doubleClickIsReportedForDataCells()
+    {
+        QSignalSpy dbl(grid.get(), &ChartGrid::doubleClicked);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centreOf(3, 2));
+        QCOMPARE(dbl.count(), 1);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centreOf(3, 0));
+        QCOMPARE(dbl.count(), 1);
+    }
+
+    void paintsHeaderSelectionAndLinesThenTheChartOnce()
+    {
+        int chartPaints = 0;
+        grid->setChartPainter([&](QPainter&) { ++chartPaints; });
+        grid->setSelection(GridSelection{1, 1, 2, 1});
+        const QImage image = grid->viewport()->grab().toImage();
+        QCOMPARE(chartPaints, 1);
+        const QPalette& pal = grid->palette();
+        QCOMPARE(image.pixelColor(85, 35), pal.color(QPalette::Highlight));   // selected (1,1)
+        QCOMPARE(image.pixelColor(85, 60), QColor(Qt::white));                // (1,2)
+        QCOMPARE(image.pixelColor(40, 12), pal.color(QPalette::Button));      // header
+        QCOMPARE(image.pixelColor(96, 60), QColor(0xC0, 0xC0, 0xC0));         // vertical line
+        QCOMPARE(image.pixelColor(96, 12), QColor(Qt::black));                // header line
+        grid->setVertLines(false);
+        const QImage noLines = grid->viewport()->grab().toImage();
+        QCOMPARE(noLines.pixelColor(96, 60), QColor(Qt::white));
+        QCOMPARE(noLines.pixelColor(96, 12), QColor(Qt::black));              // header keeps its lines
+    }
+};
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    initApplication(app);
+    ChartGridTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ChartGridTest.moc"
