@@ -81,6 +81,26 @@ void BM_DrawFullChartOnly(benchmark::State& state)
 }
 BENCHMARK(BM_DrawFullChartOnly)->Unit(benchmark::kMillisecond);
 
+// The same chart without any text: names, labels and header texts left out.
+void BM_DrawFullChartWithoutText(benchmark::State& state)
+{
+    auto chart = busyChart();
+    for (int r = 0; r < kMaxRows; ++r) {
+        chart->signalName[r].clear();
+        for (int c = 0; c < kMaxCols; ++c)
+            chart->cellFlags[c][r] &= static_cast<uint8_t>(~kFlagShowNumber);
+    }
+    const ChartLayout layout = fullLayout();
+    QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (auto _ : state) {
+        QPainterCanvas canvas(painter);
+        drawChart(canvas, layout, *chart, FontSpec{"", 10, 0}, false);
+    }
+}
+BENCHMARK(BM_DrawFullChartWithoutText)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

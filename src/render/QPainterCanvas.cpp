@@ -5,7 +5,9 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
 #include <QPolygonF>
 #include <QStaticText>
 
@@ -34,6 +36,55 @@ constexpr size_t kMaxTextsPerFont = 4096;
 constexpr size_t kMaxFonts = 16;
 
 }  // namespace
+
+struct QPainterCanvas::DirectTarget {
+    uchar* bits = nullptr;
+    qsizetype bytesPerLine = 0;
+    int dx = 0;  // device = logical + (dx, dy)
+    int dy = 0;
+    int clipLeft = 0;  // device pixels, right and bottom exclusive
+    int clipTop = 0;
+    int clipRight = 0;
+    int clipBottom = 0;
+
+    static std::unique_ptr<DirectTarget> of(QPainter& painter)
+    {
+        QPaintDevice* device = painter.device();
+        if (!device || device->devType() != QInternal::Image || !painter.paintEngine() ||
+            painter.paintEngine()->type() != QPaintEngine::Raster)
+            return nullptr;
+        auto* image = static_cast<QImage*>(device);
+        const QImage::Format format = image->format();
+        if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+            format != QImage::Format_ARGB32_Premultiplied)
+            return nullptr;
+        if (image->devicePixelRatio() != 1.0 || painter.opacity() != 1.0 ||
+            painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+            return nullptr;
+        const QTransform transform = painter.deviceTransform();
+        if (transform.type() > QTransform::TxTranslate || transform.dx() != int(transform.dx()) ||
+            transform.dy() != int(transform.dy()))
+            return nullptr;
+        auto target = std::make_unique<DirectTarget>();
+        target->dx = int(transform.dx());
+        target->dy = int(transform.dy());
+        QRect clip = image->rect();
+        if (painter.hasClipping()) {
+            const QRegion region = painter.clipRegion();  // logical coordinates
+            if (region.rectCount() > 1)
+                return nullptr;
+            clip &= region.boundingRect().translated(target->dx, target->dy);
+        }
+        target->clipLeft = clip.left();
+        target->clipTop = clip.top();
+        target->clipRight = clip.left() + clip.width();
+        target->clipBottom = clip.top() + clip.height();
+        // The painter has already detached the image; this does not copy it again.
+        target->bits = image->bits();
+        target->bytesPerLine = image->bytesPerLine();
+        return target;
+    }
+};
 
 struct QPainterCanvas::PreparedText {
     QStaticText text;
@@ -68,6 +119,7 @@ QPainterCanvas::QPainterCanvas(QPainter& painter) : painter_(painter)
     painter_.save();
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setBackgroundMode(Qt::TransparentMode);
+    direct_ = DirectTarget::of(painter_);
 }
 
 QPainterCanvas::~QPainterCanvas()
@@ -77,7 +129,11 @@ QPainterCanvas::~QPainterCanvas()
 
 void QPainterCanvas::setPenColor(uint32_t rgb)
 {
-    penColor_ = toQColor(rgb);
+    const uint32_t pixel = 0xFF000000u | (rgb & 0xFFFFFFu);
+    if (pixel == penPixel_)
+        return;
+    penPixel_ = pixel;
+    penColor_ = QColor::fromRgb(pixel);
 }
 
 void QPainterCanvas::setPenStyle(PenStyle style)
@@ -87,7 +143,8 @@ void QPainterCanvas::setPenStyle(PenStyle style)
 
 void QPainterCanvas::setBrushColor(uint32_t rgb)
 {
-    brushColor_ = toQColor(rgb);
+    // Set once per cell: keep it cheap.
+    brushRgb_ = rgb & 0xFFFFFFu;
 }
 
 void QPainterCanvas::setBrushStyle(BrushStyle style)
@@ -138,8 +195,28 @@ void QPainterCanvas::lineTo(int32_t x, int32_t y)
 void QPainterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
 {
     forEachGdiLineRun(from, to, [this](const PixelRun& run) {
-        painter_.fillRect(QRect(run.x, run.y, run.width, run.height), penColor_);
+        fillRun(run.x, run.y, run.width, run.height);
     });
+}
+
+void QPainterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    if (!direct_) {
+        painter_.fillRect(QRect(x, y, width, height), penColor_);
+        return;
+    }
+    const DirectTarget& target = *direct_;
+    const int left = std::max(x + target.dx, target.clipLeft);
+    const int right = std::min(x + target.dx + width, target.clipRight);
+    const int top = std::max(y + target.dy, target.clipTop);
+    const int bottom = std::min(y + target.dy + height, target.clipBottom);
+    if (left >= right || top >= bottom)
+        return;
+    uchar* line = target.bits + top * target.bytesPerLine;
+    for (int row = top; row < bottom; ++row, line += target.bytesPerLine) {
+        auto* pixel = reinterpret_cast<uint32_t*>(line) + left;
+        std::fill(pixel, pixel + (right - left), penPixel_);
+    }
 }
 
 void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
@@ -153,7 +230,7 @@ void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
         for (const CanvasPoint& p : points)
             shape.append(QPointF(p.x + 0.5, p.y + 0.5));
         painter_.setPen(Qt::NoPen);
-        painter_.setBrush(brushColor_);
+        painter_.setBrush(toQColor(brushRgb_));
         painter_.drawPolygon(shape);
         fontApplied_ = false;
     }
@@ -161,7 +238,7 @@ void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
         for (size_t i = 0; i < points.size(); ++i)
             strokeSegment(points[i], points[(i + 1) % points.size()]);
         if (points.size() == 1)
-            painter_.fillRect(QRect(points[0].x, points[0].y, 1, 1), penColor_);
+            fillRun(points[0].x, points[0].y, 1, 1);
     }
 }
 

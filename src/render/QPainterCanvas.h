@@ -54,11 +54,19 @@ private:
     const PreparedText& prepare(const std::string& cp932);
     void paintText(const PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
 
+    // Where lines can be written straight into the pixels of the painter's image
+    // (an unclipped or rectangle-clipped QImage, moved at most by whole pixels), the
+    // runs skip QPainter's per-call work; elsewhere they go through fillRect.
+    struct DirectTarget;
+    void fillRun(int32_t x, int32_t y, int32_t width, int32_t height);
+
     QPainter& painter_;
+    std::unique_ptr<DirectTarget> direct_;
+    uint32_t penPixel_ = 0xFF000000u;  // the pen colour as an opaque ARGB pixel
     CanvasPoint pen_;
     QColor penColor_{Qt::black};
     PenStyle penStyle_ = PenStyle::Solid;
-    QColor brushColor_{Qt::white};
+    uint32_t brushRgb_ = 0xFFFFFF;
     BrushStyle brushStyle_ = BrushStyle::Solid;
     FontSpec fontSpec_;
     std::shared_ptr<FontState> font_;  // shared with the per-thread text cache
