@@ -114,6 +114,7 @@ void TfrmMain::FormCreate()
     chartFont.pointSize = 10;
 
     bindEditCommands();
+    bindFileCommands();
     bindViewCommands();
     buildMenus();
     buildToolBars();

@@ -62,7 +62,22 @@ public:
     void dgdMainSelectCell(int col, int row);
     void dgdMainSetEditText(int col, int row, const QString& text);
 
+    // --- document commands (uMainFile.cpp)
+    void actNewExecute();
+    void actOpenExecute();
+    void actSaveExecute();
+    void mnuSaveAsClick();
+    void actExitExecute();
+    // Loads the chart named on the command line, without a question or a snapshot;
+    // false (after the error message) when the file could not be read.
+    bool loadStartupFile(const QString& path);
+    // The file the chart belongs to: empty until it is opened or saved as a file.
+    const QString& documentFileName() const { return documentFileName_; }
+    // Set once Exit has decided to end the program.
+    bool isEnding() const { return ending_; }
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -77,6 +92,15 @@ private:
     void buildMenus();
     void buildToolBars();
     void bindViewCommands();
+    void bindFileCommands();
+    // Document commands' steps (uMainFile.cpp).
+    void commitNameEditor();
+    Prompts::Answer askToSave();
+    bool saveDocument();       // false when the user cancelled the Save As dialog
+    bool saveDocumentAs();
+    void writeChartFile(const QString& path);   // throws with the reason on failure
+    bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
+    void endApplication();
     void bindEditCommands();
     // The window's side of starting a new chart: the record, the flag and the caption.
     void resetDocument();
@@ -86,6 +110,8 @@ private:
     FileDialogState SaveDialog1;
     // The file the chart belongs to; empty for a chart never opened or saved.
     QString documentFileName_;
+    // Exit has decided to end the program; the close request is then let through.
+    bool ending_ = false;
 
     std::unique_ptr<Prompts> prompts_;
     ChartGrid* dgdMain = nullptr;

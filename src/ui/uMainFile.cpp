@@ -1,0 +1,228 @@
+// The document commands of the main window: New, Open, Save, Save As, Exit, the
+// close request and the chart named on the command line.
+//
+// Rules these commands keep beyond the bare steps:
+//   - Nothing unsaved is discarded behind the user's back: when the save question
+//     is answered Yes and the save does not happen (the Save As dialog is
+//     cancelled), the New, Open or Exit that asked stops as if Cancel had been
+//     chosen; when the save fails, the error ends the command.
+//   - The document's file name belongs to the document: Open and the command-line
+//     load set it when the file was read, Save As sets it to the file it wrote,
+//     New clears it. Save writes exactly that file.
+//   - Loading is all or nothing: a file that cannot be read changes nothing.
+//   - Saving goes through a temporary file renamed over the target, so a failed
+//     save leaves the previous file as it was.
+
+#include "ui/uMain.h"
+
+#include "document/Document.h"
+#include "storage/ChartFile.h"
+#include "storage/PathExtension.h"
+#include "ui/Application.h"
+#include "ui/ChartGrid.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Far beyond any chart the record can hold; keeps a mistaken choice of a huge file
+// or a device from being read into memory whole.
+constexpr qint64 kMaxChartFileBytes = 16 * 1024 * 1024;
+
+[[noreturn]] void failSave(const QString& path, const QString& reason)
+{
+    throw std::runtime_error(
+        u"%1 に保存できません: %2"_s.arg(QDir::toNativeSeparators(path), reason).toStdString());
+}
+
+}  // namespace
+
+void TfrmMain::bindFileCommands()
+{
+    bindCommand("actNew", &TfrmMain::actNewExecute);
+    bindCommand("actOpen", &TfrmMain::actOpenExecute);
+    bindCommand("actSave", &TfrmMain::actSaveExecute);
+    bindCommand("mnuSaveAs", &TfrmMain::mnuSaveAsClick);
+    bindCommand("actExit", &TfrmMain::actExitExecute);
+}
+
+void TfrmMain::actNewExecute()
+{
+    commitNameEditor();
+    Prompts::Answer answer = askToSave();
+    if (answer == Prompts::Answer::Yes && !saveDocument())
+        answer = Prompts::Answer::Cancel;
+    if (answer != Prompts::Answer::Cancel) {
+        resetDocument();
+        dgdMain->repaintGrid();
+    }
+    takeSnapshot();
+}
+
+void TfrmMain::actOpenExecute()
+{
+    commitNameEditor();
+    Prompts::Answer answer = askToSave();
+    if (answer == Prompts::Answer::Yes && !saveDocument())
+        answer = Prompts::Answer::Cancel;
+    if (answer != Prompts::Answer::Cancel && prompts().openFile(OpenDialog1))
+        loadChartFile(OpenDialog1.fileName);
+    takeSnapshot();
+}
+
+void TfrmMain::actSaveExecute()
+{
+    commitNameEditor();
+    saveDocument();
+}
+
+void TfrmMain::mnuSaveAsClick()
+{
+    commitNameEditor();
+    saveDocumentAs();
+}
+
+void TfrmMain::actExitExecute()
+{
+    commitNameEditor();
+    const Prompts::Answer answer = askToSave();
+    if (answer == Prompts::Answer::Cancel)
+        return;
+    if (answer == Prompts::Answer::Yes && !saveDocument())
+        return;
+    endApplication();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    // The window closes only through Exit, after the save question.
+    if (!ending_)
+        dispatch(&TfrmMain::actExitExecute);
+    if (ending_)
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TfrmMain::loadStartupFile(const QString& path)
+{
+    return loadChartFile(path);
+}
+
+void TfrmMain::commitNameEditor()
+{
+    // A name still being typed belongs to the chart the command is about to save or
+    // replace, not to the one that follows.
+    if (dgdMain->isEditorOpen())
+        dgdMain->closeEditor();
+}
+
+Prompts::Answer TfrmMain::askToSave()
+{
+    if (!modifiedFlag)
+        return Prompts::Answer::No;
+    return prompts().confirm(u"確認"_s, u"現在の状態を保存しますか？"_s);
+}
+
+bool TfrmMain::saveDocument()
+{
+    if (documentFileName_.isEmpty())
+        return saveDocumentAs();
+    writeChartFile(documentFileName_);
+    return true;
+}
+
+bool TfrmMain::saveDocumentAs()
+{
+    if (!prompts().saveFile(SaveDialog1))
+        return false;
+    const std::string extension = SaveDialog1.filterIndex == 1 ? ".sbn" : ".txt";
+    const QString path = QString::fromStdString(
+        replaceExtension(SaveDialog1.fileName.toStdString(), extension));
+    writeChartFile(path);
+    documentFileName_ = path;
+    setWindowTitle(applicationTitle() + u" - "_s + path);
+    return true;
+}
+
+void TfrmMain::writeChartFile(const QString& path)
+{
+    const std::vector<int>& widths = dgdMain->colWidths();
+    const std::string bytes =
+        SaveChart(document, std::vector<int32_t>(widths.begin(), widths.end()), dgdMain->rowCount());
+
+    // A file marked read-only is not replaced, even for a user the system would let
+    // rename over it.
+    const QFileInfo target(path);
+    if (target.exists() && target.isFile()
+        && (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner)))
+        failSave(path, u"ファイルは読み取り専用です"_s);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        failSave(path, file.errorString());
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        failSave(path, reason);
+    }
+    if (!file.commit())
+        failSave(path, file.errorString());
+    modifiedFlag = false;
+}
+
+bool TfrmMain::loadChartFile(const QString& path)
+{
+    const auto fail = [this, &path](const QString& detail) {
+        prompts().message(applicationTitle(),
+                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), detail));
+        return false;
+    };
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    const QByteArray bytes = file.read(kMaxChartFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    if (bytes.size() > kMaxChartFileBytes)
+        return fail(u"ファイルが大きすぎます"_s);
+    file.close();
+
+    ChartLoadResult result =
+        LoadChart(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    if (!result.ok)
+        return fail(u"%1 行目: %2"_s.arg(result.errorLine).arg(QString::fromStdString(result.errorReason)));
+
+    document = *result.chart;
+    dgdMain->setColCount(result.colCount);
+    dgdMain->setRowCount(result.rowCount);
+    for (int col = 0; col < static_cast<int>(result.colWidths.size()); ++col)
+        dgdMain->setColWidth(col, result.colWidths[static_cast<size_t>(col)]);
+    setWindowTitle(applicationTitle() + u" - "_s + path);
+    documentFileName_ = path;
+    modifiedFlag = false;
+    dgdMain->repaintGrid();
+    return true;
+}
+
+void TfrmMain::endApplication()
+{
+    ending_ = true;
+    // Inside the close request this close() is the one already under way; the
+    // request then accepts. Outside it, it closes the window now.
+    close();
+    QCoreApplication::quit();
+}
