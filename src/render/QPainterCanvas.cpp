@@ -7,9 +7,10 @@
 #include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QRegion>
 #include <QPolygonF>
+#include <QRegion>
 #include <QStaticText>
+#include <QThread>
 
 #include <algorithm>
 #include <unordered_map>
@@ -100,6 +101,20 @@ struct QPainterCanvas::FontState {
     std::unordered_map<std::string, PreparedText> texts;
 };
 
+std::vector<std::shared_ptr<QPainterCanvas::FontState>>& QPainterCanvas::fontCache()
+{
+    // One cache per thread: painters may run on worker threads for exports. The main
+    // thread's fonts are let go with the application, before Qt's font cache goes.
+    thread_local std::vector<std::shared_ptr<FontState>> fonts;
+    thread_local bool cleanupRegistered = false;
+    if (!cleanupRegistered && QCoreApplication::instance() &&
+        QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        qAddPostRoutine([] { fontCache().clear(); });
+        cleanupRegistered = true;
+    }
+    return fonts;
+}
+
 QFont QPainterCanvas::toQFont(const FontSpec& spec)
 {
     QFont font(spec.family.empty() ? QGuiApplication::font().family()
@@ -159,8 +174,7 @@ void QPainterCanvas::setFont(const FontSpec& spec)
     fontSpec_ = spec;
     fontApplied_ = false;
 
-    // One cache per thread: painters may run on worker threads for exports.
-    thread_local std::vector<std::shared_ptr<FontState>> fonts;
+    auto& fonts = fontCache();
     auto found = std::find_if(fonts.begin(), fonts.end(),
                               [&](const auto& state) { return state->spec == spec; });
     if (found == fonts.end()) {
@@ -221,7 +235,7 @@ void QPainterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height
 
 void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
 {
-    if (points.empty())
+    if (points.size() < 2)  // GDI draws nothing for fewer than two points
         return;
     if (brushStyle_ == BrushStyle::Solid && points.size() >= 3) {
         // GDI's coordinates name pixel centres; Qt's name pixel corners.
@@ -237,8 +251,6 @@ void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
     if (penStyle_ != PenStyle::Clear) {
         for (size_t i = 0; i < points.size(); ++i)
             strokeSegment(points[i], points[(i + 1) % points.size()]);
-        if (points.size() == 1)
-            fillRun(points[0].x, points[0].y, 1, 1);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QFont>
 
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -51,6 +52,7 @@ protected:
 private:
     struct FontState;
     struct PreparedText;
+    static std::vector<std::shared_ptr<FontState>>& fontCache();
     const PreparedText& prepare(const std::string& cp932);
     void paintText(const PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
 

@@ -234,3 +234,47 @@ TEST_F(QPainterCanvasText, UsesTheFontColourAndLeavesThePainterAsItWas)
 }
 
 }  // namespace
+
+namespace {
+
+// Lines go straight into the pixels of an RGB32 image and through fillRect on other
+// surfaces; both must give the same picture, translation and clipping included.
+TEST(QPainterCanvasSurfaces, DirectPixelsMatchThePainterPath)
+{
+    const CanvasPoint arrow[] = {{30, 40}, {33, 30}, {36, 40}};
+    auto paint = [&](QImage::Format format, const std::function<void(QPainter&)>& setUp) {
+        QImage image(160, 90, format);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        setUp(painter);
+        {
+            QPainterCanvas canvas(painter);
+            canvas.setPenColor(0x102030);
+            for (int i = 0; i < 12; ++i) {
+                canvas.moveTo(-10 + 13 * i, 80 - 7 * i);
+                canvas.lineTo(150 - 11 * i, 5 + 6 * i);
+                canvas.lineTo(150 - 11 * i, 85);
+            }
+            canvas.setBrushStyle(BrushStyle::Solid);
+            canvas.polygon(arrow);
+        }
+        painter.end();
+        return image.convertToFormat(QImage::Format_RGB32);
+    };
+    const std::function<void(QPainter&)> setUps[] = {
+        [](QPainter&) {},
+        [](QPainter& p) { p.translate(7, -4); },
+        [](QPainter& p) { p.setClipRect(QRect(20, 15, 90, 50)); },
+        [](QPainter& p) {
+            p.translate(-3, 5);
+            p.setClipRegion(QRegion(10, 10, 40, 40) + QRegion(60, 30, 50, 50));
+        }};
+    for (size_t i = 0; i < std::size(setUps); ++i) {
+        const QImage direct = paint(QImage::Format_RGB32, setUps[i]);
+        const QImage viaPainter = paint(QImage::Format_RGB888, setUps[i]);
+        EXPECT_FALSE(inkOf(direct).empty());
+        EXPECT_EQ(direct, viaPainter) << "set-up " << i;
+    }
+}
+
+}  // namespace
