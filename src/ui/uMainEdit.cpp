@@ -9,6 +9,7 @@
 #include "ui/Cp932Validator.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QLineEdit>
 #include <QStatusBar>
 
@@ -34,6 +35,30 @@ QString nameText(int row)
 }
 
 const QString kRefusedCharacterMessage = u"CP932で表せない文字は信号名に使えません"_s;
+constexpr int kRefusalShownMs = 5000;
+
+// The window has no status bar of its own: one appears while the message stands and
+// goes again afterwards, the grid making room for it meanwhile.
+void showRefusal(TfrmMain& window)
+{
+    QStatusBar* bar = window.statusBar();
+    if (!bar->property("showsOnlyMessages").toBool()) {
+        bar->setProperty("showsOnlyMessages", true);
+        QObject::connect(bar, &QStatusBar::messageChanged, &window, [&window, bar](const QString& m) {
+            bar->setVisible(!m.isEmpty());
+            window.layout()->activate();
+            window.FormResize();
+        });
+    }
+    bar->showMessage(kRefusedCharacterMessage, kRefusalShownMs);
+}
+
+// Refusals are noticed in the middle of the editor's own key handling; the window's
+// layout changes wait until that is over.
+void showRefusalLater(TfrmMain& window)
+{
+    QMetaObject::invokeMethod(&window, [&window] { showRefusal(window); }, Qt::QueuedConnection);
+}
 
 }  // namespace
 
@@ -56,7 +81,7 @@ void TfrmMain::bindEditCommands()
     // untouched keeps the name.
     dgdMain->setEditTextProvider([](int, int row) { return nameText(row); });
     dgdMain->editor()->setValidator(new Cp932Validator(
-        [this] { statusBar()->showMessage(kRefusedCharacterMessage, 5000); }, dgdMain->editor()));
+        [this] { showRefusalLater(*this); }, dgdMain->editor()));
 }
 
 void TfrmMain::takeSnapshot()
@@ -164,7 +189,7 @@ void TfrmMain::dgdMainSetEditText(int, int row, const QString& text)
     if (!bytes) {
         // Only text that bypassed the validator gets here, such as the character
         // that opened the editor. Keep what can be stored and say why the rest went.
-        statusBar()->showMessage(kRefusedCharacterMessage, 5000);
+        showRefusalLater(*this);
         const QString kept = withoutNonCp932(text);
         QLineEdit* editor = dgdMain->editor();
         if (dgdMain->isEditorOpen() && editor->text() == text)
