@@ -414,6 +414,24 @@ private slots:
             QVERIFY(name.find('?') == std::string::npos);
     }
 
+    void aNameWithDamagedBytesSurvivesAnUntouchedEdit()
+    {
+        const std::string damaged = std::string("A\x81", 2);
+        document.signalName[2] = damaged;
+        clickNameCell(2);
+        pressKey(Qt::Key_F2);
+        QCOMPARE(editor()->text(), u"A\uFFFD"_s);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(document.signalName[2], damaged);
+
+        // Typing stores what CP932 can hold; the damaged part cannot be kept.
+        pressKey(Qt::Key_F2);
+        pressKey(Qt::Key_End);
+        typeText(u"B"_s);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(document.signalName[2], "AB");
+    }
+
     void anUndoTakesBackANameTypedSinceTheLastRecordedChange()
     {
         clickCell(1, 1);
