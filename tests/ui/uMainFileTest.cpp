@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -517,6 +518,31 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].startsWith(u"error|"_s + kTitle + u'|' + target), qPrintable(errors[0]));
         QVERIFY(errors[0].endsWith(u'.'));
+    }
+
+    // The in-place editor closes before New replaces the chart, so a name being
+    // typed is not carried into the new chart when the editor closes later.
+    void nameBeingTypedStaysWithItsChart()
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        ChartGrid* grid = window->grid();
+        // Names are editable once the current cell moves onto column 0.
+        for (const int col : {2, 0}) {
+            const CellRect cell = grid->cellRect(col, 1);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              QPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+        }
+        QTest::keyClick(grid, Qt::Key_A);
+        QVERIFY(grid->isEditorOpen());
+        QTest::keyClick(grid->editor(), Qt::Key_B);
+        QCOMPARE(document.signalName[1], std::string("ab"));
+
+        prompts->confirmAnswers.push_back(Answer::No);
+        run("actNew");
+        QVERIFY(!grid->isEditorOpen());
+        QVERIFY(document.signalName[1].empty());
+        QVERIFY(!modifiedFlag);
     }
 
     void chartNamedOnTheCommandLine()
