@@ -35,6 +35,13 @@ constexpr int kGridTop = 36;
 
 }  // namespace
 
+// The icons are compiled into the app library; a static library's resources must be
+// registered by hand.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 QString errorBoxText(const QString& message)
 {
     if (!message.isEmpty() && message.back() > u'.')
@@ -46,6 +53,7 @@ TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QWidget* parent)
     : QMainWindow(parent),
       prompts_(prompts ? std::move(prompts) : std::make_unique<QtPrompts>(this))
 {
+    initResources();
     setObjectName(u"frmMain"_s);
     setWindowTitle(applicationTitle());
     QFont font(u"ＭＳ Ｐゴシック"_s);
@@ -150,8 +158,13 @@ QAction* TfrmMain::bindCommand(const char* name, Handler handler)
 
 void TfrmMain::dispatch(Handler handler)
 {
+    runGuarded([this, handler] { (this->*handler)(); });
+}
+
+void TfrmMain::runGuarded(const std::function<void()>& command)
+{
     try {
-        (this->*handler)();
+        command();
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
     }

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ public:
 
     // The application's error box for a failed command.
     void showError(const QString& message);
+    // Runs a command; an error it throws ends it there and is shown in the error box.
+    void runGuarded(const std::function<void()>& command);
 
     // Ends start-up: the chart shown now is the history's head, so the first undo
     // comes back to it.
