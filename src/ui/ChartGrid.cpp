@@ -54,7 +54,12 @@ ChartGrid::ChartGrid(QWidget* parent) : QAbstractScrollArea(parent)
     updateLayout();
 }
 
-ChartGrid::~ChartGrid() = default;
+ChartGrid::~ChartGrid()
+{
+    // The editor is destroyed after this object; keep its last events away from it.
+    editor_->removeEventFilter(this);
+    editor_->disconnect(this);
+}
 
 FontSpec ChartGrid::gridFont() const
 {

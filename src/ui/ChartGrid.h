@@ -121,9 +121,10 @@ private:
     // Cell under a viewport point, clamped to the grid; row may be 0 for the header.
     QPoint cellAt(const QPoint& pos, bool clamp) const;
     int columnBoundaryAt(const QPoint& pos) const;   // column whose right line is under pos, or -1
-    // Moves the current cell as the user does: raises selectCell first, then moves,
+    // Moves the current cell as the user does: raises selectCell first (also for the
+    // current cell itself when `reportSame` is set, as a click does), then moves,
     // extending the selection from the anchor when `extend` is set.
-    void moveCurrent(int col, int row, bool extend);
+    void moveCurrent(int col, int row, bool extend, bool reportSame = false);
     void scrollToCurrent();
     void clampSelection();
     void openEditor(const QString& text, bool fromCell);

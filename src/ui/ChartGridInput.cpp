@@ -69,13 +69,13 @@ int ChartGrid::columnBoundaryAt(const QPoint& pos) const
     return -1;
 }
 
-void ChartGrid::moveCurrent(int col, int row, bool extend)
+void ChartGrid::moveCurrent(int col, int row, bool extend, bool reportSame)
 {
     col = std::clamp(col, 0, colCount() - 1);
     row = std::clamp(row, 1, std::max(1, rowCount() - 1));
     if (isEditorOpen())
         closeEditor();
-    if (QPoint(col, row) != current_)
+    if (reportSame || QPoint(col, row) != current_)
         emit selectCell(col, row);
     current_ = QPoint(col, row);
     if (!extend)
@@ -127,7 +127,7 @@ void ChartGrid::mousePressEvent(QMouseEvent* event)
         return;
     }
     drag_ = DragMode::Select;
-    moveCurrent(cell.x(), cell.y(), event->modifiers() & Qt::ShiftModifier);
+    moveCurrent(cell.x(), cell.y(), event->modifiers() & Qt::ShiftModifier, true);
 }
 
 void ChartGrid::mouseMoveEvent(QMouseEvent* event)

@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QToolBar>
 
@@ -65,7 +66,19 @@ TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QWidget* parent)
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // The grid's last signals (an open name editor closing) must not reach a window
+    // that is half destroyed.
+    dgdMain->disconnect(this);
+}
+
+void TfrmMain::setClientSize(int width, int height)
+{
+    // The client area is what lies between the menu bar and the window's bottom edge.
+    layout()->activate();
+    resize(width, height + this->height() - centralWidget()->height());
+}
 
 void TfrmMain::setPrompts(std::unique_ptr<Prompts> prompts)
 {
@@ -109,8 +122,6 @@ void TfrmMain::createLayout()
     });
 
     menuBar()->setObjectName(u"MainMenu1"_s);
-    const int menuHeight = menuBar()->sizeHint().height();
-    resize(kClientWidth, kClientHeight + menuHeight);
     move(kWindowLeft, kWindowTop);
 }
 
@@ -129,6 +140,7 @@ void TfrmMain::FormCreate()
 
     resetDocument();
     dgdMain->setFocus();
+    setClientSize(kClientWidth, kClientHeight);
 }
 
 void TfrmMain::bindViewCommands()
@@ -143,7 +155,10 @@ QAction* TfrmMain::bindCommand(const char* name, Handler handler)
     Q_ASSERT(info);
     auto* action = new QAction(info->caption, this);
     action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(info->hint.isEmpty() ? QString(info->caption).remove(u'&') : info->hint);
+    // A command without a hint shows its caption without the access key, "元に戻す".
+    action->setToolTip(info->hint.isEmpty()
+                           ? QString(info->caption).remove(QRegularExpression(u"\\(&.\\)|&|\\.\\.\\.$"_s))
+                           : info->hint);
     action->setStatusTip(info->hint);
     action->setShortcut(info->shortcut);
     action->setShortcutContext(Qt::WindowShortcut);

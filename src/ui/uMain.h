@@ -88,6 +88,7 @@ private:
 
     void FormCreate();
     void createLayout();
+    void setClientSize(int width, int height);
     // Creates the command `name` from the command table and runs `handler` on it
     // through the error-catching dispatch.
     QAction* bindCommand(const char* name, Handler handler);

@@ -189,6 +189,17 @@ private slots:
         QCOMPARE(grid->currentCell(), QPoint(2, 1));
     }
 
+    void clickingTheCurrentCellReportsItToo()
+    {
+        // At start the current cell is the first name; a click on it must still tell
+        // the window which column the user is in.
+        QSignalSpy moved(grid.get(), &ChartGrid::selectCell);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centreOf(0, 1));
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(moved.at(0).at(0).toInt(), 0);
+        QCOMPARE(moved.at(0).at(1).toInt(), 1);
+    }
+
     void keyboardMovesExtendsAndTabs()
     {
         grid->setSelection(GridSelection{2, 2, 2, 2});

@@ -144,6 +144,20 @@ private slots:
         QAction* repaint = window->command("actRepaint");
         QVERIFY(window->toolBar("tbarView")->actions().contains(repaint));
         QVERIFY(!repaint->icon().isNull());
+        QVERIFY(!repaint->icon().pixmap(16, 16).isNull());
+        // Commands without a hint show their caption without the access key.
+        QCOMPARE(window->command("actUndo")->toolTip(), u"元に戻す"_s);
+        QCOMPARE(window->command("actRedo")->toolTip(), u"やり直し"_s);
+    }
+
+    void destroyingTheWindowWithTheNameEditorOpenIsSafe()
+    {
+        window->grid()->setEditingEnabled(true);
+        window->grid()->setSelection(GridSelection{0, 2, 0, 2});
+        window->grid()->setFocus();
+        QTest::keyClicks(window->grid(), u"AB"_s);
+        QVERIFY(window->grid()->isEditorOpen());
+        window.reset();
     }
 
     void errorBoxText_data()
