@@ -351,7 +351,8 @@ e2e_message_box_text() {
         sleep 0.3
     done
     [[ -n $E2E_CLIPBOARD ]] ||
-        e2e_fail "Ctrl+C in the message box \"$caption\" put no text on the clipboard"
+        e2e_fail "Ctrl+C in the message box \"$caption\" put no text on the clipboard" \
+            "(QMessageBox copies itself only on Windows: the program's boxes must handle Ctrl+C)"
     E2E_TEXT=$E2E_CLIPBOARD
     E2E_WINDOW=$box
 }
