@@ -47,35 +47,47 @@ public:
     Answer confirm(const QString& caption, const QString& text) override
     {
         log << QStringLiteral("confirm|") + caption + u'|' + text;
-        return next(confirmAnswers, Answer::Cancel, QStringLiteral("confirm"));
+        Answer answer = Answer::Cancel;
+        take(confirmAnswers, answer, QStringLiteral("confirm"));
+        return answer;
     }
     std::optional<QString> inputBox(const QString& caption, const QString& prompt,
                                     const QString& text) override
     {
         log << QStringLiteral("input|") + caption + u'|' + prompt + u'|' + text;
-        return next(inputAnswers, std::optional<QString>(), QStringLiteral("input"));
+        std::optional<QString> answer;
+        take(inputAnswers, answer, QStringLiteral("input"));
+        return answer;
     }
     bool openFile(FileDialogState& dialog) override
     {
         log << QStringLiteral("open|") + dialog.filter + u'|' + dialog.fileName;
         lastOpenShown = dialog;
-        return applyFile(dialog, next(openAnswers, std::optional<FileAnswer>(), QStringLiteral("open")));
+        std::optional<FileAnswer> answer;
+        take(openAnswers, answer, QStringLiteral("open"));
+        return applyFile(dialog, answer);
     }
     bool saveFile(FileDialogState& dialog) override
     {
         log << QStringLiteral("save|") + dialog.filter + u'|' + dialog.fileName;
         lastSaveShown = dialog;
-        return applyFile(dialog, next(saveAnswers, std::optional<FileAnswer>(), QStringLiteral("save")));
+        std::optional<FileAnswer> answer;
+        take(saveAnswers, answer, QStringLiteral("save"));
+        return applyFile(dialog, answer);
     }
     std::optional<QFont> chooseFont(const QFont& initial) override
     {
         log << QStringLiteral("font|") + initial.family();
-        return next(fontAnswers, std::optional<QFont>(), QStringLiteral("font"));
+        std::optional<QFont> answer;
+        take(fontAnswers, answer, QStringLiteral("font"));
+        return answer;
     }
     bool choosePrinter(QPrinter&) override
     {
         log << QStringLiteral("print");
-        return next(printerAnswers, false, QStringLiteral("print"));
+        bool answer = false;
+        take(printerAnswers, answer, QStringLiteral("print"));
+        return answer;
     }
 
     // Log lines of one kind ("confirm", "error", ...).
@@ -90,16 +102,16 @@ public:
     }
 
 private:
+    // Moves the next scripted answer into `answer`, leaving it as it is when none is left.
     template <typename T>
-    T next(std::deque<T>& queue, T fallback, const QString& kind)
+    void take(std::deque<T>& queue, T& answer, const QString& kind)
     {
         if (queue.empty()) {
             unexpected << kind;
-            return fallback;
+            return;
         }
-        T value = std::move(queue.front());
+        answer = std::move(queue.front());
         queue.pop_front();
-        return value;
     }
 
     static bool applyFile(FileDialogState& dialog, const std::optional<FileAnswer>& answer)
