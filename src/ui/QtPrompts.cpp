@@ -3,6 +3,9 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -11,6 +14,28 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Ctrl+C copies a message box as text, as users of the program's boxes are used to:
+// caption, message and buttons between dashed lines.
+class MessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event != QKeySequence::Copy) {
+            QMessageBox::keyPressEvent(event);
+            return;
+        }
+        const QString rule = u"---------------------------\n"_s;
+        QStringList buttonTexts;
+        for (QAbstractButton* button : buttons())
+            buttonTexts << button->text().remove(u'&');
+        QGuiApplication::clipboard()->setText(rule + windowTitle() + u'\n' + rule + text() + u'\n' +
+                                              rule + buttonTexts.join(u"   "_s) + u'\n' + rule);
+    }
+};
 
 // "description|pattern|..." as Qt name filters. The descriptions already show their
 // patterns, so the dialog is told to hide the copy Qt needs for matching.
@@ -51,25 +76,25 @@ bool runFileDialog(QWidget* parent, FileDialogState& state, QFileDialog::AcceptM
 void QtPrompts::message(const QString& caption, const QString& text)
 {
     // Plain boxes are centred on the screen rather than on the window.
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    MessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
     box.exec();
 }
 
 void QtPrompts::warning(const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, u"警告"_s, text, QMessageBox::Ok, parent_);
+    MessageBox box(QMessageBox::Warning, u"警告"_s, text, QMessageBox::Ok, parent_);
     box.exec();
 }
 
 void QtPrompts::error(const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent_);
+    MessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent_);
     box.exec();
 }
 
 Prompts::Answer QtPrompts::confirm(const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent_);
+    MessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent_);
     QPushButton* yes = box.addButton(u"はい(&Y)"_s, QMessageBox::YesRole);
     QPushButton* no = box.addButton(u"いいえ(&N)"_s, QMessageBox::NoRole);
     QPushButton* cancel = box.addButton(u"キャンセル"_s, QMessageBox::RejectRole);
