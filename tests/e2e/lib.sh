@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # the E2E_* results are read by the flows
 # Helpers for the end-to-end flows: a private Xvfb, the real editor on the xcb platform, real
 # input through XTEST (xdotool), screenshots (ImageMagick) and the clipboard (xclip).
 #
@@ -78,7 +79,7 @@ e2e_start_app() {
     mkdir -p "$E2E_WORK/home" "$E2E_WORK/runtime"
     chmod 700 "$E2E_WORK/runtime"
     (
-        cd "$E2E_WORK/home"
+        cd "$E2E_WORK/home" || exit 1
         exec env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u SESSION_MANAGER \
             -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XAUTHORITY \
             HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/runtime" \
@@ -247,8 +248,10 @@ e2e_drag() {
 # E2E_COL_WIDTHS / E2E_ROW_HEIGHTS when the chart's layout differs from the start-up one.
 : "${E2E_GRID_X:=6}"
 : "${E2E_GRID_Y:=56}"
-E2E_COL_WIDTHS=(80 $(for _ in {1..99}; do printf '15 '; done))
-E2E_ROW_HEIGHTS=($(for _ in {1..100}; do printf '25 '; done))
+E2E_COL_WIDTHS=(80)
+E2E_ROW_HEIGHTS=()
+for _ in {1..100}; do E2E_COL_WIDTHS+=(15) E2E_ROW_HEIGHTS+=(25); done
+E2E_COL_WIDTHS=("${E2E_COL_WIDTHS[@]:0:100}")
 
 # Centre of cell (COL, ROW) within the main window goes to E2E_CELL_X, E2E_CELL_Y (unscrolled grid).
 e2e_cell_center() {

@@ -19,7 +19,7 @@ E2E_FLOW=$(basename "$flow_script" .sh)
 
 export LC_ALL=C.UTF-8
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=lib.sh
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$here/lib.sh"
 
 for tool in Xvfb xdotool import convert xclip xdpyinfo; do

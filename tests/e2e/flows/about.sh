@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Help > About: Alt+H opens the Help menu, A picks its About item, and a message box captioned
 # with the application title shows the version.
 flow() {

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Dragging over the grid selects the rectangle between the two cells, and only that.
 flow() {
     e2e_start_app

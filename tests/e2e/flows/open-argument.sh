@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A chart named on the command line: the editor opens it without a question and shows its path
 # in the caption; after a change, Exit asks the save question, Esc keeps the editor running, and
 # Yes writes the change back into that same file before the editor ends.

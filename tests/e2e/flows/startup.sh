@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Start-up: the editor opens its main window on an untitled chart, and keeps running.
 flow() {
     e2e_start_app
