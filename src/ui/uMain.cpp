@@ -210,26 +210,26 @@ QToolBar* TfrmMain::toolBar(const char* name) const
 
 namespace {
 
-// Adds the entries whose commands exist, without leading, trailing or doubled
-// separators where commands are missing.
-void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries,
-              const std::function<QAction*(const char*)>& lookup)
+// Adds the entries whose commands exist to a menu or a tool bar, without leading,
+// trailing or doubled separators where commands are missing.
+template <typename Target, typename Entry, typename Lookup, typename Place>
+void addCommands(Target* target, const std::vector<Entry>& entries, const Lookup& lookup,
+                 const Place& place)
 {
     bool pendingSeparator = false;
-    for (const MenuEntry& entry : entries) {
+    for (const Entry& entry : entries) {
         if (std::string_view(entry.name) == kSeparator) {
-            pendingSeparator = !menu->actions().isEmpty();
+            pendingSeparator = !target->actions().isEmpty();
             continue;
         }
         QAction* action = lookup(entry.name);
         if (!action)
             continue;
         if (pendingSeparator)
-            menu->addSeparator();
+            target->addSeparator();
         pendingSeparator = false;
-        if (!entry.caption.isEmpty())
-            action->setText(entry.caption);
-        menu->addAction(action);
+        place(entry, action);
+        target->addAction(action);
     }
 }
 
@@ -238,10 +238,14 @@ void fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries,
 void TfrmMain::buildMenus()
 {
     const auto lookup = [this](const char* name) { return command(name); };
+    const auto place = [](const MenuEntry& entry, QAction* action) {
+        if (!entry.caption.isEmpty())
+            action->setText(entry.caption);
+    };
     for (const MenuLayout& layout : mainMenuLayout()) {
         auto* m = new QMenu(layout.caption, menuBar());
         m->setObjectName(QString::fromLatin1(layout.name));
-        fillMenu(m, layout.entries, lookup);
+        addCommands(m, layout.entries, lookup, place);
         if (m->actions().isEmpty()) {
             delete m;
             continue;
@@ -249,29 +253,19 @@ void TfrmMain::buildMenus()
         menuBar()->addMenu(m);
         menus_[layout.name] = m;
     }
-    fillMenu(menus_["pupData"], contextMenuLayout(), lookup);
+    addCommands(menus_["pupData"], contextMenuLayout(), lookup, place);
 }
 
 void TfrmMain::buildToolBars()
 {
+    const auto lookup = [this](const char* name) { return command(name); };
     for (const ToolBarLayout& layout : toolBarLayout()) {
         QToolBar* bar = toolBars_[layout.name];
-        bool pendingSeparator = false;
-        for (const ToolButtonEntry& button : layout.buttons) {
-            if (std::string_view(button.name) == kSeparator) {
-                pendingSeparator = !bar->actions().isEmpty();
-                continue;
-            }
-            QAction* action = command(button.name);
-            if (!action)
-                continue;
-            if (pendingSeparator)
-                bar->addSeparator();
-            pendingSeparator = false;
-            action->setIcon(QIcon(u":/icons/%1/%2.svg"_s.arg(QString::fromLatin1(layout.imageList))
-                                      .arg(button.image)));
-            bar->addAction(action);
-        }
+        bar->setStyleSheet(u"QToolBar::separator { width: %1px; }"_s.arg(layout.separatorWidth));
+        const QString imageList = QString::fromLatin1(layout.imageList);
+        addCommands(bar, layout.buttons, lookup, [&](const ToolButtonEntry& button, QAction* action) {
+            action->setIcon(QIcon(u":/icons/%1/%2.svg"_s.arg(imageList).arg(button.image)));
+        });
     }
 }
 
