@@ -13,6 +13,8 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -35,6 +37,143 @@ int mulDiv(int a, int b, int c)
 // thousands of times, and the names and column numbers on every repaint.
 constexpr size_t kMaxTextsPerFont = 4096;
 constexpr size_t kMaxFonts = 16;
+// What the captured glyph coverage of one font's texts may take, beyond which texts
+// are drawn by the painter again.
+constexpr size_t kMaxCoverageBytesPerFont = size_t{4} << 20;
+
+// The ink of one text as the painter paints it: the pixels with any coverage, row by
+// row, relative to the point the text is drawn at, and the rectangle they span.
+struct InkPixel {
+    int16_t x;
+    int16_t y;
+    uint8_t alpha;
+};
+struct TextCoverage {
+    QRect bounds;
+    std::vector<InkPixel> ink;
+};
+
+// Qt's blend of a glyph's coverage into a 32-bit pixel, rounding included, so that the
+// captured text lands on exactly the pixels the painter would give.
+inline uint32_t interpolate255(uint32_t x, uint32_t a, uint32_t y, uint32_t b)
+{
+    uint32_t t = (x & 0xff00ffu) * a + (y & 0xff00ffu) * b;
+    t = (t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8;
+    t &= 0xff00ffu;
+    x = ((x >> 8) & 0xff00ffu) * a + ((y >> 8) & 0xff00ffu) * b;
+    x = x + ((x >> 8) & 0xff00ffu) + 0x800080u;
+    x &= 0xff00ff00u;
+    return x | t;
+}
+
+// Blends coverage drawn at device point (x, y) in an opaque colour into 32-bit pixels
+// inside the device rectangle `clip`. Full coverage needs no case of its own: the blend
+// gives the colour itself.
+void blendCoverage(const TextCoverage& coverage, uint32_t color, uchar* bits,
+                   qsizetype bytesPerLine, int x, int y, const QRect& clip)
+{
+    const QRect placed = coverage.bounds.translated(x, y);
+    if (clip.contains(placed)) {
+        for (const InkPixel& ink : coverage.ink) {
+            auto* pixel = reinterpret_cast<uint32_t*>(bits + (y + ink.y) * bytesPerLine) + x + ink.x;
+            *pixel = interpolate255(color, ink.alpha, *pixel, 255u - ink.alpha);
+        }
+        return;
+    }
+    if (!clip.intersects(placed))
+        return;
+    const unsigned clipWidth = unsigned(clip.width());
+    const unsigned clipHeight = unsigned(clip.height());
+    for (const InkPixel& ink : coverage.ink) {
+        const int px = x + ink.x;
+        const int py = y + ink.y;
+        if (unsigned(px - clip.left()) >= clipWidth || unsigned(py - clip.top()) >= clipHeight)
+            continue;
+        auto* pixel = reinterpret_cast<uint32_t*>(bits + py * bytesPerLine) + px;
+        *pixel = interpolate255(color, ink.alpha, *pixel, 255u - ink.alpha);
+    }
+}
+
+// The text as the painter draws it with these hints, onto an opaque background,
+// in an RGB32 image covering `area` (relative to the text's drawing point).
+QImage paintedText(const QStaticText& text, const QFont& font, const QColor& color,
+                   QRgb background, const QRect& area, QPainter::RenderHints hints)
+{
+    QImage image(area.size(), QImage::Format_RGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.setRenderHints(painter.renderHints(), false);
+    painter.setRenderHints(hints, true);
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawStaticText(QPoint(-area.left(), -area.top()), text);
+    return image;
+}
+
+// Captures the coverage of a text from the painter's own rendering of it, white on
+// black, and proves it by drawing the text in its colour on several backgrounds both
+// ways. Anything the simple blend cannot reproduce (coloured glyphs, per-channel
+// subpixel coverage, gamma-corrected blending, ink beyond the captured area) fails
+// the proof, and that text keeps being drawn by the painter.
+std::optional<TextCoverage> captureCoverage(const QStaticText& text, const QFont& font,
+                                            const QColor& color, int width,
+                                            QPainter::RenderHints hints)
+{
+    const QFontMetrics metrics(font);
+    const int height = metrics.ascent() + metrics.descent();
+    const int margin = height / 2 + 2;
+    const QRect ink = metrics.boundingRect(text.text()).translated(0, metrics.ascent());
+    const QRect area = (ink | QRect(0, 0, width, height)).adjusted(-margin, -margin, margin, margin);
+    if (area.width() > 4096 || area.height() > 1024)
+        return std::nullopt;
+
+    const QImage white = paintedText(text, font, Qt::white, qRgb(0, 0, 0), area, hints);
+    QRect inked;
+    for (int y = 0; y < white.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(white.constScanLine(y));
+        for (int x = 0; x < white.width(); ++x) {
+            const QRgb pixel = line[x];
+            if (qRed(pixel) != qGreen(pixel) || qRed(pixel) != qBlue(pixel))
+                return std::nullopt;
+            if (qRed(pixel) != 0)
+                inked |= QRect(x, y, 1, 1);
+        }
+    }
+    if (!inked.isEmpty() && !white.rect().adjusted(1, 1, -1, -1).contains(inked))
+        return std::nullopt;
+
+    TextCoverage coverage;
+    coverage.bounds = inked.translated(area.topLeft());
+    for (int y = inked.top(); y <= inked.bottom(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(white.constScanLine(y));
+        for (int x = inked.left(); x <= inked.right(); ++x) {
+            if (const int alpha = qRed(line[x]))
+                coverage.ink.push_back({int16_t(x + area.left()), int16_t(y + area.top()),
+                                        uint8_t(alpha)});
+        }
+    }
+
+    const uint32_t pixel = color.rgb() | 0xFF000000u;
+    for (const QRgb background : {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(128, 128, 128),
+                                  qRgb(64, 160, 224), qRgb(224, 96, 32)}) {
+        const QImage expected = paintedText(text, font, color, background, area, hints);
+        QImage blended(area.size(), QImage::Format_RGB32);
+        blended.fill(background);
+        blendCoverage(coverage, pixel, blended.bits(), blended.bytesPerLine(), -area.left(),
+                      -area.top(), blended.rect());
+        for (int y = 0; y < area.height(); ++y) {
+            const auto* want = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+            const auto* got = reinterpret_cast<const QRgb*>(blended.constScanLine(y));
+            for (int x = 0; x < area.width(); ++x) {
+                if (std::abs(qRed(want[x]) - qRed(got[x])) > 1 ||
+                    std::abs(qGreen(want[x]) - qGreen(got[x])) > 1 ||
+                    std::abs(qBlue(want[x]) - qBlue(got[x])) > 1)
+                    return std::nullopt;
+            }
+        }
+    }
+    return coverage;
+}
 
 }  // namespace
 
@@ -47,6 +186,8 @@ struct QPainterCanvas::DirectTarget {
     int clipTop = 0;
     int clipRight = 0;
     int clipBottom = 0;
+    bool blendsText = false;
+    QPainter::RenderHints hints;
 
     static std::unique_ptr<DirectTarget> of(QPainter& painter)
     {
@@ -59,6 +200,8 @@ struct QPainterCanvas::DirectTarget {
         if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
             format != QImage::Format_ARGB32_Premultiplied)
             return nullptr;
+        // Glyph coverage blends like Qt's only into opaque or premultiplied pixels.
+        const bool blendsText = format != QImage::Format_ARGB32;
         if (image->devicePixelRatio() != 1.0 || painter.opacity() != 1.0 ||
             painter.compositionMode() != QPainter::CompositionMode_SourceOver)
             return nullptr;
@@ -83,6 +226,8 @@ struct QPainterCanvas::DirectTarget {
         // The painter has already detached the image; this does not copy it again.
         target->bits = image->bits();
         target->bytesPerLine = image->bytesPerLine();
+        target->blendsText = blendsText;
+        target->hints = painter.renderHints();
         return target;
     }
 };
@@ -90,6 +235,11 @@ struct QPainterCanvas::DirectTarget {
 struct QPainterCanvas::PreparedText {
     QStaticText text;
     int width = 0;
+    // The captured ink, for the render hints it was captured with; none where the
+    // painter has to draw this text.
+    enum class Capture : uint8_t { NotYet, Captured, Refused } capture = Capture::NotYet;
+    QPainter::RenderHints captureHints;
+    TextCoverage coverage;
 };
 
 struct QPainterCanvas::FontState {
@@ -99,6 +249,7 @@ struct QPainterCanvas::FontState {
     int ascent = 0;
     int height = 0;
     std::unordered_map<std::string, PreparedText> texts;
+    size_t coverageBytes = 0;
 };
 
 std::vector<std::shared_ptr<QPainterCanvas::FontState>>& QPainterCanvas::fontCache()
@@ -254,15 +405,17 @@ void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
     }
 }
 
-const QPainterCanvas::PreparedText& QPainterCanvas::prepare(const std::string& cp932)
+QPainterCanvas::PreparedText& QPainterCanvas::prepare(const std::string& cp932)
 {
     if (!font_)
         setFont(fontSpec_);
     auto& texts = font_->texts;
     if (auto it = texts.find(cp932); it != texts.end())
         return it->second;
-    if (texts.size() >= kMaxTextsPerFont)
+    if (texts.size() >= kMaxTextsPerFont) {
         texts.clear();
+        font_->coverageBytes = 0;
+    }
 
     const std::u16string utf16 = cp932ToUtf16(cp932);
     const QString string = QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
@@ -275,9 +428,51 @@ const QPainterCanvas::PreparedText& QPainterCanvas::prepare(const std::string& c
     return texts.emplace(cp932, std::move(prepared)).first->second;
 }
 
-void QPainterCanvas::paintText(const PreparedText& text, int32_t x, int32_t y,
-                               const CanvasRect* clip)
+bool QPainterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip)
 {
+    // Underlines and strike-outs are lines the painter places by the run and the
+    // clip, not glyphs: they stay with the painter.
+    if (!direct_ || !direct_->blendsText || font_->spec.underline || font_->spec.strikeOut)
+        return false;
+    const DirectTarget& target = *direct_;
+    if (text.capture == PreparedText::Capture::NotYet || text.captureHints != target.hints) {
+        if (text.capture == PreparedText::Capture::Captured)
+            font_->coverageBytes -= text.coverage.ink.size() * sizeof(InkPixel);
+        text.captureHints = target.hints;
+        text.capture = PreparedText::Capture::Refused;
+        text.coverage = {};
+        if (font_->coverageBytes < kMaxCoverageBytesPerFont) {
+            if (auto coverage = captureCoverage(text.text, font_->font, font_->color, text.width,
+                                                target.hints)) {
+                text.coverage = std::move(*coverage);
+                text.capture = PreparedText::Capture::Captured;
+                font_->coverageBytes += text.coverage.ink.size() * sizeof(InkPixel);
+            }
+        }
+    }
+    if (text.capture != PreparedText::Capture::Captured)
+        return false;
+
+    QRect deviceClip(target.clipLeft, target.clipTop, target.clipRight - target.clipLeft,
+                     target.clipBottom - target.clipTop);
+    if (clip) {
+        // As the painter path: a text whose cell fits the rectangle is not cut, so
+        // italic overhangs survive; one that does not is cut at the rectangle.
+        const QRect clipRect(clip->left, clip->top, clip->right - clip->left,
+                             clip->bottom - clip->top);
+        if (!clipRect.contains(QRect(x, y, text.width, font_->height)))
+            deviceClip &= clipRect.translated(target.dx, target.dy);
+    }
+    if (!deviceClip.isEmpty())
+        blendCoverage(text.coverage, font_->color.rgb() | 0xFF000000u, target.bits,
+                      target.bytesPerLine, x + target.dx, y + target.dy, deviceClip);
+    return true;
+}
+
+void QPainterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip)
+{
+    if (blendText(text, x, y, clip))
+        return;
     if (!fontApplied_) {
         painter_.setFont(font_->font);
         painter_.setPen(font_->color);
@@ -320,7 +515,7 @@ void QPainterCanvas::drawText(const std::string& cp932, const CanvasRect& rect, 
 {
     if (cp932.empty())
         return;
-    const PreparedText& text = prepare(cp932);
+    PreparedText& text = prepare(cp932);
     // DrawText's own arithmetic, C division included.
     int32_t x = rect.left;
     int32_t y = rect.top;

@@ -53,12 +53,16 @@ private:
     struct FontState;
     struct PreparedText;
     static std::vector<std::shared_ptr<FontState>>& fontCache();
-    const PreparedText& prepare(const std::string& cp932);
-    void paintText(const PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
+    PreparedText& prepare(const std::string& cp932);
+    void paintText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
+    // Composites the text's cached coverage straight into the image's pixels; false
+    // where the text cannot be reproduced that way and must go through the painter.
+    bool blendText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
 
     // Where lines can be written straight into the pixels of the painter's image
     // (an unclipped or rectangle-clipped QImage, moved at most by whole pixels), the
-    // runs skip QPainter's per-call work; elsewhere they go through fillRect.
+    // runs skip QPainter's per-call work; elsewhere they go through fillRect. Text
+    // goes the same way once its glyphs' coverage has been captured.
     struct DirectTarget;
     void fillRun(int32_t x, int32_t y, int32_t width, int32_t height);
 

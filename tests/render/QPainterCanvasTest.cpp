@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -274,6 +275,114 @@ TEST(QPainterCanvasSurfaces, DirectPixelsMatchThePainterPath)
         const QImage viaPainter = paint(QImage::Format_RGB888, setUps[i]);
         EXPECT_FALSE(inkOf(direct).empty());
         EXPECT_EQ(direct, viaPainter) << "set-up " << i;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+int largestChannelDifference(const QImage& a, const QImage& b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))});
+        }
+    return largest;
+}
+
+// Text on an RGB32 image is composited from its captured coverage. Over a busy
+// background, translated and clipped, it must match what the painter's own text gives
+// where DrawText puts it, within the painter's own rounding.
+TEST(QPainterCanvasSurfaces, CachedTextMatchesThePainterPath)
+{
+    struct Text {
+        QString text;
+        CanvasRect rect;
+        unsigned flags;  // drawText's; none: textRect at the rectangle's corner + (1, 2)
+    };
+    struct Case {
+        const char* what;
+        FontSpec font;
+        std::vector<Text> texts;
+    };
+    const unsigned label = TextFlag::SingleLine | TextFlag::VCenter | TextFlag::Center;
+    const unsigned name = TextFlag::SingleLine | TextFlag::VCenter | TextFlag::Right;
+    const Case cases[] = {
+        {"level label", FontSpec{"ＭＳ ゴシック", 0, 13},
+         {{u"1"_s, {20, 15, 35, 35}, label}, {u"0"_s, {50, 40, 65, 60}, label},
+          {u"1"_s, {61, 52, 70, 58}, label}}},
+        {"clipped header number", FontSpec{"", 10, 0, true, false, false, false, 0x203040},
+         {{u"98"_s, {30, 10, 41, 20}, 0}, {u"98"_s, {60, 30, 90, 50}, 0}}},
+        {"right-aligned Japanese name", FontSpec{"ＭＳ ゴシック", 0, 13, false, true, false, false, 0x0000C0},
+         {{u"端子名ｱｲ①"_s, {2, 2, 60, 24}, name}, {u"端子名ｱｲ①"_s, {40, 50, 150, 72}, name}}},
+    };
+    auto paint = [](const Case& c, bool translated, bool viaCanvas) {
+        QImage image(160, 90, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(x * 3 % 256, 255 - y * 5 % 256, (x + y) * 7 % 256));
+        QPainter painter(&image);
+        if (translated) {
+            painter.translate(4, -3);
+            painter.setClipRect(QRect(0, 0, 120, 70));
+        }
+        const QFont font = QPainterCanvas::toQFont(c.font);
+        const QFontMetrics metrics(font);
+        {
+            for (const Text& t : c.texts) {
+                const std::string cp932 = utf16ToCp932(t.text.toStdU16String()).value();
+                const CanvasRect& r = t.rect;
+                if (viaCanvas) {
+                    QPainterCanvas canvas(painter);
+                    canvas.setFont(c.font);
+                    if (t.flags)
+                        canvas.drawText(cp932, r, t.flags);
+                    else
+                        canvas.textRect(r, r.left + 1, r.top + 2, cp932);
+                    continue;
+                }
+                const int width = metrics.horizontalAdvance(t.text);
+                const int height = metrics.ascent() + metrics.descent();
+                int x = r.left + 1;
+                int y = r.top + 2;
+                if (t.flags) {
+                    x = t.flags & TextFlag::Right ? r.right - width : (r.left + r.right - width) / 2;
+                    y = r.top + (r.bottom - r.top) / 2 - height / 2;
+                }
+                const QRect clip(r.left, r.top, r.right - r.left, r.bottom - r.top);
+                painter.save();
+                if (!clip.contains(QRect(x, y, width, height)))
+                    painter.setClipRect(clip, Qt::IntersectClip);
+                painter.setFont(font);
+                painter.setPen(QColor::fromRgb(QRgb(0xFF000000u | c.font.color)));
+                QStaticText text(t.text);
+                text.setTextFormat(Qt::PlainText);
+                text.prepare(QTransform(), font);
+                painter.drawStaticText(QPoint(x, y), text);
+                painter.restore();
+            }
+        }
+        painter.end();
+        return image;
+    };
+    for (const Case& c : cases) {
+        for (const bool translated : {false, true}) {
+            paint(c, translated, true);  // the second time, from the cache
+            const QImage cached = paint(c, translated, true);
+            const QImage viaPainter = paint(c, translated, false);
+            const QImage blank = paint(Case{"", c.font, {}}, translated, true);
+            EXPECT_GT(largestChannelDifference(cached, blank), 100) << c.what;
+            EXPECT_LE(largestChannelDifference(cached, viaPainter), 1) << c.what << " " << translated;
+            // Beyond the painter's clip nothing changes.
+            if (translated) {
+                EXPECT_EQ(cached.copy(124, 0, 36, 90), blank.copy(124, 0, 36, 90)) << c.what;
+            }
+        }
     }
 }
 
