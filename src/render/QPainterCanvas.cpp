@@ -191,9 +191,14 @@ struct QPainterCanvas::DirectTarget {
 
     static std::unique_ptr<DirectTarget> of(QPainter& painter)
     {
-        QPaintDevice* device = painter.device();
-        if (!device || device->devType() != QInternal::Image || !painter.paintEngine() ||
-            painter.paintEngine()->type() != QPaintEngine::Raster)
+        // A widget paints into its window's backing store image: the engine's device,
+        // with the widget's offset in the device transform and the area being
+        // repainted as the engine's system clip.
+        QPaintEngine* engine = painter.paintEngine();
+        if (!engine || engine->type() != QPaintEngine::Raster)
+            return nullptr;
+        QPaintDevice* device = engine->paintDevice();
+        if (!device || device->devType() != QInternal::Image)
             return nullptr;
         auto* image = static_cast<QImage*>(device);
         const QImage::Format format = image->format();
@@ -213,6 +218,11 @@ struct QPainterCanvas::DirectTarget {
         target->dx = int(transform.dx());
         target->dy = int(transform.dy());
         QRect clip = image->rect();
+        const QRegion systemClip = engine->systemClip();  // device coordinates
+        if (systemClip.rectCount() > 1)
+            return nullptr;
+        if (!systemClip.isEmpty())
+            clip &= systemClip.boundingRect();
         if (painter.hasClipping()) {
             const QRegion region = painter.clipRegion();  // logical coordinates
             if (region.rectCount() > 1)

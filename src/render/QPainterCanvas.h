@@ -60,7 +60,8 @@ private:
     bool blendText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
 
     // Where lines can be written straight into the pixels of the painter's image
-    // (an unclipped or rectangle-clipped QImage, moved at most by whole pixels), the
+    // (an unclipped or rectangle-clipped QImage or widget backing store, moved at most
+    // by whole pixels), the
     // runs skip QPainter's per-call work; elsewhere they go through fillRect. Text
     // goes the same way once its glyphs' coverage has been captured.
     struct DirectTarget;

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStaticText>
 #include <gtest/gtest.h>
@@ -383,6 +384,55 @@ TEST(QPainterCanvasSurfaces, CachedTextMatchesThePainterPath)
                 EXPECT_EQ(cached.copy(124, 0, 36, 90), blank.copy(124, 0, 36, 90)) << c.what;
             }
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A widget repainting part of itself paints into its window's backing store with the
+// area being repainted as the engine's system clip, which the painter's own clip does not
+// show; the pixels written straight into the image must keep to it as the painter does.
+TEST(QPainterCanvasSurfaces, DirectPixelsKeepToTheSystemClip)
+{
+    const std::string name = utf16ToCp932(u"端子名").value();
+    auto chart = [&](Canvas& canvas) {
+        canvas.setPenColor(0x000000);
+        for (int y = 3; y < 80; y += 6) {
+            canvas.moveTo(0, y);
+            canvas.lineTo(120, y + 3);
+        }
+        canvas.setFont(FontSpec{"ＭＳ ゴシック", 0, 13});
+        for (int y = 0; y < 80; y += 16)
+            for (int x = 0; x < 120; x += 15)
+                canvas.drawText("1", CanvasRect{x, y, x + 15, y + 16},
+                                TextFlag::SingleLine | TextFlag::VCenter | TextFlag::Center);
+        canvas.drawText(name, CanvasRect{10, 30, 100, 50}, TextFlag::SingleLine | TextFlag::Right);
+    };
+    auto paint = [&](QImage::Format format, const QRegion& systemClip) {
+        QImage image(120, 80, format);
+        image.fill(Qt::white);
+        image.paintEngine()->setSystemClip(systemClip);
+        {
+            QPainter painter(&image);
+            QPainterCanvas canvas(painter);
+            chart(canvas);
+        }
+        return image.convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage whole = paint(QImage::Format_RGB32, QRegion());
+    for (const QRegion& region : {QRegion(20, 25, 70, 30), QRegion(5, 5, 40, 30) + QRegion(60, 40, 50, 30)}) {
+        const QImage direct = paint(QImage::Format_RGB32, region);
+        EXPECT_LE(largestChannelDifference(direct, paint(QImage::Format_RGB888, region)), 1);
+        int inside = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 120; ++x) {
+                const QRgb expected = region.contains(QPoint(x, y)) ? whole.pixel(x, y) : qRgb(255, 255, 255);
+                inside += region.contains(QPoint(x, y)) && expected != qRgb(255, 255, 255);
+                ASSERT_EQ(direct.pixel(x, y), expected) << x << "," << y;
+            }
+        EXPECT_GT(inside, 100);
     }
 }
 
