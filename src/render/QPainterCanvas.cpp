@@ -74,6 +74,13 @@ void blendCoverage(const TextCoverage& coverage, uint32_t color, uchar* bits,
 {
     const QRect placed = coverage.bounds.translated(x, y);
     if (clip.contains(placed)) {
+        // The rows are a whole image line apart: ask for all of them before blending
+        // rather than waiting on each in turn.
+        for (int row = placed.top(); row <= placed.bottom(); ++row) {
+            const uchar* line = bits + row * bytesPerLine;
+            __builtin_prefetch(line + placed.left() * 4, 1);
+            __builtin_prefetch(line + placed.right() * 4, 1);
+        }
         for (const InkPixel& ink : coverage.ink) {
             auto* pixel = reinterpret_cast<uint32_t*>(bits + (y + ink.y) * bytesPerLine) + x + ink.x;
             *pixel = interpolate255(color, ink.alpha, *pixel, 255u - ink.alpha);
