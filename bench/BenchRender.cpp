@@ -45,7 +45,7 @@ ChartLayout fullLayout()
 {
     std::vector<int> widths(kMaxCols, 15);
     widths[0] = 80;
-    return ChartLayout(widths, std::vector<int>(kMaxRows, 25), 25, FontSpec{"ＭＳ ゴシック", 0, 13},
+    return ChartLayout(widths, std::vector<int>(kMaxRows, 25), 25, FontDesc{"ＭＳ ゴシック", 0, 13},
                        false);
 }
 
@@ -53,7 +53,7 @@ void BM_DrawFullChartIntoImage(benchmark::State& state)
 {
     const auto chart = busyChart();
     const ChartLayout layout = fullLayout();
-    const FontSpec headerFont{"", 10, 0};
+    const FontDesc headerFont{"", 10, 0};
     QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
@@ -70,7 +70,7 @@ void BM_DrawFullChartOnly(benchmark::State& state)
 {
     const auto chart = busyChart();
     const ChartLayout layout = fullLayout();
-    const FontSpec headerFont{"", 10, 0};
+    const FontDesc headerFont{"", 10, 0};
     QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -96,7 +96,7 @@ void BM_DrawFullChartWithoutText(benchmark::State& state)
     QPainter painter(&image);
     for (auto _ : state) {
         QPainterCanvas canvas(painter);
-        drawChart(canvas, layout, *chart, FontSpec{"", 10, 0}, false);
+        drawChart(canvas, layout, *chart, FontDesc{"", 10, 0}, false);
     }
 }
 BENCHMARK(BM_DrawFullChartWithoutText)->Unit(benchmark::kMillisecond);

@@ -7,7 +7,7 @@ TCell historySlots[kHistorySlotCount];
 bool modifiedFlag = false;
 int32_t undoCount = 0;
 int32_t redoCount = 0;
-FontSpec chartFont;
+FontDesc chartFont;
 
 void resetDocument(TCell& cell, int32_t gridColCount, int32_t gridRowCount)
 {

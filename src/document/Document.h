@@ -3,7 +3,7 @@
 // run; only the user interface layer reaches for them, core functions take what
 // they touch as parameters.
 
-#include "document/FontSpec.h"
+#include "document/FontDesc.h"
 #include "document/TCell.h"
 
 inline constexpr int kHistorySlotCount = 11;
@@ -15,4 +15,4 @@ extern TCell historySlots[kHistorySlotCount];   // the undo/redo window
 extern bool modifiedFlag;     // changed since the last reset, load or save
 extern int32_t undoCount;     // undo steps offered
 extern int32_t redoCount;     // redo steps offered
-extern FontSpec chartFont;    // font of the header texts
+extern FontDesc chartFont;    // font of the header texts

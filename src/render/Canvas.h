@@ -3,7 +3,7 @@
 // GDI device context the renderer needs, with GDI's semantics, so that raster,
 // vector and metafile surfaces can each reproduce the same picture.
 
-#include "document/FontSpec.h"
+#include "document/FontDesc.h"
 
 #include <cstdint>
 #include <span>
@@ -49,7 +49,7 @@ public:
     virtual void setBrushColor(uint32_t rgb) = 0;
     virtual void setBrushStyle(BrushStyle style) = 0;
     // The font of the text operations, including its colour.
-    virtual void setFont(const FontSpec& font) = 0;
+    virtual void setFont(const FontDesc& font) = 0;
 
     virtual void moveTo(int32_t x, int32_t y) = 0;
     // Paints from the pen position to (x, y): the first pixel, not the last. The pen

@@ -20,7 +20,7 @@ std::vector<int> startsOf(const std::vector<int>& sizes)
 }  // namespace
 
 ChartLayout::ChartLayout(std::vector<int> columnWidths, std::vector<int> rowHeights,
-                         int defaultRowHeight, FontSpec gridFont, bool namesRightAligned)
+                         int defaultRowHeight, FontDesc gridFont, bool namesRightAligned)
     : widths_(std::move(columnWidths)),
       heights_(std::move(rowHeights)),
       lefts_(startsOf(widths_)),

@@ -11,12 +11,12 @@ class ChartLayout final : public GridGeometry {
 public:
     // The counts are the sizes of the two vectors.
     ChartLayout(std::vector<int> columnWidths, std::vector<int> rowHeights, int defaultRowHeight,
-                FontSpec gridFont, bool namesRightAligned);
+                FontDesc gridFont, bool namesRightAligned);
 
     int colCount() const override { return static_cast<int>(widths_.size()); }
     int rowCount() const override { return static_cast<int>(heights_.size()); }
     int defaultRowHeight() const override { return defaultRowHeight_; }
-    FontSpec gridFont() const override { return gridFont_; }
+    FontDesc gridFont() const override { return gridFont_; }
     bool namesRightAligned() const override { return namesRightAligned_; }
     // Cells outside the counts are out of view (all zero).
     CellRect cellRect(int col, int row) const override;
@@ -31,6 +31,6 @@ private:
     std::vector<int> lefts_;  // lefts_[c] = sum of (width + 1) before column c; one extra entry
     std::vector<int> tops_;
     int defaultRowHeight_;
-    FontSpec gridFont_;
+    FontDesc gridFont_;
     bool namesRightAligned_;
 };

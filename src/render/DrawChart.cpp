@@ -138,7 +138,7 @@ int levelMargin(int defaultRowHeight)
 }
 
 void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
-               const FontSpec& headerFont, bool withHeader)
+               const FontDesc& headerFont, bool withHeader)
 {
     // The grid's counts are the chart's extent, but never beyond the record.
     const int colCount = std::clamp(geometry.colCount(), 0, kMaxCols);

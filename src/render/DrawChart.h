@@ -2,7 +2,7 @@
 // The chart renderer: the one code path that walks the chart. Screen, bitmap,
 // metafile, printout and the command-line renderer all draw through it.
 
-#include "document/FontSpec.h"
+#include "document/FontDesc.h"
 #include "document/TCell.h"
 #include "render/Canvas.h"
 #include "render/GridGeometry.h"
@@ -12,7 +12,7 @@
 // Positions come from `geometry`; cells out of view are skipped. Leaves the canvas's
 // pen, brush and font changed.
 void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
-               const FontSpec& headerFont, bool withHeader);
+               const FontDesc& headerFont, bool withHeader);
 
 // The margin between a row's top (or bottom) and its high (or low) line: a fifth of
 // the default row height, rounded to the nearest pixel.

@@ -2,7 +2,7 @@
 // What the renderer needs to know of the grid it draws over: the chart's extent,
 // the default row height, the grid font, the name alignment and cell rectangles.
 
-#include "document/FontSpec.h"
+#include "document/FontDesc.h"
 
 #include <cstdint>
 
@@ -26,7 +26,7 @@ public:
     virtual int colCount() const = 0;          // including the name column
     virtual int rowCount() const = 0;          // including the header row
     virtual int defaultRowHeight() const = 0;
-    virtual FontSpec gridFont() const = 0;
+    virtual FontDesc gridFont() const = 0;
     virtual bool namesRightAligned() const = 0;
     virtual CellRect cellRect(int col, int row) const = 0;
 };

@@ -260,7 +260,7 @@ struct QPainterCanvas::PreparedText {
 };
 
 struct QPainterCanvas::FontState {
-    FontSpec spec;
+    FontDesc desc;
     QFont font;
     QColor color;
     int ascent = 0;
@@ -283,17 +283,17 @@ std::vector<std::shared_ptr<QPainterCanvas::FontState>>& QPainterCanvas::fontCac
     return fonts;
 }
 
-QFont QPainterCanvas::toQFont(const FontSpec& spec)
+QFont QPainterCanvas::toQFont(const FontDesc& desc)
 {
-    QFont font(spec.family.empty() ? QGuiApplication::font().family()
-                                   : QString::fromStdString(spec.family));
-    const int pixels = spec.pixelSize > 0 ? spec.pixelSize : mulDiv(spec.pointSize, 96, 72);
+    QFont font(desc.family.empty() ? QGuiApplication::font().family()
+                                   : QString::fromStdString(desc.family));
+    const int pixels = desc.pixelSize > 0 ? desc.pixelSize : mulDiv(desc.pointSize, 96, 72);
     if (pixels > 0)
         font.setPixelSize(pixels);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setBold(desc.bold);
+    font.setItalic(desc.italic);
+    font.setUnderline(desc.underline);
+    font.setStrikeOut(desc.strikeOut);
     return font;
 }
 
@@ -335,23 +335,23 @@ void QPainterCanvas::setBrushStyle(BrushStyle style)
     brushStyle_ = style;
 }
 
-void QPainterCanvas::setFont(const FontSpec& spec)
+void QPainterCanvas::setFont(const FontDesc& desc)
 {
-    if (font_ && fontSpec_ == spec)
+    if (font_ && fontDesc_ == desc)
         return;
-    fontSpec_ = spec;
+    fontDesc_ = desc;
     fontApplied_ = false;
 
     auto& fonts = fontCache();
     auto found = std::find_if(fonts.begin(), fonts.end(),
-                              [&](const auto& state) { return state->spec == spec; });
+                              [&](const auto& state) { return state->desc == desc; });
     if (found == fonts.end()) {
         if (fonts.size() >= kMaxFonts)
             fonts.erase(fonts.begin());
         auto state = std::make_shared<FontState>();
-        state->spec = spec;
-        state->font = toQFont(spec);
-        state->color = toQColor(spec.color);
+        state->desc = desc;
+        state->font = toQFont(desc);
+        state->color = toQColor(desc.color);
         const QFontMetrics metrics(state->font);
         state->ascent = metrics.ascent();
         state->height = metrics.ascent() + metrics.descent();
@@ -425,7 +425,7 @@ void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
 QPainterCanvas::PreparedText& QPainterCanvas::prepare(const std::string& cp932)
 {
     if (!font_)
-        setFont(fontSpec_);
+        setFont(fontDesc_);
     auto& texts = font_->texts;
     if (auto it = texts.find(cp932); it != texts.end())
         return it->second;
@@ -449,7 +449,7 @@ bool QPainterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const C
 {
     // Underlines and strike-outs are lines the painter places by the run and the
     // clip, not glyphs: they stay with the painter.
-    if (!direct_ || !direct_->blendsText || font_->spec.underline || font_->spec.strikeOut)
+    if (!direct_ || !direct_->blendsText || font_->desc.underline || font_->desc.strikeOut)
         return false;
     const DirectTarget& target = *direct_;
     if (text.capture == PreparedText::Capture::NotYet || text.captureHints != target.hints) {

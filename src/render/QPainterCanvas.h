@@ -26,7 +26,7 @@ public:
     void setPenStyle(PenStyle style) override;
     void setBrushColor(uint32_t rgb) override;
     void setBrushStyle(BrushStyle style) override;
-    void setFont(const FontSpec& font) override;
+    void setFont(const FontDesc& font) override;
 
     void moveTo(int32_t x, int32_t y) override;
     void lineTo(int32_t x, int32_t y) override;
@@ -38,9 +38,9 @@ public:
     void textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932) override;
     void drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags) override;
 
-    // The QFont a FontSpec stands for: pixel size if given, else the point size at
+    // The QFont a FontDesc stands for: pixel size if given, else the point size at
     // 96 dpi as GDI rounds it; an empty family is the application's font family.
-    static QFont toQFont(const FontSpec& spec);
+    static QFont toQFont(const FontDesc& desc);
 
 protected:
     // Strokes one segment with the pen. A vector surface (SVG, PDF, printer)
@@ -75,7 +75,7 @@ private:
     PenStyle penStyle_ = PenStyle::Solid;
     uint32_t brushRgb_ = 0xFFFFFF;
     BrushStyle brushStyle_ = BrushStyle::Solid;
-    FontSpec fontSpec_;
+    FontDesc fontDesc_;
     std::shared_ptr<FontState> font_;  // shared with the per-thread text cache
     bool fontApplied_ = false;
 };

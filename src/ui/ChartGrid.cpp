@@ -61,19 +61,19 @@ ChartGrid::~ChartGrid()
     editor_->disconnect(this);
 }
 
-FontSpec ChartGrid::gridFont() const
+FontDesc ChartGrid::gridFont() const
 {
-    FontSpec spec;
-    spec.family = gridFont_.family().toStdString();
+    FontDesc desc;
+    desc.family = gridFont_.family().toStdString();
     if (gridFont_.pixelSize() > 0)
-        spec.pixelSize = gridFont_.pixelSize();
+        desc.pixelSize = gridFont_.pixelSize();
     else
-        spec.pointSize = qRound(gridFont_.pointSizeF());
-    spec.bold = gridFont_.bold();
-    spec.italic = gridFont_.italic();
-    spec.underline = gridFont_.underline();
-    spec.strikeOut = gridFont_.strikeOut();
-    return spec;
+        desc.pointSize = qRound(gridFont_.pointSizeF());
+    desc.bold = gridFont_.bold();
+    desc.italic = gridFont_.italic();
+    desc.underline = gridFont_.underline();
+    desc.strikeOut = gridFont_.strikeOut();
+    return desc;
 }
 
 void ChartGrid::setGridFont(const QFont& font)

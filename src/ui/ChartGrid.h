@@ -37,7 +37,7 @@ public:
     int colCount() const override { return static_cast<int>(colWidths_.size()); }
     int rowCount() const override { return static_cast<int>(rowHeights_.size()); }
     int defaultRowHeight() const override { return defaultRowHeight_; }
-    FontSpec gridFont() const override;
+    FontDesc gridFont() const override;
     bool namesRightAligned() const override { return namesRightAligned_; }
     CellRect cellRect(int col, int row) const override;
 

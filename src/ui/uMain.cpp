@@ -129,7 +129,7 @@ void TfrmMain::FormCreate()
 {
     undoCount = 0;
     redoCount = 0;
-    chartFont = FontSpec{};
+    chartFont = FontDesc{};
     chartFont.pointSize = 10;
 
     bindEditCommands();

@@ -6,7 +6,7 @@ namespace {
 
 TEST(ChartLayout, LaysCellsOutFromTheOriginWithOnePixelGridLines)
 {
-    const FontSpec font{"MS Gothic", 0, 13};
+    const FontDesc font{"MS Gothic", 0, 13};
     const ChartLayout layout({80, 15, 20}, {25, 30, 22}, 25, font, true);
 
     EXPECT_EQ(layout.colCount(), 3);

@@ -14,8 +14,8 @@
 
 namespace {
 
-const FontSpec kHeaderFont{"", 10, 0};
-const FontSpec kGridFont{"MS Gothic", 0, 13};
+const FontDesc kHeaderFont{"", 10, 0};
+const FontDesc kGridFont{"MS Gothic", 0, 13};
 
 // Name column 80 wide, time steps 15 wide, rows `height` high, grid lines between.
 ChartLayout layoutOf(int cols, int rows, int height = 25)

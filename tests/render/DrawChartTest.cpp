@@ -14,8 +14,8 @@
 
 namespace {
 
-const FontSpec kHeaderFont{"", 10, 0};
-const FontSpec kGridFont{"MS Gothic", 0, 13};
+const FontDesc kHeaderFont{"", 10, 0};
+const FontDesc kGridFont{"MS Gothic", 0, 13};
 
 // Columns of 15 pixels after an 80-pixel name column, rows of 25: cell (c, r) for
 // c, r >= 1 spans x 81 + 16 (c - 1) .. +15 and y 26 + 26 (r - 1) .. +25.
@@ -41,7 +41,7 @@ public:
     int colCount() const override { return base_.colCount(); }
     int rowCount() const override { return base_.rowCount(); }
     int defaultRowHeight() const override { return base_.defaultRowHeight(); }
-    FontSpec gridFont() const override { return base_.gridFont(); }
+    FontDesc gridFont() const override { return base_.gridFont(); }
     bool namesRightAligned() const override { return base_.namesRightAligned(); }
     CellRect cellRect(int col, int row) const override
     {

@@ -103,16 +103,16 @@ TEST(QPainterCanvasPolygon, FillsTheInteriorAndLightsEveryVertex)
     EXPECT_EQ(inkOf(hollow), outline);
 }
 
-TEST(QPainterCanvasFont, FollowsTheFontSpec)
+TEST(QPainterCanvasFont, FollowsTheFontDesc)
 {
-    const QFont tenPoint = QPainterCanvas::toQFont(FontSpec{"", 10, 0});
+    const QFont tenPoint = QPainterCanvas::toQFont(FontDesc{"", 10, 0});
     EXPECT_EQ(tenPoint.pixelSize(), 13);
     EXPECT_EQ(tenPoint.family(), QGuiApplication::font().family());
-    EXPECT_EQ(QPainterCanvas::toQFont(FontSpec{"", 9, 0}).pixelSize(), 12);
-    EXPECT_EQ(QPainterCanvas::toQFont(FontSpec{"", 11, 0}).pixelSize(), 15);  // 14.67
+    EXPECT_EQ(QPainterCanvas::toQFont(FontDesc{"", 9, 0}).pixelSize(), 12);
+    EXPECT_EQ(QPainterCanvas::toQFont(FontDesc{"", 11, 0}).pixelSize(), 15);  // 14.67
 
-    FontSpec spec{"ＭＳ ゴシック", 20, 13, true, true, true, false};
-    const QFont font = QPainterCanvas::toQFont(spec);
+    FontDesc desc{"ＭＳ ゴシック", 20, 13, true, true, true, false};
+    const QFont font = QPainterCanvas::toQFont(desc);
     EXPECT_EQ(font.pixelSize(), 13);
     EXPECT_EQ(font.family(), u"ＭＳ ゴシック"_s);
     EXPECT_TRUE(font.bold());
@@ -125,21 +125,21 @@ TEST(QPainterCanvasFont, FollowsTheFontSpec)
 
 class QPainterCanvasText : public testing::Test {
 protected:
-    const FontSpec spec{"MS Gothic", 0, 13, false, false, false, false, 0x000000};
+    const FontDesc desc{"MS Gothic", 0, 13, false, false, false, false, 0x000000};
     const std::string caption = utf16ToCp932(u"端子名Ab").value();
 };
 
 TEST_F(QPainterCanvasText, TextOutAnchorsTheTopLeftCorner)
 {
     const QImage viaCanvas = draw([&](Canvas& canvas) {
-        canvas.setFont(spec);
+        canvas.setFont(desc);
         canvas.textOut(7, 9, caption);
     });
     QImage direct(viaCanvas.size(), QImage::Format_RGB32);
     direct.fill(Qt::white);
     {
         QPainter painter(&direct);
-        const QFont font = QPainterCanvas::toQFont(spec);
+        const QFont font = QPainterCanvas::toQFont(desc);
         painter.setFont(font);
         painter.setPen(Qt::black);
         painter.drawText(QPoint(7, 9 + QFontMetrics(font).ascent()), u"端子名Ab"_s);
@@ -152,7 +152,7 @@ TEST_F(QPainterCanvasText, TextRectClipsToItsRectangle)
 {
     const CanvasRect clip{20, 12, 34, 20};
     const QImage image = draw([&](Canvas& canvas) {
-        canvas.setFont(spec);
+        canvas.setFont(desc);
         canvas.textRect(clip, 18, 8, caption);
     });
     const auto pixels = inkOf(image);
@@ -167,7 +167,7 @@ TEST_F(QPainterCanvasText, TextRectClipsToItsRectangle)
 
 TEST_F(QPainterCanvasText, DrawTextPlacesAndClips)
 {
-    const QFont font = QPainterCanvas::toQFont(spec);
+    const QFont font = QPainterCanvas::toQFont(desc);
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(u"端子名Ab"_s);
     const int height = metrics.ascent() + metrics.descent();
@@ -176,7 +176,7 @@ TEST_F(QPainterCanvasText, DrawTextPlacesAndClips)
 
     auto box = [&](unsigned flags) {
         const QImage image = draw([&](Canvas& canvas) {
-            canvas.setFont(spec);
+            canvas.setFont(desc);
             canvas.drawText(caption, rect, flags);
         });
         QRect bounds;
@@ -200,7 +200,7 @@ TEST_F(QPainterCanvasText, DrawTextPlacesAndClips)
     // A rectangle smaller than the text cuts it.
     const CanvasRect small{30, 20, 40, 26};
     const QImage clipped = draw([&](Canvas& canvas) {
-        canvas.setFont(spec);
+        canvas.setFont(desc);
         canvas.drawText(caption, small, single | TextFlag::Center);
     });
     const auto pixels = inkOf(clipped);
@@ -218,7 +218,7 @@ TEST_F(QPainterCanvasText, UsesTheFontColourAndLeavesThePainterAsItWas)
     painter.setBrush(QColor(4, 5, 6));
     {
         QPainterCanvas canvas(painter);
-        FontSpec red = spec;
+        FontDesc red = desc;
         red.color = 0xFF0000;
         canvas.setFont(red);
         canvas.setBrushStyle(BrushStyle::Solid);
@@ -308,18 +308,18 @@ TEST(QPainterCanvasSurfaces, CachedTextMatchesThePainterPath)
     };
     struct Case {
         const char* what;
-        FontSpec font;
+        FontDesc font;
         std::vector<Text> texts;
     };
     const unsigned label = TextFlag::SingleLine | TextFlag::VCenter | TextFlag::Center;
     const unsigned name = TextFlag::SingleLine | TextFlag::VCenter | TextFlag::Right;
     const Case cases[] = {
-        {"level label", FontSpec{"ＭＳ ゴシック", 0, 13},
+        {"level label", FontDesc{"ＭＳ ゴシック", 0, 13},
          {{u"1"_s, {20, 15, 35, 35}, label}, {u"0"_s, {50, 40, 65, 60}, label},
           {u"1"_s, {61, 52, 70, 58}, label}}},
-        {"clipped header number", FontSpec{"", 10, 0, true, false, false, false, 0x203040},
+        {"clipped header number", FontDesc{"", 10, 0, true, false, false, false, 0x203040},
          {{u"98"_s, {30, 10, 41, 20}, 0}, {u"98"_s, {60, 30, 90, 50}, 0}}},
-        {"right-aligned Japanese name", FontSpec{"ＭＳ ゴシック", 0, 13, false, true, false, false, 0x0000C0},
+        {"right-aligned Japanese name", FontDesc{"ＭＳ ゴシック", 0, 13, false, true, false, false, 0x0000C0},
          {{u"端子名ｱｲ①"_s, {2, 2, 60, 24}, name}, {u"端子名ｱｲ①"_s, {40, 50, 150, 72}, name}}},
     };
     auto paint = [](const Case& c, bool translated, bool viaCanvas) {
@@ -403,7 +403,7 @@ TEST(QPainterCanvasSurfaces, DirectPixelsKeepToTheSystemClip)
             canvas.moveTo(0, y);
             canvas.lineTo(120, y + 3);
         }
-        canvas.setFont(FontSpec{"ＭＳ ゴシック", 0, 13});
+        canvas.setFont(FontDesc{"ＭＳ ゴシック", 0, 13});
         for (int y = 0; y < 80; y += 16)
             for (int x = 0; x < 120; x += 15)
                 canvas.drawText("1", CanvasRect{x, y, x + 15, y + 16},

@@ -20,7 +20,7 @@ struct RecordedText {
     CanvasPoint at;       // TextOut, TextRect
     CanvasRect rect;      // TextRect's clip, DrawText's rectangle
     unsigned flags = 0;   // DrawText
-    FontSpec font;
+    FontDesc font;
 };
 
 struct RecordedPolygon {
@@ -37,7 +37,7 @@ public:
     void setPenStyle(PenStyle style) override { penStyle_ = style; }
     void setBrushColor(uint32_t rgb) override { brushColor_ = rgb; }
     void setBrushStyle(BrushStyle style) override { brushStyle_ = style; }
-    void setFont(const FontSpec& font) override { font_ = font; }
+    void setFont(const FontDesc& font) override { font_ = font; }
 
     void moveTo(int32_t x, int32_t y) override { pen_ = {x, y}; }
     void lineTo(int32_t x, int32_t y) override
@@ -81,5 +81,5 @@ private:
     PenStyle penStyle_ = PenStyle::Solid;
     uint32_t brushColor_ = 0xFFFFFF;
     BrushStyle brushStyle_ = BrushStyle::Solid;
-    FontSpec font_;
+    FontDesc font_;
 };

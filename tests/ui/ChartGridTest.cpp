@@ -66,7 +66,7 @@ private slots:
         QVERIFY(grid->vertLines());
         QVERIFY(grid->horzLines());
         QVERIFY(!grid->editingEnabled());
-        const FontSpec font = grid->gridFont();
+        const FontDesc font = grid->gridFont();
         QCOMPARE(QString::fromStdString(font.family), u"ＭＳ ゴシック"_s);
         QCOMPARE(font.pixelSize, 13);
     }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-struct FontSpec {
+struct FontDesc {
     std::string family;      // UTF-8; empty means the toolkit's default face
     int pointSize = 0;       // used when pixelSize is 0
     int pixelSize = 0;       // character height in pixels, takes precedence
@@ -14,5 +14,5 @@ struct FontSpec {
     bool strikeOut = false;
     uint32_t color = 0x000000;  // 0xRRGGBB
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontDesc&) const = default;
 };
