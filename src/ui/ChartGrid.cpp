@@ -314,13 +314,13 @@ void ChartGrid::setNamesRightAligned(bool on)
     namesRightAligned_ = on;
 }
 
-GridSelection ChartGrid::selection() const
+CellSelection ChartGrid::selection() const
 {
-    return GridSelection{std::min(anchor_.x(), current_.x()), std::min(anchor_.y(), current_.y()),
+    return CellSelection{std::min(anchor_.x(), current_.x()), std::min(anchor_.y(), current_.y()),
                          std::max(anchor_.x(), current_.x()), std::max(anchor_.y(), current_.y())};
 }
 
-void ChartGrid::setSelection(const GridSelection& s)
+void ChartGrid::setSelection(const CellSelection& s)
 {
     const int lastCol = colCount() - 1;
     const int lastRow = std::max(1, rowCount() - 1);
@@ -362,7 +362,7 @@ void ChartGrid::paintEvent(QPaintEvent*)
 void ChartGrid::paintCells(QPainter& painter) const
 {
     painter.fillRect(viewport()->rect(), Qt::white);
-    const GridSelection sel = selection();
+    const CellSelection sel = selection();
     const QPalette& pal = palette();
     const int lastCol = std::min(colCount() - 1, lastFullCol_ + 1);
     const int lastRow = std::min(rowCount() - 1, lastFullRow_ + 1);

@@ -3,6 +3,7 @@
 // it supplies the geometry (counts, widths, heights, cell rectangles), the
 // selection the editing commands work on, and the user-interaction events.
 
+#include "document/CellSelection.h"
 #include "render/GridGeometry.h"
 
 #include <QAbstractScrollArea>
@@ -13,15 +14,6 @@
 #include <vector>
 
 class QLineEdit;
-
-// An inclusive, normalised rectangle of column and row indexes.
-struct GridSelection {
-    int left = 0;
-    int top = 1;
-    int right = 0;
-    int bottom = 1;
-    bool operator==(const GridSelection&) const = default;
-};
 
 class ChartGrid : public QAbstractScrollArea, public GridGeometry {
     Q_OBJECT
@@ -68,8 +60,8 @@ public:
 
     // The selection. Setting it puts the anchor at (left, top) and the current cell
     // at (right, bottom); row 0 is never part of it.
-    GridSelection selection() const;
-    void setSelection(const GridSelection& selection);
+    CellSelection selection() const;
+    void setSelection(const CellSelection& selection);
     QPoint currentCell() const { return current_; }   // x = column, y = row
     QPoint anchorCell() const { return anchor_; }
 

@@ -22,11 +22,6 @@ EditHistory programHistory()
     return EditHistory{historySlots, undoCount, redoCount};
 }
 
-CellSelection toCells(const GridSelection& s)
-{
-    return CellSelection{s.left, s.top, s.right, s.bottom};
-}
-
 QString nameText(int row)
 {
     if (row < 0 || row >= kMaxRows)
@@ -121,7 +116,7 @@ void TfrmMain::actRedoExecute()
 
 void TfrmMain::actSet0Execute()
 {
-    setLevel(document, toCells(dgdMain->selection()), kLevelLow);
+    setLevel(document, dgdMain->selection(), kLevelLow);
     actRepaintExecute();
     modifiedFlag = true;
     takeSnapshot();
@@ -129,7 +124,7 @@ void TfrmMain::actSet0Execute()
 
 void TfrmMain::actSet1Execute()
 {
-    setLevel(document, toCells(dgdMain->selection()), kLevelHigh);
+    setLevel(document, dgdMain->selection(), kLevelHigh);
     actRepaintExecute();
     modifiedFlag = true;
     takeSnapshot();
@@ -137,7 +132,7 @@ void TfrmMain::actSet1Execute()
 
 void TfrmMain::actSetFuteiExecute()
 {
-    setLevel(document, toCells(dgdMain->selection()), kLevelUndefined);
+    setLevel(document, dgdMain->selection(), kLevelUndefined);
     actRepaintExecute();
     modifiedFlag = true;
     takeSnapshot();
@@ -145,7 +140,7 @@ void TfrmMain::actSetFuteiExecute()
 
 void TfrmMain::actInvertExecute()
 {
-    invertLevels(document, toCells(dgdMain->selection()));
+    invertLevels(document, dgdMain->selection());
     actRepaintExecute();
     modifiedFlag = true;
     takeSnapshot();
@@ -153,7 +148,7 @@ void TfrmMain::actInvertExecute()
 
 void TfrmMain::actSelectAllExecute()
 {
-    dgdMain->setSelection(GridSelection{1, 1, dgdMain->colCount() - 1, dgdMain->rowCount() - 1});
+    dgdMain->setSelection(CellSelection{1, 1, dgdMain->colCount() - 1, dgdMain->rowCount() - 1});
 }
 
 void TfrmMain::dgdMainKeyPress(QChar key)

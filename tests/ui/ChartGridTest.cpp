@@ -149,8 +149,8 @@ private slots:
 
     void setSelectionNormalisesAndNeverIncludesTheHeader()
     {
-        grid->setSelection(GridSelection{5, 3, 2, 0});
-        QCOMPARE(grid->selection(), (GridSelection{2, 1, 5, 3}));
+        grid->setSelection(CellSelection{5, 3, 2, 0});
+        QCOMPARE(grid->selection(), (CellSelection{2, 1, 5, 3}));
         QCOMPARE(grid->anchorCell(), QPoint(2, 1));
         QCOMPARE(grid->currentCell(), QPoint(5, 3));
     }
@@ -163,7 +163,7 @@ private slots:
         QTest::mouseMove(vp, centreOf(3, 2));
         QTest::mouseMove(vp, centreOf(2, 1));
         QTest::mouseRelease(vp, Qt::LeftButton, {}, centreOf(2, 1));
-        QCOMPARE(grid->selection(), (GridSelection{2, 1, 5, 3}));
+        QCOMPARE(grid->selection(), (CellSelection{2, 1, 5, 3}));
         QCOMPARE(grid->anchorCell(), QPoint(5, 3));
         QCOMPARE(grid->currentCell(), QPoint(2, 1));
         QVERIFY(moved.count() >= 2);
@@ -173,9 +173,9 @@ private slots:
 
     void clickingTheHeaderSelectsNothing()
     {
-        grid->setSelection(GridSelection{4, 2, 4, 2});
+        grid->setSelection(CellSelection{4, 2, 4, 2});
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centreOf(7, 0));
-        QCOMPARE(grid->selection(), (GridSelection{4, 2, 4, 2}));
+        QCOMPARE(grid->selection(), (CellSelection{4, 2, 4, 2}));
     }
 
     void selectCellIsRaisedBeforeTheMove()
@@ -183,7 +183,7 @@ private slots:
         QPoint seenCurrent;
         connect(grid.get(), &ChartGrid::selectCell, this,
                 [&](int, int) { seenCurrent = grid->currentCell(); });
-        grid->setSelection(GridSelection{1, 1, 1, 1});
+        grid->setSelection(CellSelection{1, 1, 1, 1});
         QTest::keyClick(grid.get(), Qt::Key_Right);
         QCOMPARE(seenCurrent, QPoint(1, 1));
         QCOMPARE(grid->currentCell(), QPoint(2, 1));
@@ -202,16 +202,16 @@ private slots:
 
     void keyboardMovesExtendsAndTabs()
     {
-        grid->setSelection(GridSelection{2, 2, 2, 2});
+        grid->setSelection(CellSelection{2, 2, 2, 2});
         QTest::keyClick(grid.get(), Qt::Key_Right, Qt::ShiftModifier);
         QTest::keyClick(grid.get(), Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(grid->selection(), (GridSelection{2, 2, 3, 3}));
+        QCOMPARE(grid->selection(), (CellSelection{2, 2, 3, 3}));
         QTest::keyClick(grid.get(), Qt::Key_Up);
-        QCOMPARE(grid->selection(), (GridSelection{3, 2, 3, 2}));
+        QCOMPARE(grid->selection(), (CellSelection{3, 2, 3, 2}));
         QTest::keyClick(grid.get(), Qt::Key_Up);
         QTest::keyClick(grid.get(), Qt::Key_Up);  // the header row is never reached
         QCOMPARE(grid->currentCell(), QPoint(3, 1));
-        grid->setSelection(GridSelection{29, 1, 29, 1});
+        grid->setSelection(CellSelection{29, 1, 29, 1});
         QTest::keyClick(grid.get(), Qt::Key_Tab);
         QCOMPARE(grid->currentCell(), QPoint(0, 2));
         QTest::keyClick(grid.get(), Qt::Key_Backtab);
@@ -221,7 +221,7 @@ private slots:
     void keyboardScrollsTheCurrentCellIntoView()
     {
         grid->setColCount(100);
-        grid->setSelection(GridSelection{39, 1, 39, 1});
+        grid->setSelection(CellSelection{39, 1, 39, 1});
         QTest::keyClick(grid.get(), Qt::Key_Right);
         const CellRect r = grid->cellRect(40, 1);
         QVERIFY(!r.isOutOfView());
@@ -273,7 +273,7 @@ private slots:
 
     void shrinkingMovesTheCurrentCellBackIntoTheGrid()
     {
-        grid->setSelection(GridSelection{25, 4, 25, 4});
+        grid->setSelection(CellSelection{25, 4, 25, 4});
         QSignalSpy moved(grid.get(), &ChartGrid::selectCell);
         grid->setColCount(10);
         grid->setRowCount(3);
@@ -296,7 +296,7 @@ private slots:
     {
         QSignalSpy texts(grid.get(), &ChartGrid::setEditText);
         QSignalSpy keys(grid.get(), &ChartGrid::keyPressed);
-        grid->setSelection(GridSelection{0, 2, 0, 2});
+        grid->setSelection(CellSelection{0, 2, 0, 2});
         QTest::keyClicks(grid.get(), u"a"_s);
         QVERIFY(!grid->isEditorOpen());
         QCOMPARE(keys.count(), 1);
@@ -320,7 +320,7 @@ private slots:
     {
         grid->setEditingEnabled(true);
         grid->setEditTextProvider([](int, int row) { return u"SIG%1"_s.arg(row); });
-        grid->setSelection(GridSelection{0, 3, 0, 3});
+        grid->setSelection(CellSelection{0, 3, 0, 3});
         QTest::keyClick(grid.get(), Qt::Key_F2);
         QVERIFY(grid->isEditorOpen());
         QCOMPARE(grid->editor()->text(), u"SIG3"_s);
@@ -334,7 +334,7 @@ private slots:
     void movingAwayClosesTheEditor()
     {
         grid->setEditingEnabled(true);
-        grid->setSelection(GridSelection{0, 1, 0, 1});
+        grid->setSelection(CellSelection{0, 1, 0, 1});
         QTest::keyClicks(grid.get(), u"D"_s);
         QVERIFY(grid->isEditorOpen());
         QTest::keyClick(grid->editor(), Qt::Key_Down);
@@ -355,7 +355,7 @@ private slots:
     {
         int chartPaints = 0;
         grid->setChartPainter([&](QPainter&) { ++chartPaints; });
-        grid->setSelection(GridSelection{1, 1, 2, 1});
+        grid->setSelection(CellSelection{1, 1, 2, 1});
         const QImage image = grid->viewport()->grab().toImage();
         QCOMPARE(chartPaints, 1);
         const QPalette& pal = grid->palette();

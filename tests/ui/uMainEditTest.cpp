@@ -148,7 +148,7 @@ private slots:
                 document.level[c][r] = before;
 
         dragOver(1, 1, 3, 2);
-        QCOMPARE(grid->selection(), (GridSelection{1, 1, 3, 2}));
+        QCOMPARE(grid->selection(), (CellSelection{1, 1, 3, 2}));
         pressKey(key);
 
         for (int c = 0; c < 6; ++c) {
@@ -185,7 +185,7 @@ private slots:
     {
         document.level[4][3] = 2;
         doubleClickCell(2, 1);
-        QCOMPARE(grid->selection(), (GridSelection{2, 1, 2, 1}));
+        QCOMPARE(grid->selection(), (CellSelection{2, 1, 2, 1}));
         QCOMPARE(document.level[2][1], 1);
         doubleClickCell(2, 1);
         QCOMPARE(document.level[2][1], 0);
@@ -198,12 +198,12 @@ private slots:
     void selectAllCoversEverySignalCell()
     {
         pressKey(Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(grid->selection(), (GridSelection{1, 1, 29, 4}));
+        QCOMPARE(grid->selection(), (CellSelection{1, 1, 29, 4}));
         grid->setColCount(2);
         grid->setRowCount(2);
         clickCell(0, 1);
         pressKey(Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(grid->selection(), (GridSelection{1, 1, 1, 1}));
+        QCOMPARE(grid->selection(), (CellSelection{1, 1, 1, 1}));
         QCOMPARE(undoCount, 0);
         QVERIFY(!modifiedFlag);
     }
@@ -343,7 +343,7 @@ private slots:
         document.signalName[1] = "ABC";
         document.level[0][1] = 1;
         clickNameCell(1);
-        const GridSelection selection = grid->selection();
+        const CellSelection selection = grid->selection();
         pressKey(Qt::Key_F2);
         QVERIFY(editor()->hasFocus());
 

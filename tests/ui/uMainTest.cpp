@@ -153,7 +153,7 @@ private slots:
     void destroyingTheWindowWithTheNameEditorOpenIsSafe()
     {
         window->grid()->setEditingEnabled(true);
-        window->grid()->setSelection(GridSelection{0, 2, 0, 2});
+        window->grid()->setSelection(CellSelection{0, 2, 0, 2});
         window->grid()->setFocus();
         QTest::keyClicks(window->grid(), u"AB"_s);
         QVERIFY(window->grid()->isEditorOpen());
@@ -197,7 +197,7 @@ private slots:
     {
         document.level[1][1] = 1;
         document.level[2][1] = 0;
-        window->grid()->setSelection(GridSelection{5, 4, 5, 4});
+        window->grid()->setSelection(CellSelection{5, 4, 5, 4});
         const QImage image = window->grid()->viewport()->grab().toImage();
         // Row 1 spans y 26..50: high line at 31, low line at 46; step 1 spans x 81..95.
         QCOMPARE(image.pixelColor(85, 31), QColor(Qt::black));
