@@ -1,6 +1,6 @@
 #include "render/DrawChart.h"
 
-#include "storage/Cp932.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 #include <array>

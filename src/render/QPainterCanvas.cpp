@@ -1,7 +1,7 @@
 #include "render/QPainterCanvas.h"
 
 #include "render/GdiLine.h"
-#include "storage/Cp932.h"
+#include "text/Cp932.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "ui/Cp932Validator.h"
 
-#include "storage/Cp932.h"
+#include "text/Cp932.h"
 
 #include <utility>
 

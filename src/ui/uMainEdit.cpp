@@ -4,7 +4,7 @@
 #include "document/Document.h"
 #include "document/EditHistory.h"
 #include "editing/LevelCommands.h"
-#include "storage/Cp932.h"
+#include "text/Cp932.h"
 #include "ui/ChartGrid.h"
 #include "ui/Cp932Validator.h"
 

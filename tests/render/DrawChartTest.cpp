@@ -2,7 +2,7 @@
 // which cells, on which canvas kind, and what is left out.
 #include "render/ChartLayout.h"
 #include "render/DrawChart.h"
-#include "storage/Cp932.h"
+#include "text/Cp932.h"
 
 #include "RecordingCanvas.h"
 

@@ -2,7 +2,7 @@
 // and clipped as GDI does it, fonts as the chart names them.
 #include "render/GdiLine.h"
 #include "render/QPainterCanvas.h"
-#include "storage/Cp932.h"
+#include "text/Cp932.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,5 +1,5 @@
 #include "document/Document.h"
-#include "storage/Cp932.h"
+#include "text/Cp932.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"

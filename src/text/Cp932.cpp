@@ -1,4 +1,4 @@
-#include "storage/Cp932.h"
+#include "text/Cp932.h"
 
 #include <cerrno>
 #include <stdexcept>
