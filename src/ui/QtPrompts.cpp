@@ -11,6 +11,9 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <algorithm>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -37,14 +40,19 @@ protected:
     }
 };
 
+struct NameFilter {
+    QString description;   // what the dialog lists, "テキストファイル(*.txt)"
+    QString filter;        // what Qt matches files with, "テキストファイル(*.txt) (*.txt)"
+};
+
 // "description|pattern|..." as Qt name filters. The descriptions already show their
 // patterns, so the dialog is told to hide the copy Qt needs for matching.
-QStringList nameFilters(const QString& filter)
+std::vector<NameFilter> nameFilters(const QString& filter)
 {
     const QStringList parts = filter.split(u'|');
-    QStringList filters;
+    std::vector<NameFilter> filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts[i] + u" ("_s + parts[i + 1] + u')';
+        filters.push_back({parts[i], parts[i] + u" ("_s + parts[i + 1] + u')'});
     return filters;
 }
 
@@ -56,18 +64,25 @@ bool runFileDialog(QWidget* parent, FileDialogState& state, QFileDialog::AcceptM
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = nameFilters(state.filter);
-    dialog.setNameFilters(filters);
-    if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[state.filterIndex - 1]);
+    const std::vector<NameFilter> filters = nameFilters(state.filter);
+    QStringList qtFilters;
+    for (const NameFilter& f : filters)
+        qtFilters << f.filter;
+    dialog.setNameFilters(qtFilters);
+    if (state.filterIndex >= 1 && state.filterIndex <= qtFilters.size())
+        dialog.selectNameFilter(qtFilters[state.filterIndex - 1]);
     if (!state.fileName.isEmpty())
         dialog.selectFile(state.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     state.fileName = dialog.selectedFiles().constFirst();
-    state.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    if (state.filterIndex < 1)
-        state.filterIndex = 1;
+    // With the details hidden the dialog reports the entry as listed, without the
+    // pattern Qt appended; either form names the same entry.
+    const QString chosen = dialog.selectedNameFilter();
+    const auto found = std::find_if(filters.begin(), filters.end(), [&](const NameFilter& f) {
+        return chosen == f.filter || chosen == f.description;
+    });
+    state.filterIndex = found == filters.end() ? 1 : static_cast<int>(found - filters.begin()) + 1;
     return true;
 }
 

@@ -17,6 +17,7 @@
 
 #include "document/Document.h"
 #include "storage/ChartFile.h"
+#include "storage/FileIO.h"
 #include "storage/PathExtension.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
@@ -25,9 +26,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <stdexcept>
 #include <string_view>
@@ -162,24 +160,9 @@ void TfrmMain::writeChartFile(const QString& path)
     const std::vector<int>& widths = dgdMain->colWidths();
     const std::string bytes =
         SaveChart(document, std::vector<int32_t>(widths.begin(), widths.end()), dgdMain->rowCount());
-
-    // A file marked read-only is not replaced, even for a user the system would let
-    // rename over it.
-    const QFileInfo target(path);
-    if (target.exists() && target.isFile()
-        && (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner)))
-        failSave(path, u"ファイルは読み取り専用です"_s);
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        failSave(path, file.errorString());
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        failSave(path, reason);
-    }
-    if (!file.commit())
-        failSave(path, file.errorString());
+    const QString error = writeFileAtomically(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    if (!error.isEmpty())
+        failSave(path, error);
     modifiedFlag = false;
 }
 
@@ -191,15 +174,10 @@ bool TfrmMain::loadChartFile(const QString& path)
         return false;
     };
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
-    const QByteArray bytes = file.read(kMaxChartFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    if (bytes.size() > kMaxChartFileBytes)
-        return fail(u"ファイルが大きすぎます"_s);
-    file.close();
+    const FileReadResult read = readFileBytes(path, kMaxChartFileBytes);
+    if (!read.ok())
+        return fail(read.error);
+    const QByteArray& bytes = read.bytes;
 
     ChartLoadResult result =
         LoadChart(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));

@@ -21,6 +21,8 @@
 #include <memory>
 #include <vector>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using Answer = Prompts::Answer;
 
@@ -439,7 +441,7 @@ private slots:
     void unreadableFileChangesNothing_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");   // empty: no such file is written
+        QTest::addColumn<QByteArray>("bytes");   // written as a file unless it names another kind
         QTest::addColumn<int>("line");           // 0: the file cannot be read at all
         QTest::newRow("not a number") << u"bad.sbn"_s << QByteArray("80 0 15 x\r\nA\r\n0 0 0") << 1;
         QTest::newRow("width out of range") << u"wide.sbn"_s << QByteArray("80 0 20000 0\r\nA\r\n0 0 0") << 1;
@@ -449,7 +451,10 @@ private slots:
         for (int r = 1; r <= 100; ++r)
             tooMany += "\r\nS\r\n1 0 0";
         QTest::newRow("100 signals") << u"many.sbn"_s << tooMany << 200;
-        QTest::newRow("missing file") << u"none.sbn"_s << QByteArray() << 0;
+        QTest::newRow("missing file") << u"none.sbn"_s << QByteArray("<missing>") << 0;
+        // Opening a FIFO must not wait for a writer that never comes.
+        QTest::newRow("FIFO") << u"pipe.sbn"_s << QByteArray("<fifo>") << 0;
+        QTest::newRow("folder") << u"folder.sbn"_s << QByteArray("<folder>") << 0;
     }
 
     void unreadableFileChangesNothing()
@@ -462,7 +467,11 @@ private slots:
         openChart(a);
         editChart();
         const QString bad = path(name);
-        if (!bytes.isEmpty())
+        if (bytes == "<fifo>")
+            QCOMPARE(mkfifo(QFile::encodeName(bad).constData(), 0600), 0);
+        else if (bytes == "<folder>")
+            QVERIFY(QDir(dir->path()).mkdir(name));
+        else if (bytes != "<missing>")
             QVERIFY(writeFile(bad, bytes));
         const WindowState before = captureState(*window);
 

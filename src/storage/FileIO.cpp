@@ -1,0 +1,201 @@
+#include "storage/FileIO.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <utility>
+
+#ifdef _WIN32
+#include <QSaveFile>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kTooLarge = u"ファイルが大きすぎます"_s;
+const QString kReadOnly = u"ファイルは読み取り専用です"_s;
+
+bool refusesWriting(const QFileInfo& target)
+{
+    return target.exists() && target.isFile() &&
+           (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner));
+}
+
+#ifndef _WIN32
+
+QString systemReason(int error)
+{
+    return qt_error_string(error);
+}
+
+QString notRegularReason(mode_t mode)
+{
+    const QString kind = S_ISDIR(mode)    ? u"フォルダ"_s
+                         : S_ISFIFO(mode) ? u"名前付きパイプ"_s
+                         : S_ISSOCK(mode) ? u"ソケット"_s
+                                          : u"デバイス"_s;
+    return u"通常のファイルではありません（%1）"_s.arg(kind);
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return fd_; }
+    // Closes now and reports the result: a delayed write error may only show here.
+    int close() { return ::close(std::exchange(fd_, -1)); }
+
+private:
+    int fd_;
+};
+
+#endif
+
+}  // namespace
+
+FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
+{
+#ifdef _WIN32
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return {{}, u"通常のファイルではありません"_s};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, file.errorString()};
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
+    if (bytes.size() > maxBytes)
+        return {{}, kTooLarge};
+    return {bytes, {}};
+#else
+    const QByteArray native = QFile::encodeName(path);
+    // Non-blocking, so that opening a FIFO does not wait for a writer: it is looked at
+    // and refused, never read.
+    int fd;
+    do {
+        fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return {{}, systemReason(errno)};
+    Descriptor file(fd);
+
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        return {{}, systemReason(errno)};
+    if (!S_ISREG(status.st_mode))
+        return {{}, notRegularReason(status.st_mode)};
+    if (status.st_size > maxBytes)
+        return {{}, kTooLarge};
+
+    // The size may change while reading; read to the end, but never past the cap.
+    QByteArray bytes(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > maxBytes)
+                return {{}, kTooLarge};
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, maxBytes + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return {{}, systemReason(errno)};
+        }
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    if (filled > maxBytes)
+        return {{}, kTooLarge};
+    bytes.truncate(filled);
+    return {bytes, {}};
+#endif
+}
+
+QString writeFileAtomically(const QString& path, QByteArrayView bytes)
+{
+    const QFileInfo target(path);
+    if (refusesWriting(target))
+        return kReadOnly;
+#ifdef _WIN32
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    // The buffered bytes reach the file only in flush(); commit() would not notice
+    // that failing.
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+#else
+    // A link stays a link: the file it points to is the one replaced.
+    const QString finalPath = target.isSymLink() && !target.symLinkTarget().isEmpty()
+                                  ? target.symLinkTarget()
+                                  : target.absoluteFilePath();
+    const QFileInfo finalInfo(finalPath);
+    QByteArray temporary =
+        QFile::encodeName(finalInfo.absolutePath() + u"/."_s + finalInfo.fileName() + u".XXXXXX"_s);
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return systemReason(errno);
+    Descriptor file(fd);
+
+    const auto fail = [&temporary](int error) {
+        ::unlink(temporary.constData());
+        return systemReason(error);
+    };
+
+    // The new file gets the old one's permissions, or those a new file would get.
+    mode_t mode;
+    struct stat old {};
+    if (::stat(QFile::encodeName(finalPath).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0)
+        return fail(errno);
+
+    const char* data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        data += n;
+        left -= n;
+    }
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
+        return fail(errno);
+    if (file.close() != 0)
+        return fail(errno);
+    if (::rename(temporary.constData(), QFile::encodeName(finalPath).constData()) != 0)
+        return fail(errno);
+    return {};
+#endif
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Reading and writing whole files by path, for every file the program keeps: charts,
+// exported pictures and the preferences. Reading takes regular files only, so a FIFO
+// or a device named by mistake is refused instead of blocking or streaming forever;
+// writing replaces the file only once every byte has reached it.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// What reading a file gave: the bytes, or the reason it could not be read.
+struct FileReadResult {
+    QByteArray bytes;
+    QString error;   // empty on success: the system's reason, or ours, for the user
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads a regular file of at most `maxBytes` bytes. Folders, FIFOs, devices and
+// sockets are refused without being read (a FIFO is never waited on).
+FileReadResult readFileBytes(const QString& path, qint64 maxBytes);
+
+// Writes `bytes` to `path` through a temporary file in the same folder that is renamed
+// over the target only after every write and the flush succeeded. On failure the old
+// file is as it was, no temporary file is left, and the reason is returned; an empty
+// result means success. A file whose owner-write permission is off is not replaced,
+// even for a user (root) whom the system would let do it.
+QString writeFileAtomically(const QString& path, QByteArrayView bytes);
