@@ -21,6 +21,8 @@ struct CanvasRect {
     int32_t top = 0;
     int32_t right = 0;
     int32_t bottom = 0;
+    // A box with no inside; text placed in it shows nothing, on every surface.
+    bool isEmpty() const { return right <= left || bottom <= top; }
     bool operator==(const CanvasRect&) const = default;
 };
 

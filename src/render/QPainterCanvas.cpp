@@ -501,8 +501,6 @@ void QPainterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const C
     if (clip) {
         const QRect clipRect(clip->left, clip->top, clip->right - clip->left,
                              clip->bottom - clip->top);
-        if (clipRect.isEmpty())
-            return;
         if (!clipRect.contains(box)) {
             painter_.save();
             painter_.setClipRect(clipRect, Qt::IntersectClip);
@@ -523,14 +521,14 @@ void QPainterCanvas::textOut(int32_t x, int32_t y, const std::string& cp932)
 
 void QPainterCanvas::textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932)
 {
-    if (cp932.empty())
+    if (cp932.empty() || clip.isEmpty())
         return;
     paintText(prepare(cp932), x, y, &clip);
 }
 
 void QPainterCanvas::drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags)
 {
-    if (cp932.empty())
+    if (cp932.empty() || rect.isEmpty())
         return;
     PreparedText& text = prepare(cp932);
     // DrawText's own arithmetic, C division included.
