@@ -87,7 +87,9 @@ public:
 
 signals:
     void selectCell(int col, int row);                          // before the current cell moves
+    void editorOpened(int col, int row);                        // before the editor shows its first text
     void setEditText(int col, int row, const QString& text);    // editor text changed or closed
+    void editCancelled(int col, int row);                       // closed with Esc; no final text
     void keyPressed(QChar key);                                 // a character typed in grid or editor
     void doubleClicked();
     void columnMoved(int from, int to);
@@ -120,6 +122,9 @@ private:
     void scrollToCurrent();
     void clampSelection();
     void openEditor(const QString& text, bool fromCell);
+    // Closes the editor without reporting its text: whoever stored the texts it
+    // reported puts back what the cell had.
+    void cancelEditor();
     void paintCells(QPainter& painter) const;
     // Recomputes the cached offsets and the extent in view after any change of
     // counts, sizes, scroll position or viewport size.
@@ -153,7 +158,6 @@ private:
 
     QLineEdit* editor_ = nullptr;
     QPoint editorCell_{-1, -1};
-    QString editorOriginal_;
     std::function<QString(int, int)> editTextProvider_;
     std::function<void(QPainter&)> chartPainter_;
 };

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -263,8 +264,8 @@ void ChartGrid::openEditor(const QString& text, bool fromCell)
     const CellRect rect = cellRect(current_.x(), current_.y());
     if (rect.isOutOfView())
         return;
-    editorOriginal_ = editTextProvider_ ? editTextProvider_(current_.x(), current_.y()) : QString();
     editorCell_ = current_;
+    emit editorOpened(editorCell_.x(), editorCell_.y());
     editor_->setGeometry(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
     editor_->setFont(gridFont_);
     editor_->show();
@@ -288,6 +289,19 @@ void ChartGrid::closeEditor()
     viewport()->update();
 }
 
+void ChartGrid::cancelEditor()
+{
+    if (!isEditorOpen())
+        return;
+    const QPoint cell = std::exchange(editorCell_, QPoint(-1, -1));
+    const bool hadFocus = editor_->hasFocus();
+    editor_->hide();
+    if (hadFocus)
+        setFocus(Qt::OtherFocusReason);
+    emit editCancelled(cell.x(), cell.y());
+    viewport()->update();
+}
+
 bool ChartGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != editor_)
@@ -307,8 +321,7 @@ bool ChartGrid::eventFilter(QObject* watched, QEvent* event)
         closeEditor();
         return true;
     case Qt::Key_Escape:
-        editor_->setText(editorOriginal_);
-        closeEditor();
+        cancelEditor();
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down:

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include <algorithm>
@@ -303,6 +304,30 @@ void TfrmMain::FormResize()
     height = std::clamp(height, 0, std::max(0, centralWidget()->height() - kGridTop));
     dgdMain->resize(std::min(width, std::max(0, centralWidget()->width() - kGridLeft)), height);
     CoolBar1->resize(centralWidget()->width(), kCoolBarHeight);
+}
+
+void TfrmMain::showTransientMessage(const QString& text)
+{
+    constexpr int kShownMs = 5000;
+    auto* bar = findChild<QStatusBar*>(u"messageBar"_s, Qt::FindDirectChildrenOnly);
+    if (!bar) {
+        bar = new QStatusBar(this);
+        bar->setObjectName(u"messageBar"_s);
+        setStatusBar(bar);
+        connect(bar, &QStatusBar::messageChanged, this, [this, bar](const QString& message) {
+            if (!message.isEmpty())
+                return;
+            // Gone with its message: the grid gets its room back.
+            bar->setObjectName(QString());
+            setStatusBar(nullptr);
+            layout()->activate();
+            FormResize();
+        });
+    }
+    bar->showMessage(text, kShownMs);
+    bar->show();
+    layout()->activate();
+    FormResize();
 }
 
 void TfrmMain::actRepaintExecute()

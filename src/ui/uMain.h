@@ -63,7 +63,13 @@ public:
     void dgdMainKeyPress(QChar key);
     void dgdMainDblClick();
     void dgdMainSelectCell(int col, int row);
+    void dgdMainEditorOpened(int col, int row);
     void dgdMainSetEditText(int col, int row, const QString& text);
+    void dgdMainEditCancelled(int col, int row);
+
+    // A short message at the window's bottom that goes away by itself; the window has
+    // no status bar otherwise, so none lingers to show command hints.
+    void showTransientMessage(const QString& text);
 
     // --- document commands (uMainFile.cpp)
     void actNewExecute();
@@ -106,6 +112,7 @@ private:
     bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
     void endApplication();
     void bindEditCommands();
+    void showRefusalLater(const QString& reason);
     // The window's side of starting a new chart: the record, the flag and the caption.
     void resetDocument();
 
@@ -116,6 +123,9 @@ private:
     QString documentFileName_;
     // Exit has decided to end the program; the close request is then let through.
     bool ending_ = false;
+    // The name and the flag as they were when the name editor opened, for Esc.
+    std::string nameBeforeEdit_;
+    bool modifiedBeforeEdit_ = false;
 
     std::unique_ptr<Prompts> prompts_;
     ChartGrid* dgdMain = nullptr;

@@ -6,7 +6,7 @@
 #include "editing/LevelCommands.h"
 #include "text/Cp932.h"
 #include "ui/ChartGrid.h"
-#include "ui/Cp932Validator.h"
+#include "ui/SignalNameValidator.h"
 
 #include <QAction>
 #include <QLayout>
@@ -29,32 +29,6 @@ QString nameText(int row)
     return QString::fromStdU16String(cp932ToUtf16(document.signalName[row]));
 }
 
-const QString kRefusedCharacterMessage = u"CP932で表せない文字は信号名に使えません"_s;
-constexpr int kRefusalShownMs = 5000;
-
-// The window has no status bar of its own: one appears while the message stands and
-// goes again afterwards, the grid making room for it meanwhile.
-void showRefusal(TfrmMain& window)
-{
-    QStatusBar* bar = window.statusBar();
-    if (!bar->property("showsOnlyMessages").toBool()) {
-        bar->setProperty("showsOnlyMessages", true);
-        QObject::connect(bar, &QStatusBar::messageChanged, &window, [&window, bar](const QString& m) {
-            bar->setVisible(!m.isEmpty());
-            window.layout()->activate();
-            window.FormResize();
-        });
-    }
-    bar->showMessage(kRefusedCharacterMessage, kRefusalShownMs);
-}
-
-// Refusals are noticed in the middle of the editor's own key handling; the window's
-// layout changes wait until that is over.
-void showRefusalLater(TfrmMain& window)
-{
-    QMetaObject::invokeMethod(&window, [&window] { showRefusal(window); }, Qt::QueuedConnection);
-}
-
 }  // namespace
 
 void TfrmMain::bindEditCommands()
@@ -68,15 +42,17 @@ void TfrmMain::bindEditCommands()
     bindCommand("actInvert", &TfrmMain::actInvertExecute);
 
     connect(dgdMain, &ChartGrid::selectCell, this, &TfrmMain::dgdMainSelectCell);
+    connect(dgdMain, &ChartGrid::editorOpened, this, &TfrmMain::dgdMainEditorOpened);
     connect(dgdMain, &ChartGrid::setEditText, this, &TfrmMain::dgdMainSetEditText);
+    connect(dgdMain, &ChartGrid::editCancelled, this, &TfrmMain::dgdMainEditCancelled);
     connect(dgdMain, &ChartGrid::keyPressed, this, &TfrmMain::dgdMainKeyPress);
     connect(dgdMain, &ChartGrid::doubleClicked, this, &TfrmMain::dgdMainDblClick);
 
     // Enter and F2 open the editor on the name as it stands, so closing it
     // untouched keeps the name.
     dgdMain->setEditTextProvider([](int, int row) { return nameText(row); });
-    dgdMain->editor()->setValidator(new Cp932Validator(
-        [this] { showRefusalLater(*this); }, dgdMain->editor()));
+    dgdMain->editor()->setValidator(new SignalNameValidator(
+        [this](const QString& reason) { showRefusalLater(reason); }, dgdMain->editor()));
 }
 
 void TfrmMain::takeSnapshot()
@@ -176,16 +152,26 @@ void TfrmMain::dgdMainSelectCell(int col, int)
     dgdMain->setEditingEnabled(col == 0);
 }
 
+void TfrmMain::dgdMainEditorOpened(int, int row)
+{
+    if (row < 0 || row >= kMaxRows)
+        return;
+    // Esc puts back exactly this: the name's bytes, damaged ones included, and the flag.
+    nameBeforeEdit_ = document.signalName[row];
+    modifiedBeforeEdit_ = modifiedFlag;
+}
+
 void TfrmMain::dgdMainSetEditText(int, int row, const QString& text)
 {
     if (row < 0 || row >= kMaxRows || text == nameText(row))
         return;
     const std::optional<std::string> bytes = utf16ToCp932(text.toStdU16String());
-    if (!bytes) {
+    if (!bytes || nameRefusal(text)) {
         // Only text that bypassed the validator gets here, such as the character
         // that opened the editor. Keep what can be stored and say why the rest went.
-        showRefusalLater(*this);
-        const QString kept = withoutNonCp932(text);
+        if (const std::optional<QString> reason = nameRefusal(text))
+            showRefusalLater(*reason);
+        const QString kept = storableNamePart(text);
         QLineEdit* editor = dgdMain->editor();
         if (dgdMain->isEditorOpen() && editor->text() == text)
             editor->setText(kept);  // reports the kept text back here
@@ -198,4 +184,20 @@ void TfrmMain::dgdMainSetEditText(int, int row, const QString& text)
     document.signalName[row] = *bytes;
     // The name is part of what a save writes, so the save question must protect it.
     modifiedFlag = true;
+}
+
+void TfrmMain::dgdMainEditCancelled(int, int row)
+{
+    if (row < 0 || row >= kMaxRows)
+        return;
+    document.signalName[row] = nameBeforeEdit_;
+    modifiedFlag = modifiedBeforeEdit_;
+}
+
+void TfrmMain::showRefusalLater(const QString& reason)
+{
+    // Refusals are noticed in the middle of the editor's own key handling; the
+    // window's layout changes wait until that is over.
+    QMetaObject::invokeMethod(this, [this, reason] { showTransientMessage(reason); },
+                              Qt::QueuedConnection);
 }

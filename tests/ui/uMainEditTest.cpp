@@ -96,6 +96,18 @@ private:
             window->toolBar(bar)->widgetForAction(window->command(name)));
     }
     QLineEdit* editor() const { return grid->editor(); }
+    // The window's transient message, "" while none shows (it has no status bar then).
+    QString shownMessage() const
+    {
+        auto* bar = window->findChild<QStatusBar*>(u"messageBar"_s);
+        return bar && bar->isVisible() ? bar->currentMessage() : QString();
+    }
+    // What the message's timer does.
+    void dismissMessage() const
+    {
+        if (auto* bar = window->findChild<QStatusBar*>(u"messageBar"_s))
+            bar->clearMessage();
+    }
     // The grid reports only moves of the current cell, and it starts on (0, 1):
     // come to a name cell from the step beside it.
     void clickNameCell(int row)
@@ -336,6 +348,12 @@ private slots:
         pressKey(Qt::Key_Escape);
         QVERIFY(!grid->isEditorOpen());
         QCOMPARE(document.signalName[1], "CLK");
+        // As if nothing had been typed: an untouched chart asks no save question.
+        QVERIFY(!modifiedFlag);
+        modifiedFlag = true;
+        typeText(u"S"_s);
+        pressKey(Qt::Key_Escape);
+        QVERIFY(modifiedFlag);
     }
 
     void theOpenEditorOwnsTheTextKeys()
@@ -393,20 +411,19 @@ private slots:
         typeText(u"한"_s);
         typeText(u"😀"_s);
         QCOMPARE(editor()->text(), u"AB"_s);
-        QTRY_VERIFY(window->statusBar()->isVisible());
-        QVERIFY(window->statusBar()->currentMessage().contains(u"CP932"_s));
+        QTRY_VERIFY(shownMessage().contains(u"CP932"_s));
         typeText(u"～①"_s);
         pressKey(Qt::Key_Return);
         QCOMPARE(document.signalName[1], cp932(u"AB～①"_s));
 
         // The character that opens the editor is refused as well.
-        window->statusBar()->clearMessage();
-        QTRY_VERIFY(!window->statusBar()->isVisible());
+        dismissMessage();
+        QTRY_VERIFY(shownMessage().isEmpty());
         clickCell(0, 2);
         typeText(u"한"_s);
         QVERIFY(grid->isEditorOpen());
         QCOMPARE(editor()->text(), QString());
-        QTRY_VERIFY(window->statusBar()->isVisible());
+        QTRY_VERIFY(!shownMessage().isEmpty());
         typeText(u"X"_s);
         pressKey(Qt::Key_Return);
         QCOMPARE(document.signalName[2], "X");
@@ -430,6 +447,64 @@ private slots:
         typeText(u"B"_s);
         pressKey(Qt::Key_Return);
         QCOMPARE(document.signalName[2], "AB");
+    }
+
+    void escPutsBackDamagedBytesWithoutAMessage()
+    {
+        const std::string damaged = std::string("A\x81", 2);
+        document.signalName[2] = damaged;
+        clickNameCell(2);
+        pressKey(Qt::Key_F2);
+        pressKey(Qt::Key_End);
+        typeText(u"Z"_s);
+        pressKey(Qt::Key_Escape);
+        QCOMPARE(document.signalName[2], damaged);
+        QTest::qWait(20);
+        QCOMPARE(shownMessage(), QString());
+    }
+
+    void pastedLineBreaksAreDroppedAndControlCharactersRefused()
+    {
+        const struct {
+            QString pasted;
+            const char* name;   // as stored; "CLK" where the paste was refused
+            bool refused;
+        } cases[] = {
+            {u"AB\r\n"_s, "CLKAB", false},
+            {u"AB\n\n"_s, "CLKAB", false},
+            {u"AB\r\nCD"_s, "CLK", true},
+            {u"A\tB"_s, "CLK", true},
+            {u"\x7F"_s, "CLK", true},
+        };
+        for (const auto& c : cases) {
+            document.signalName[1] = "CLK";
+            clickNameCell(1);
+            pressKey(Qt::Key_F2);
+            pressKey(Qt::Key_End);
+            QApplication::clipboard()->setText(c.pasted);
+            pressKey(Qt::Key_V, Qt::ControlModifier);
+            pressKey(Qt::Key_Return);
+            QCOMPARE(document.signalName[1], std::string(c.name));
+            if (c.refused)
+                QTRY_VERIFY(shownMessage().contains(u"制御文字"_s));
+            dismissMessage();
+        }
+    }
+
+    void theRefusalMessageLeavesNoStatusBarBehind()
+    {
+        const QSize gridSize = grid->size();
+        clickNameCell(1);
+        typeText(u"한"_s);
+        QTRY_VERIFY(!shownMessage().isEmpty());
+        dismissMessage();
+        QTRY_COMPARE(window->findChildren<QStatusBar*>().size(), 0);
+        QCOMPARE(grid->size(), gridSize);
+        // Hovering a command afterwards shows no hint anywhere.
+        QStatusTipEvent tip(u"開く"_s);
+        QApplication::sendEvent(window.get(), &tip);
+        QCOMPARE(window->findChildren<QStatusBar*>().size(), 0);
+        QCOMPARE(grid->size(), gridSize);
     }
 
     void anUndoTakesBackANameTypedSinceTheLastRecordedChange()
