@@ -1,0 +1,24 @@
+#pragma once
+// The three view options kept between runs, and their place in the preferences
+// file: section "View", keys "VertLine", "HorzLine", "AlignRight".
+
+#include <string>
+#include <string_view>
+
+// The view options as the window holds them; the defaults are a first run's.
+struct ViewPreferences {
+    bool vertLine = true;    // vertical lines between the grid's cells
+    bool horzLine = true;    // horizontal lines between the grid's cells
+    bool alignRight = false; // signal names right-aligned in the name column
+
+    bool operator==(const ViewPreferences&) const = default;
+};
+
+// The options the file's bytes give. A value counts when it is a decimal integer
+// (optional sign, 32 bits): nonzero is on, 0 off. A missing key or any other text
+// gives that option's default, so an unreadable or absent file reads as {}.
+ViewPreferences readViewPreferences(std::string_view ini);
+
+// The file's bytes with all three keys written, in the order VertLine, HorzLine,
+// AlignRight, as "1" or "0"; everything else in the file is kept.
+std::string writeViewPreferences(std::string_view ini, const ViewPreferences& preferences);
