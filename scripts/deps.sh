@@ -29,6 +29,8 @@ packages=(
     libgtest-dev
     libgmock-dev
     libbenchmark-dev
+    # an independent reader that renders our .emf files, so the metafile tests check more than our own parser
+    inkscape
     # the libFuzzer targets are built with clang
     clang
     libclang-rt-14-dev

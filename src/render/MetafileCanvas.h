@@ -1,0 +1,90 @@
+#pragma once
+// A Canvas that records an enhanced metafile: real lines, filled polygons and text
+// records laid out as the raster canvas lays them out. Pens, brushes, fonts and text
+// state go into the file only when a drawing needs them, and only when they differ
+// from what the file already holds.
+
+#include "render/Canvas.h"
+#include "render/EmfWriter.h"
+
+#include <QFont>
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class MetafileCanvas final : public Canvas {
+public:
+    // A picture of width x height pixels; see EmfWriter for the limits.
+    MetafileCanvas(int32_t width, int32_t height);
+
+    void setPenColor(uint32_t rgb) override;
+    void setPenStyle(PenStyle style) override;
+    void setBrushColor(uint32_t rgb) override;
+    void setBrushStyle(BrushStyle style) override;
+    void setFont(const FontDesc& font) override;
+
+    void moveTo(int32_t x, int32_t y) override;
+    void lineTo(int32_t x, int32_t y) override;
+    CanvasPoint penPosition() const override { return pen_; }
+
+    void polygon(std::span<const CanvasPoint> points) override;
+
+    void textOut(int32_t x, int32_t y, const std::string& cp932) override;
+    void textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932) override;
+    void drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags) override;
+
+    // Ends the recording and returns the bytes of the .emf file. Drawing afterwards
+    // throws std::logic_error.
+    std::string finish();
+
+private:
+    // A text as it goes into the file: UTF-16 units, the advance of each unit and
+    // the whole width the raster canvas gives it.
+    struct TextRun {
+        std::u16string units;
+        std::vector<int32_t> dx;
+        int32_t width = 0;
+    };
+    // An object of the file's own, with what it was made from.
+    template <typename Value>
+    struct Owned {
+        uint32_t handle = 0;
+        Value value{};
+    };
+
+    void selectPen();
+    void selectBrush();
+    void select(uint32_t handle, uint32_t& selected);
+    void prepareFont();
+    const TextRun& layout(const std::string& cp932);
+    void putText(int32_t x, int32_t y, const TextRun& run, const CanvasRect* clip);
+
+    EmfWriter emf_;
+
+    // What the renderer asked for.
+    CanvasPoint pen_;
+    uint32_t penRgb_ = 0x000000;
+    PenStyle penStyle_ = PenStyle::Solid;
+    uint32_t brushRgb_ = 0xFFFFFF;
+    BrushStyle brushStyle_ = BrushStyle::Solid;
+    FontDesc fontDesc_;
+
+    // What the file holds so far.
+    std::optional<CanvasPoint> position_;
+    std::optional<Owned<uint32_t>> penObject_;
+    std::optional<Owned<uint32_t>> brushObject_;
+    std::optional<Owned<FontDesc>> fontObject_;
+    uint32_t selectedPen_ = 0;  // 0: the device's default, never relied on
+    uint32_t selectedBrush_ = 0;
+    uint32_t selectedFont_ = 0;
+    std::optional<uint32_t> textColor_;
+    bool textModesSet_ = false;
+
+    // The current font's layout, made when a text first needs it.
+    bool fontReady_ = false;
+    QFont qfont_;
+    int32_t fontHeight_ = 0;
+    std::unordered_map<std::string, TextRun> runs_;
+};
