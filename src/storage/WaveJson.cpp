@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace {
 
@@ -51,9 +52,10 @@ std::string printable(std::string_view utf8)
 // Names gathered for one warning line, each once, in the order first met.
 class NameList {
 public:
+    // A set beside the list keeps a file of many thousand keys from taking quadratic time.
     void add(std::string_view name)
     {
-        if (std::find(names_.begin(), names_.end(), name) == names_.end()) names_.emplace_back(name);
+        if (seen_.emplace(name).second) names_.emplace_back(name);
     }
     bool empty() const { return names_.empty(); }
 
@@ -70,6 +72,7 @@ public:
     }
 
 private:
+    std::unordered_set<std::string> seen_;
     std::vector<std::string> names_;
 };
 
