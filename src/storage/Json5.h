@@ -20,7 +20,10 @@
 #include <string_view>
 #include <vector>
 
+// Far beyond any chart's text, and small enough that a hostile file stays cheap.
 inline constexpr size_t kJson5MaxBytes = size_t{1} << 20;
+// Arrays and objects inside each other; the parser keeps its own stack, so this
+// bounds memory and the tree's destruction, not the call stack.
 inline constexpr int kJson5MaxDepth = 64;
 
 struct Json5Member;
@@ -40,6 +43,7 @@ struct Json5Value {
     const Json5Value* find(std::string_view key) const;
 };
 
+// One member of an object.
 struct Json5Member {
     std::string key;  // UTF-8
     Json5Value value;
