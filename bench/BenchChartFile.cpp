@@ -12,12 +12,12 @@ namespace {
 
 struct FullChart {
     std::unique_ptr<TCell> chart = std::make_unique<TCell>();
-    std::vector<int32_t> widths = std::vector<int32_t>(kMaxCols, kDefaultStepColumnWidth);
+    std::vector<int32_t> widths = std::vector<int32_t>(kMaxCols, grid_defaults::kColWidth);
     int32_t rows = kMaxRows;
 
     FullChart()
     {
-        widths[0] = kDefaultNameColumnWidth;
+        widths[0] = grid_defaults::kNameColumnWidth;
         for (int c = 0; c < kMaxCols; ++c) chart->timingLine[c] = c % 10 == 0;
         for (int r = 1; r < kMaxRows; ++r) {
             // "信号" and a number, the usual shape of a name.
@@ -36,7 +36,7 @@ void BM_SaveChart99x99(benchmark::State& state)
     const FullChart full;
     size_t bytes = 0;
     for (auto _ : state) {
-        std::string out = SaveChart(*full.chart, full.widths, full.rows);
+        std::string out = SaveChart(*full.chart, gridLayoutWith(full.widths, full.rows));
         bytes = out.size();
         benchmark::DoNotOptimize(out);
     }
@@ -47,7 +47,7 @@ BENCHMARK(BM_SaveChart99x99);
 void BM_LoadChart99x99(benchmark::State& state)
 {
     const FullChart full;
-    const std::string bytes = SaveChart(*full.chart, full.widths, full.rows);
+    const std::string bytes = SaveChart(*full.chart, gridLayoutWith(full.widths, full.rows));
     for (auto _ : state) {
         ChartLoadResult result = LoadChart(bytes);
         if (!result.ok) state.SkipWithError("the chart did not read back");

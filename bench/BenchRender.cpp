@@ -3,7 +3,7 @@
 #include "render/ChartLayout.h"
 #include "render/DrawChart.h"
 #include "render/FontSubstitutions.h"
-#include "render/QPainterCanvas.h"
+#include "render/RasterCanvas.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -41,25 +41,35 @@ std::unique_ptr<TCell> busyChart()
     return chart;
 }
 
+GridLayout fullGrid()
+{
+    GridLayout grid;
+    setColCount(grid, kMaxCols);
+    setRowCount(grid, kMaxRows);
+    return grid;
+}
+
 ChartLayout fullLayout()
 {
-    std::vector<int> widths(kMaxCols, 15);
-    widths[0] = 80;
-    return ChartLayout(widths, std::vector<int>(kMaxRows, 25), 25, FontDesc{"ＭＳ ゴシック", 0, 13},
-                       false);
+    return ChartLayout(fullGrid());
+}
+
+RenderOptions options(bool withHeader)
+{
+    return renderOptionsFor(fullGrid(), FontDesc{"", 10, 0}, withHeader);
 }
 
 void BM_DrawFullChartIntoImage(benchmark::State& state)
 {
     const auto chart = busyChart();
     const ChartLayout layout = fullLayout();
-    const FontDesc headerFont{"", 10, 0};
+    const RenderOptions withHeader = options(true);
     QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        QPainterCanvas canvas(painter);
-        drawChart(canvas, layout, *chart, headerFont, true);
+        RasterCanvas canvas(painter);
+        drawChart(canvas, layout, *chart, withHeader);
     }
     benchmark::DoNotOptimize(image.constBits());
 }
@@ -70,13 +80,13 @@ void BM_DrawFullChartOnly(benchmark::State& state)
 {
     const auto chart = busyChart();
     const ChartLayout layout = fullLayout();
-    const FontDesc headerFont{"", 10, 0};
+    const RenderOptions withHeader = options(true);
     QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     for (auto _ : state) {
-        QPainterCanvas canvas(painter);
-        drawChart(canvas, layout, *chart, headerFont, true);
+        RasterCanvas canvas(painter);
+        drawChart(canvas, layout, *chart, withHeader);
     }
 }
 BENCHMARK(BM_DrawFullChartOnly)->Unit(benchmark::kMillisecond);
@@ -91,12 +101,13 @@ void BM_DrawFullChartWithoutText(benchmark::State& state)
             chart->cellFlags[c][r] &= static_cast<uint8_t>(~kFlagShowNumber);
     }
     const ChartLayout layout = fullLayout();
+    const RenderOptions withoutHeader = options(false);
     QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     for (auto _ : state) {
-        QPainterCanvas canvas(painter);
-        drawChart(canvas, layout, *chart, FontDesc{"", 10, 0}, false);
+        RasterCanvas canvas(painter);
+        drawChart(canvas, layout, *chart, withoutHeader);
     }
 }
 BENCHMARK(BM_DrawFullChartWithoutText)->Unit(benchmark::kMillisecond);

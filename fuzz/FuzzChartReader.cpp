@@ -42,12 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     checkShape(first);
 
-    const std::string saved = SaveChart(*first.chart, first.colWidths, first.rowCount);
+    const std::string saved = SaveChart(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
     const ChartLoadResult second = LoadChart(saved);
     require(second.ok, "saved chart does not read back");
     checkShape(second);
     require(second.colCount == first.colCount && second.rowCount == first.rowCount, "counts changed");
     require(second.colWidths == first.colWidths, "widths changed");
-    require(SaveChart(*second.chart, second.colWidths, second.rowCount) == saved, "second save differs");
+    require(SaveChart(*second.chart, gridLayoutWith(second.colWidths, second.rowCount)) == saved, "second save differs");
     return 0;
 }

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     checkShape(first);
 
-    const WaveJsonExport exported = exportWaveJson(*first.chart, first.colCount, first.rowCount);
+    const WaveJsonExport exported = exportWaveJson(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
     const WaveJsonImportResult second = importWaveJson(exported.text);
     require(second.ok, "exported chart does not import");
     checkShape(second);

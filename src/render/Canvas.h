@@ -69,8 +69,4 @@ public:
     virtual void textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932) = 0;
     // Text placed in `rect` by TextFlag flags and clipped to it.
     virtual void drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags) = 0;
-
-    // Whether the canvas records an enhanced metafile; the renderer draws the level
-    // edges one pixel shorter there, as the original metafile output had them.
-    virtual bool isMetafile() const { return false; }
 };

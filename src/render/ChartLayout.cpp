@@ -4,7 +4,7 @@
 
 namespace {
 
-std::vector<int> startsOf(const std::vector<int>& sizes)
+std::vector<int> startsOf(const std::vector<int32_t>& sizes)
 {
     std::vector<int> starts;
     starts.reserve(sizes.size() + 1);
@@ -19,16 +19,29 @@ std::vector<int> startsOf(const std::vector<int>& sizes)
 
 }  // namespace
 
-ChartLayout::ChartLayout(std::vector<int> columnWidths, std::vector<int> rowHeights,
-                         int defaultRowHeight, FontDesc gridFont, bool namesRightAligned)
+ChartLayout::ChartLayout(const GridLayout& layout)
+    : ChartLayout(layout.colWidths, layout.rowHeights, layout.defaultRowHeight)
+{
+}
+
+ChartLayout::ChartLayout(std::vector<int32_t> columnWidths, std::vector<int32_t> rowHeights,
+                         int32_t defaultRowHeight)
     : widths_(std::move(columnWidths)),
       heights_(std::move(rowHeights)),
       lefts_(startsOf(widths_)),
       tops_(startsOf(heights_)),
-      defaultRowHeight_(defaultRowHeight),
-      gridFont_(std::move(gridFont)),
-      namesRightAligned_(namesRightAligned)
+      defaultRowHeight_(defaultRowHeight)
 {
+}
+
+int ChartLayout::columnLeft(int col) const
+{
+    return col >= 0 && col < static_cast<int>(lefts_.size()) ? lefts_[static_cast<size_t>(col)] : 0;
+}
+
+int ChartLayout::rowTop(int row) const
+{
+    return row >= 0 && row < static_cast<int>(tops_.size()) ? tops_[static_cast<size_t>(row)] : 0;
 }
 
 CellRect ChartLayout::cellRect(int col, int row) const

@@ -64,7 +64,7 @@ struct Row {
     const TCell& chart;
     int r;
     int margin;
-    bool metafile;
+    EdgeStyle edges;
 
     int level(int c) const { return c < kMaxCols ? chart.level[c][r] : 0; }
     int delay(int c) const { return c < kMaxCols ? chart.delay[c][r] : 0; }
@@ -107,7 +107,7 @@ void drawCell(Canvas& canvas, const Row& row, int c, const CellRect& rect)
 
     if (c != 1 && level != previousLevel) {
         canvas.moveTo(startX, highY);
-        canvas.lineTo(startX, row.metafile ? lowY : lowY + 1);
+        canvas.lineTo(startX, row.edges == EdgeStyle::ShortBottom ? lowY : lowY + 1);
     }
 
     canvas.setBrushColor(kBlack);
@@ -138,20 +138,20 @@ int levelMargin(int defaultRowHeight)
 }
 
 void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
-               const FontDesc& headerFont, bool withHeader)
+               const RenderOptions& options)
 {
     // The grid's counts are the chart's extent, but never beyond the record.
     const int colCount = std::clamp(geometry.colCount(), 0, kMaxCols);
     const int rowCount = std::clamp(geometry.rowCount(), 0, kMaxRows);
 
-    canvas.setFont(headerFont);
+    canvas.setFont(options.headerFont);
     canvas.setPenColor(kBlack);
     canvas.setPenStyle(PenStyle::Solid);
     canvas.setBrushStyle(BrushStyle::Clear);
 
     const int margin = levelMargin(geometry.defaultRowHeight());
 
-    if (withHeader) {
+    if (options.withHeader) {
         canvas.textOut(5, 5, headerCaption());
         for (int c = 1; c < colCount; ++c) {
             const CellRect rect = geometry.cellRect(c, 0);
@@ -162,10 +162,9 @@ void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
         }
     }
 
-    canvas.setFont(geometry.gridFont());
+    canvas.setFont(options.gridFont);
     const unsigned nameFlags = TextFlag::SingleLine | TextFlag::VCenter |
-                               (geometry.namesRightAligned() ? TextFlag::Right : 0u);
-    const bool metafile = canvas.isMetafile();
+                               (options.namesRightAligned ? TextFlag::Right : 0u);
 
     for (int r = 1; r < rowCount; ++r) {
         canvas.setBrushStyle(BrushStyle::Clear);
@@ -176,7 +175,7 @@ void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
                                        nameRect.bottom - 1},
                             nameFlags);
         }
-        const Row row{chart, r, margin, metafile};
+        const Row row{chart, r, margin, options.edges};
         for (int c = 1; c < colCount; ++c) {
             const CellRect rect = geometry.cellRect(c, r);
             if (!rect.isOutOfView())

@@ -2,17 +2,17 @@
 // The chart renderer: the one code path that walks the chart. Screen, bitmap,
 // metafile, printout and the command-line renderer all draw through it.
 
-#include "document/FontDesc.h"
 #include "document/TCell.h"
 #include "render/Canvas.h"
 #include "render/GridGeometry.h"
+#include "render/RenderOptions.h"
 
-// Draws the whole chart: the header texts (only `withHeader`, i.e. on screen), the
-// signal names, every cell's waveform, edge, arrow and label, and the timing lines.
+// Draws the whole chart: the header texts (with `options.withHeader`), the signal
+// names, every cell's waveform, edge, arrow and label, and the timing lines.
 // Positions come from `geometry`; cells out of view are skipped. Leaves the canvas's
 // pen, brush and font changed.
 void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
-               const FontDesc& headerFont, bool withHeader);
+               const RenderOptions& options);
 
 // The margin between a row's top (or bottom) and its high (or low) line: a fifth of
 // the default row height, rounded to the nearest pixel.

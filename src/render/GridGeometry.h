@@ -1,8 +1,6 @@
 #pragma once
-// What the renderer needs to know of the grid it draws over: the chart's extent,
-// the default row height, the grid font, the name alignment and cell rectangles.
-
-#include "document/FontDesc.h"
+// Where the renderer draws: the chart's extent, the default row height (the level
+// lines' margin follows it) and the rectangle of every cell.
 
 #include <cstdint>
 
@@ -26,7 +24,5 @@ public:
     virtual int colCount() const = 0;          // including the name column
     virtual int rowCount() const = 0;          // including the header row
     virtual int defaultRowHeight() const = 0;
-    virtual FontDesc gridFont() const = 0;
-    virtual bool namesRightAligned() const = 0;
     virtual CellRect cellRect(int col, int row) const = 0;
 };

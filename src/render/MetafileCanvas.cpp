@@ -1,6 +1,6 @@
 #include "render/MetafileCanvas.h"
 
-#include "render/QPainterCanvas.h"
+#include "render/QtFont.h"
 #include "render/TextPlacement.h"
 #include "text/Cp932.h"
 
@@ -132,7 +132,7 @@ void MetafileCanvas::prepareFont()
 {
     if (fontReady_)
         return;
-    qfont_ = QPainterCanvas::toQFont(fontDesc_);
+    qfont_ = toQFont(fontDesc_);
     const QFontMetrics metrics(qfont_);
     fontHeight_ = metrics.ascent() + metrics.descent();
     fontReady_ = true;

@@ -95,8 +95,10 @@ int lineOf(std::string_view bytes, size_t position)
 
 }  // namespace
 
-std::string SaveChart(const TCell& chart, const std::vector<int32_t>& colWidths, int32_t rowCount)
+std::string SaveChart(const TCell& chart, const GridLayout& layout)
 {
+    const std::vector<int32_t>& colWidths = layout.colWidths;
+    const int32_t rowCount = layout.rowCount();
     const auto colCount = static_cast<int32_t>(colWidths.size());
     if (colCount < 1 || colCount > kMaxCols)
         throw std::invalid_argument("列数が1～100の範囲外です");
@@ -196,7 +198,7 @@ ChartLoadResult LoadChart(std::string_view bytes)
             if (c < widths.size())
                 result.colWidths[c] = widths[c];
             else
-                result.colWidths[c] = c == 0 ? kDefaultNameColumnWidth : kDefaultStepColumnWidth;
+                result.colWidths[c] = c == 0 ? grid_defaults::kNameColumnWidth : grid_defaults::kColWidth;
         }
         chart->colCount = colCount;
         chart->rowCount = row;

@@ -37,6 +37,7 @@
 //     for gets the default width (80 for the name column, 15 otherwise).
 //   - An empty input is a chart of one column and one row.
 
+#include "document/GridLayout.h"
 #include "document/TCell.h"
 
 #include <cstdint>
@@ -46,14 +47,12 @@
 #include <vector>
 
 inline constexpr int32_t kMaxColumnWidth = 10000;
-inline constexpr int32_t kDefaultNameColumnWidth = 80;
-inline constexpr int32_t kDefaultStepColumnWidth = 15;
 
-// The bytes of a chart file for a grid of colWidths.size() columns (1 .. 100) and
-// rowCount rows (1 .. 100). Throws std::invalid_argument, with a message for the
-// user (UTF-8), for counts outside those limits, a width outside 0 .. 10000 or a
-// name holding a CR: such a file could not be read back as written.
-std::string SaveChart(const TCell& chart, const std::vector<int32_t>& colWidths, int32_t rowCount);
+// The bytes of a chart file for the layout's counts (1 .. 100 each) and column
+// widths. Throws std::invalid_argument, with a message for the user (UTF-8), for
+// counts outside those limits, a width outside 0 .. 10000 or a name holding a CR:
+// such a file could not be read back as written.
+std::string SaveChart(const TCell& chart, const GridLayout& layout);
 
 // What reading a chart file gave.
 struct ChartLoadResult {
@@ -66,6 +65,13 @@ struct ChartLoadResult {
     std::vector<int32_t> colWidths;     // widths of columns 0 .. colCount-1
     int errorLine = 0;                  // 1-based line where reading stopped (when !ok)
     std::string errorReason;            // short reason for the user, UTF-8 (when !ok)
+
+    // `base` with the file's counts and column widths.
+    GridLayout layout(GridLayout base = {}) const
+    {
+        applyChartExtent(base, colCount, rowCount, colWidths);
+        return base;
+    }
 };
 
 // Reads a chart file's bytes. Never touches memory beyond the record, whatever

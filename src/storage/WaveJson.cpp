@@ -279,8 +279,8 @@ WaveJsonImportResult importOrThrow(std::string_view text)
     WaveJsonImportResult result;
     result.colCount = static_cast<int32_t>(steps) + 1;
     result.rowCount = static_cast<int32_t>(signals.size()) + 1;
-    result.colWidths.assign(static_cast<size_t>(result.colCount), kDefaultStepColumnWidth);
-    result.colWidths[0] = kDefaultNameColumnWidth;
+    result.colWidths.assign(static_cast<size_t>(result.colCount), grid_defaults::kColWidth);
+    result.colWidths[0] = grid_defaults::kNameColumnWidth;
     chart->colCount = result.colCount;
     chart->rowCount = result.rowCount;
     result.chart = std::move(chart);
@@ -326,8 +326,11 @@ char waveCharOf(int32_t level)
 
 }  // namespace
 
-WaveJsonExport exportWaveJson(const TCell& chart, int colCount, int rowCount, std::span<const int32_t> colWidths)
+WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout)
 {
+    const int colCount = layout.colCount();
+    const int rowCount = layout.rowCount();
+    const std::vector<int32_t>& colWidths = layout.colWidths;
     if (colCount < 1 || colCount > kMaxCols) throw std::invalid_argument("列数が1～100の範囲外です");
     if (rowCount < 1 || rowCount > kMaxRows) throw std::invalid_argument("行数が1～100の範囲外です");
 
@@ -352,7 +355,7 @@ WaveJsonExport exportWaveJson(const TCell& chart, int colCount, int rowCount, st
 
     for (int c = 1; c < colCount; ++c) timingLines = timingLines || chart.timingLine[c] == 1;
     for (size_t c = 0; c < colWidths.size() && c < static_cast<size_t>(colCount); ++c)
-        widths = widths || colWidths[c] != (c == 0 ? kDefaultNameColumnWidth : kDefaultStepColumnWidth);
+        widths = widths || colWidths[c] != (c == 0 ? grid_defaults::kNameColumnWidth : grid_defaults::kColWidth);
 
     WaveJsonExport result;
     result.text = std::move(out);

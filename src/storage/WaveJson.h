@@ -34,6 +34,7 @@
 // `period` that is not a whole number 1 .. 99, more than 99 signals or steps, and a
 // text that is not JSON5 or has no `signal` array at the top.
 
+#include "document/GridLayout.h"
 #include "document/TCell.h"
 
 #include <cstdint>
@@ -50,12 +51,11 @@ struct WaveJsonExport {
     std::string notice;               // one line naming what was left out (UTF-8), or empty
 };
 
-// The WaveJSON text of a grid of colCount columns and rowCount rows (1 .. 100 each).
-// Delays, arrows, number labels and timing lines within the grid count as left out;
-// so do column widths other than the defaults, when the grid's widths are given.
-// Throws std::invalid_argument for counts outside the limits.
-WaveJsonExport exportWaveJson(const TCell& chart, int colCount, int rowCount,
-                              std::span<const int32_t> colWidths = {});
+// The WaveJSON text of the chart within the layout's counts (1 .. 100 each). Delays,
+// arrows, number labels and timing lines within the grid count as left out; so do
+// column widths other than those of a new grid. Throws std::invalid_argument for
+// counts outside the limits.
+WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout);
 
 // What reading a WaveJSON text gave; shaped like ChartLoadResult.
 struct WaveJsonImportResult {

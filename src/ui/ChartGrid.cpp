@@ -1,5 +1,7 @@
 #include "ui/ChartGrid.h"
 
+#include "render/QtFont.h"
+
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
@@ -11,9 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kDefaultColCount = 30;
-constexpr int kDefaultRowCount = 5;
-constexpr int kNameColumnWidth = 80;
 constexpr QRgb kDataLineColour = 0xC0C0C0;   // lines between data cells
 constexpr QRgb kHeaderLineColour = 0x000000;  // lines of the header row
 
@@ -32,14 +31,7 @@ ChartGrid::ChartGrid(QWidget* parent) : QAbstractScrollArea(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
-
-    gridFont_ = QFont(u"ＭＳ ゴシック"_s);
-    gridFont_.setPixelSize(13);
-    QWidget::setFont(gridFont_);
-
-    colWidths_.assign(kDefaultColCount, defaultColWidth_);
-    colWidths_[0] = kNameColumnWidth;
-    rowHeights_.assign(kDefaultRowCount, defaultRowHeight_);
+    QWidget::setFont(toQFont(layout_.gridFont));
 
     editor_ = new QLineEdit(viewport());
     editor_->setObjectName(u"dgdMainEditor"_s);
@@ -61,25 +53,10 @@ ChartGrid::~ChartGrid()
     editor_->disconnect(this);
 }
 
-FontDesc ChartGrid::gridFont() const
-{
-    FontDesc desc;
-    desc.family = gridFont_.family().toStdString();
-    if (gridFont_.pixelSize() > 0)
-        desc.pixelSize = gridFont_.pixelSize();
-    else
-        desc.pointSize = qRound(gridFont_.pointSizeF());
-    desc.bold = gridFont_.bold();
-    desc.italic = gridFont_.italic();
-    desc.underline = gridFont_.underline();
-    desc.strikeOut = gridFont_.strikeOut();
-    return desc;
-}
-
 void ChartGrid::setGridFont(const QFont& font)
 {
-    gridFont_ = font;
-    QWidget::setFont(font);
+    layout_.gridFont = toFontDesc(font);
+    QWidget::setFont(toQFont(layout_.gridFont));
     repaintGrid();
 }
 
@@ -89,47 +66,36 @@ CellRect ChartGrid::cellRect(int col, int row) const
         return {};
     if (col < leftCol_ || col > lastFullCol_ + 1)
         return {};
+    if (row > 0 && (row < topRow_ || row > lastFullRow_ + 1))
+        return {};
+    // The header row stays at the top; the rows under it scroll.
+    const int dx = geometry_.columnLeft(leftCol_);
+    const int dy = row > 0 ? geometry_.rowTop(topRow_) - geometry_.rowTop(1) : 0;
+    const CellRect cell = geometry_.cellRect(col, row);
+    const int left = cell.left - dx;
+    const int top = cell.top - dy;
     const int width = viewport()->width();
     const int height = viewport()->height();
-    const int left = colLeft_[col] - colLeft_[leftCol_];
-    if (left >= width)
+    if (left >= width || top >= height)
         return {};
-    int top = 0;
-    if (row > 0) {
-        if (row < topRow_ || row > lastFullRow_ + 1)
-            return {};
-        top = rowHeights_[0] + 1 + rowTop_[row] - rowTop_[topRow_];
-    }
-    if (top >= height)
-        return {};
-    return CellRect{left, top, std::min(left + colWidths_[col], width),
-                    std::min(top + rowHeights_[row], height)};
+    return CellRect{left, top, std::min(cell.right - dx, width), std::min(cell.bottom - dy, height)};
 }
 
 void ChartGrid::updateLayout()
 {
-    colLeft_.resize(colWidths_.size() + 1);
-    for (size_t c = 0; c < colWidths_.size(); ++c)
-        colLeft_[c + 1] = colLeft_[c] + colWidths_[c] + 1;
-    rowTop_.resize(rowHeights_.size() + 1);
-    for (size_t r = 0; r < rowHeights_.size(); ++r)
-        rowTop_[r + 1] = rowTop_[r] + rowHeights_[r] + 1;
-
     leftCol_ = std::clamp(leftCol_, 0, maxLeftCol());
     topRow_ = std::clamp(topRow_, 1, maxTopRow());
 
     const int width = viewport()->width();
+    const int left = geometry_.columnLeft(leftCol_);
     lastFullCol_ = leftCol_ - 1;
-    while (lastFullCol_ + 1 < colCount() &&
-           colLeft_[lastFullCol_ + 1] - colLeft_[leftCol_] + colWidths_[lastFullCol_ + 1] <= width)
+    while (lastFullCol_ + 1 < colCount() && geometry_.columnLeft(lastFullCol_ + 2) - 1 - left <= width)
         ++lastFullCol_;
 
     const int height = viewport()->height();
-    const int dataTop = rowHeights_[0] + 1;
+    const int top = geometry_.rowTop(topRow_) - geometry_.rowTop(1);
     lastFullRow_ = topRow_ - 1;
-    while (lastFullRow_ + 1 < rowCount() &&
-           dataTop + rowTop_[lastFullRow_ + 1] - rowTop_[topRow_] + rowHeights_[lastFullRow_ + 1] <=
-               height)
+    while (lastFullRow_ + 1 < rowCount() && geometry_.rowTop(lastFullRow_ + 2) - 1 - top <= height)
         ++lastFullRow_;
 
     updateScrollBars();
@@ -147,16 +113,16 @@ int ChartGrid::maxLeftCol() const
     // The first column from which every remaining column fits in the viewport.
     const int width = viewport()->width();
     int col = colCount() - 1;
-    while (col > 0 && colLeft_[colCount()] - colLeft_[col - 1] - 1 <= width)
+    while (col > 0 && geometry_.totalWidth() - geometry_.columnLeft(col - 1) - 1 <= width)
         --col;
     return std::max(0, col);
 }
 
 int ChartGrid::maxTopRow() const
 {
-    const int height = viewport()->height() - (rowHeights_[0] + 1);
+    const int height = viewport()->height() - geometry_.rowTop(1);
     int row = rowCount() - 1;
-    while (row > 1 && rowTop_[rowCount()] - rowTop_[row - 1] - 1 <= height)
+    while (row > 1 && geometry_.totalHeight() - geometry_.rowTop(row - 1) - 1 <= height)
         --row;
     return std::max(1, row);
 }
@@ -208,30 +174,35 @@ void ChartGrid::setTopRow(int row)
     viewport()->update();
 }
 
-void ChartGrid::setColCount(int count)
+void ChartGrid::setLayout(const GridLayout& layout)
 {
-    count = std::clamp(count, 1, kMaxCount);
-    if (count == colCount())
-        return;
-    if (isEditorOpen() && editorCell_.x() >= count)
+    const bool fontChanged = layout.gridFont != layout_.gridFont;
+    layout_ = layout;
+    if (fontChanged)
+        QWidget::setFont(toQFont(layout_.gridFont));
+    layoutChanged();
+}
+
+void ChartGrid::layoutChanged()
+{
+    geometry_ = ChartLayout(layout_);
+    if (isEditorOpen() && (editorCell_.x() >= colCount() || editorCell_.y() >= rowCount()))
         closeEditor();
-    colWidths_.resize(static_cast<size_t>(count), defaultColWidth_);
     clampSelection();
     updateLayout();
     viewport()->update();
 }
 
+void ChartGrid::setColCount(int count)
+{
+    ::setColCount(layout_, count);
+    layoutChanged();
+}
+
 void ChartGrid::setRowCount(int count)
 {
-    count = std::clamp(count, 1, kMaxCount);
-    if (count == rowCount())
-        return;
-    if (isEditorOpen() && editorCell_.y() >= count)
-        closeEditor();
-    rowHeights_.resize(static_cast<size_t>(count), defaultRowHeight_);
-    clampSelection();
-    updateLayout();
-    viewport()->update();
+    ::setRowCount(layout_, count);
+    layoutChanged();
 }
 
 void ChartGrid::clampSelection()
@@ -248,57 +219,37 @@ void ChartGrid::clampSelection()
 
 void ChartGrid::setDefaultColWidth(int width)
 {
-    defaultColWidth_ = width;
-    std::fill(colWidths_.begin(), colWidths_.end(), width);
-    updateLayout();
-    viewport()->update();
+    ::setDefaultColWidth(layout_, width);
+    layoutChanged();
 }
 
 void ChartGrid::setDefaultRowHeight(int height)
 {
-    defaultRowHeight_ = height;
-    std::fill(rowHeights_.begin(), rowHeights_.end(), height);
-    updateLayout();
-    viewport()->update();
-}
-
-int ChartGrid::colWidth(int col) const
-{
-    return col >= 0 && col < colCount() ? colWidths_[static_cast<size_t>(col)] : 0;
+    ::setDefaultRowHeight(layout_, height);
+    layoutChanged();
 }
 
 void ChartGrid::setColWidth(int col, int width)
 {
-    if (col < 0 || col >= colCount())
-        return;
-    colWidths_[static_cast<size_t>(col)] = std::max(0, width);
-    updateLayout();
-    viewport()->update();
-}
-
-int ChartGrid::rowHeight(int row) const
-{
-    return row >= 0 && row < rowCount() ? rowHeights_[static_cast<size_t>(row)] : 0;
+    ::setColWidth(layout_, col, width);
+    layoutChanged();
 }
 
 void ChartGrid::setRowHeight(int row, int height)
 {
-    if (row < 0 || row >= rowCount())
-        return;
-    rowHeights_[static_cast<size_t>(row)] = std::max(0, height);
-    updateLayout();
-    viewport()->update();
+    ::setRowHeight(layout_, row, height);
+    layoutChanged();
 }
 
 void ChartGrid::setVertLines(bool on)
 {
-    vertLines_ = on;
+    layout_.vertLines = on;
     viewport()->update();
 }
 
 void ChartGrid::setHorzLines(bool on)
 {
-    horzLines_ = on;
+    layout_.horzLines = on;
     viewport()->update();
 }
 
@@ -311,7 +262,7 @@ void ChartGrid::setEditingEnabled(bool on)
 
 void ChartGrid::setNamesRightAligned(bool on)
 {
-    namesRightAligned_ = on;
+    layout_.namesRightAligned = on;
 }
 
 CellSelection ChartGrid::selection() const
@@ -385,9 +336,9 @@ void ChartGrid::paintCells(QPainter& painter) const
             painter.fillRect(box, selected ? pal.color(QPalette::Highlight) : QColor(Qt::white));
         }
         const QColor line(header ? kHeaderLineColour : kDataLineColour);
-        if (header || vertLines_)
+        if (header || layout_.vertLines)
             painter.fillRect(rect.right, rect.top, 1, rect.bottom - rect.top + 1, line);
-        if (header || horzLines_)
+        if (header || layout_.horzLines)
             painter.fillRect(rect.left, rect.bottom, rect.right - rect.left + 1, 1, line);
     };
 

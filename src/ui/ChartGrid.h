@@ -4,6 +4,8 @@
 // selection the editing commands work on, and the user-interaction events.
 
 #include "document/CellSelection.h"
+#include "document/GridLayout.h"
+#include "render/ChartLayout.h"
 #include "render/GridGeometry.h"
 
 #include <QAbstractScrollArea>
@@ -19,43 +21,41 @@ class ChartGrid : public QAbstractScrollArea, public GridGeometry {
     Q_OBJECT
 
 public:
-    static constexpr int kMaxCount = 100;
-    static constexpr int kHeaderRowHeight = 25;
-
     explicit ChartGrid(QWidget* parent = nullptr);
     ~ChartGrid() override;
 
-    // GridGeometry
-    int colCount() const override { return static_cast<int>(colWidths_.size()); }
-    int rowCount() const override { return static_cast<int>(rowHeights_.size()); }
-    int defaultRowHeight() const override { return defaultRowHeight_; }
-    FontDesc gridFont() const override;
-    bool namesRightAligned() const override { return namesRightAligned_; }
+    // GridGeometry: the output layout's rectangles less the scroll offset, the header
+    // row fixed at the top, cut at the client edge, zero out of view.
+    int colCount() const override { return layout_.colCount(); }
+    int rowCount() const override { return layout_.rowCount(); }
+    int defaultRowHeight() const override { return layout_.defaultRowHeight; }
     CellRect cellRect(int col, int row) const override;
 
-    // Counts are kept within 1..kMaxCount. Added columns and rows get the default
-    // size; removed ones drop theirs.
+    // Everything about the grid's layout is this value; the setters below change it
+    // through the layout functions and show the result.
+    const GridLayout& layout() const { return layout_; }
+    void setLayout(const GridLayout& layout);
+
     void setColCount(int count);
     void setRowCount(int count);
-
-    int defaultColWidth() const { return defaultColWidth_; }
+    int defaultColWidth() const { return layout_.defaultColWidth; }
     void setDefaultColWidth(int width);      // resets every column to `width`
     void setDefaultRowHeight(int height);    // resets every row to `height`
-    int colWidth(int col) const;
+    int colWidth(int col) const { return layout_.colWidth(col); }
     void setColWidth(int col, int width);
-    int rowHeight(int row) const;
+    int rowHeight(int row) const { return layout_.rowHeight(row); }
     void setRowHeight(int row, int height);
-    const std::vector<int>& colWidths() const { return colWidths_; }
+    const std::vector<int32_t>& colWidths() const { return layout_.colWidths; }
 
-    bool vertLines() const { return vertLines_; }        // goVertLine
+    bool vertLines() const { return layout_.vertLines; }        // goVertLine
     void setVertLines(bool on);
-    bool horzLines() const { return horzLines_; }        // goHorzLine
+    bool horzLines() const { return layout_.horzLines; }        // goHorzLine
     void setHorzLines(bool on);
-    bool editingEnabled() const { return editing_; }     // goEditing
+    bool editingEnabled() const { return editing_; }            // goEditing
     void setEditingEnabled(bool on);
     void setNamesRightAligned(bool on);
 
-    QFont gridQFont() const { return gridFont_; }
+    const FontDesc& gridFont() const { return layout_.gridFont; }
     void setGridFont(const QFont& font);
 
     // The selection. Setting it puts the anchor at (left, top) and the current cell
@@ -126,22 +126,17 @@ private:
     // reported puts back what the cell had.
     void cancelEditor();
     void paintCells(QPainter& painter) const;
-    // Recomputes the cached offsets and the extent in view after any change of
-    // counts, sizes, scroll position or viewport size.
+    // Recomputes the extent in view after a change of the scroll position or the
+    // viewport's size.
     void updateLayout();
+    // After a change of the layout value: the geometry, the selection, the extent in
+    // view, a repaint.
+    void layoutChanged();
 
-    std::vector<int> colWidths_;
-    std::vector<int> rowHeights_;
-    int defaultColWidth_ = 15;
-    int defaultRowHeight_ = 25;
-    bool vertLines_ = true;
-    bool horzLines_ = true;
+    GridLayout layout_;
+    ChartLayout geometry_{layout_};   // the layout's cells, unscrolled
     bool editing_ = false;
-    bool namesRightAligned_ = false;
-    QFont gridFont_;
 
-    std::vector<int> colLeft_{0};   // unscrolled left of each column, plus the end
-    std::vector<int> rowTop_{0};    // unscrolled top of each row, plus the end
     int lastFullCol_ = -1;
     int lastFullRow_ = 0;
     bool updatingScrollBars_ = false;

@@ -36,7 +36,7 @@ QPoint ChartGrid::cellAt(const QPoint& pos, bool clamp) const
             break;
     }
     int row = -1;
-    if (pos.y() <= rowHeights_[0]) {
+    if (pos.y() <= rowHeight(0)) {
         row = 0;
     } else {
         for (int r = topRow_; r < rowCount(); ++r) {
@@ -58,7 +58,7 @@ QPoint ChartGrid::cellAt(const QPoint& pos, bool clamp) const
 
 int ChartGrid::columnBoundaryAt(const QPoint& pos) const
 {
-    if (pos.y() < 0 || pos.y() > rowHeights_[0])
+    if (pos.y() < 0 || pos.y() > rowHeight(0))
         return -1;
     for (int c = leftCol_; c < colCount(); ++c) {
         const CellRect r = cellRect(c, 0);
@@ -156,7 +156,7 @@ void ChartGrid::mouseMoveEvent(QMouseEvent* event)
             setLeftCol(leftCol_ - 1);
         if (pos.y() >= viewport()->height() && topRow_ < maxTopRow())
             setTopRow(topRow_ + 1);
-        else if (pos.y() <= rowHeights_[0] && topRow_ > 1)
+        else if (pos.y() <= rowHeight(0) && topRow_ > 1)
             setTopRow(topRow_ - 1);
         const QPoint cell = cellAt(pos, true);
         if (cell.x() >= 0 && cell.y() >= 0 && QPoint(cell.x(), std::max(1, cell.y())) != current_)
@@ -172,10 +172,8 @@ void ChartGrid::mouseReleaseEvent(QMouseEvent* event)
         return;
     if (drag_ == DragMode::MoveColumn && moveTarget_ >= 0 && moveTarget_ != dragColumn_) {
         // Only the widths follow the column; the chart's data stays where it is.
-        const int width = colWidths_[static_cast<size_t>(dragColumn_)];
-        colWidths_.erase(colWidths_.begin() + dragColumn_);
-        colWidths_.insert(colWidths_.begin() + moveTarget_, width);
-        updateLayout();
+        moveColumn(layout_, dragColumn_, moveTarget_);
+        layoutChanged();
         emit columnMoved(dragColumn_, moveTarget_);
     }
     drag_ = DragMode::None;
@@ -267,7 +265,7 @@ void ChartGrid::openEditor(const QString& text, bool fromCell)
     editorCell_ = current_;
     emit editorOpened(editorCell_.x(), editorCell_.y());
     editor_->setGeometry(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
-    editor_->setFont(gridFont_);
+    editor_->setFont(QWidget::font());
     editor_->show();
     editor_->setFocus(Qt::OtherFocusReason);
     editor_->setText(text);

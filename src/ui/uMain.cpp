@@ -2,7 +2,7 @@
 
 #include "document/Document.h"
 #include "render/DrawChart.h"
-#include "render/QPainterCanvas.h"
+#include "render/RasterCanvas.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 #include "ui/CommandTable.h"
@@ -343,6 +343,6 @@ void TfrmMain::mnuAboutClick()
 void TfrmMain::dgdMainDrawCell(QPainter& painter)
 {
     // Once per paint event: the renderer walks the whole chart over the grid's cells.
-    QPainterCanvas canvas(painter);
-    drawChart(canvas, *dgdMain, document, chartFont, true);
+    RasterCanvas canvas(painter);
+    drawChart(canvas, *dgdMain, document, renderOptionsFor(dgdMain->layout(), chartFont, true));
 }

@@ -16,8 +16,7 @@
 #include "ui/uMain.h"
 
 #include "document/Document.h"
-#include "storage/ChartFile.h"
-#include "storage/FileIO.h"
+#include "storage/ChartFileIO.h"
 #include "storage/PathExtension.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
@@ -34,10 +33,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Far beyond any chart the record can hold; keeps a mistaken choice of a huge file
-// or a device from being read into memory whole.
-constexpr qint64 kMaxChartFileBytes = 16 * 1024 * 1024;
 
 [[noreturn]] void failSave(const QString& path, const QString& reason)
 {
@@ -157,10 +152,7 @@ bool TfrmMain::saveDocumentAs()
 
 void TfrmMain::writeChartFile(const QString& path)
 {
-    const std::vector<int>& widths = dgdMain->colWidths();
-    const std::string bytes =
-        SaveChart(document, std::vector<int32_t>(widths.begin(), widths.end()), dgdMain->rowCount());
-    const QString error = writeFileAtomically(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    const QString error = ::writeChartFile(path, document, dgdMain->layout());
     if (!error.isEmpty())
         failSave(path, error);
     modifiedFlag = false;
@@ -168,27 +160,14 @@ void TfrmMain::writeChartFile(const QString& path)
 
 bool TfrmMain::loadChartFile(const QString& path)
 {
-    const auto fail = [this, &path](const QString& detail) {
+    const ChartFileRead read = readChartFile(path);
+    if (!read.ok()) {
         prompts().message(applicationTitle(),
-                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), detail));
+                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), read.error));
         return false;
-    };
-
-    const FileReadResult read = readFileBytes(path, kMaxChartFileBytes);
-    if (!read.ok())
-        return fail(read.error);
-    const QByteArray& bytes = read.bytes;
-
-    ChartLoadResult result =
-        LoadChart(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-    if (!result.ok)
-        return fail(u"%1 行目: %2"_s.arg(result.errorLine).arg(QString::fromStdString(result.errorReason)));
-
-    document = *result.chart;
-    dgdMain->setColCount(result.colCount);
-    dgdMain->setRowCount(result.rowCount);
-    for (int col = 0; col < static_cast<int>(result.colWidths.size()); ++col)
-        dgdMain->setColWidth(col, result.colWidths[static_cast<size_t>(col)]);
+    }
+    document = *read.chart.chart;
+    dgdMain->setLayout(read.chart.layout(dgdMain->layout()));
     setWindowTitle(applicationTitle() + u" - "_s + path);
     documentFileName_ = path;
     modifiedFlag = false;

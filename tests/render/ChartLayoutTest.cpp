@@ -6,14 +6,13 @@ namespace {
 
 TEST(ChartLayout, LaysCellsOutFromTheOriginWithOnePixelGridLines)
 {
-    const FontDesc font{"MS Gothic", 0, 13};
-    const ChartLayout layout({80, 15, 20}, {25, 30, 22}, 25, font, true);
+    GridLayout grid = gridLayoutWith({80, 15, 20}, 3);
+    grid.rowHeights = {25, 30, 22};
+    const ChartLayout layout(grid);
 
     EXPECT_EQ(layout.colCount(), 3);
     EXPECT_EQ(layout.rowCount(), 3);
     EXPECT_EQ(layout.defaultRowHeight(), 25);
-    EXPECT_EQ(layout.gridFont(), font);
-    EXPECT_TRUE(layout.namesRightAligned());
 
     EXPECT_EQ(layout.cellRect(0, 0), (CellRect{0, 0, 80, 25}));
     EXPECT_EQ(layout.cellRect(1, 0), (CellRect{81, 0, 96, 25}));
@@ -25,7 +24,7 @@ TEST(ChartLayout, LaysCellsOutFromTheOriginWithOnePixelGridLines)
 
 TEST(ChartLayout, CellsOutsideTheCountsAreOutOfView)
 {
-    const ChartLayout layout({80, 15}, {25, 25}, 25, {}, false);
+    const ChartLayout layout({80, 15}, {25, 25}, 25);
     EXPECT_TRUE(layout.cellRect(2, 0).isOutOfView());
     EXPECT_TRUE(layout.cellRect(0, 2).isOutOfView());
     EXPECT_TRUE(layout.cellRect(-1, 1).isOutOfView());
@@ -34,7 +33,7 @@ TEST(ChartLayout, CellsOutsideTheCountsAreOutOfView)
 
 TEST(ChartLayout, EmptyGridHasNoSize)
 {
-    const ChartLayout layout({}, {}, 25, {}, false);
+    const ChartLayout layout({}, {}, 25);
     EXPECT_EQ(layout.totalWidth(), 0);
     EXPECT_EQ(layout.totalHeight(), 0);
     EXPECT_TRUE(layout.cellRect(0, 0).isOutOfView());

@@ -2,7 +2,7 @@
 // a QImage laid out by ChartLayout.
 #include "render/ChartLayout.h"
 #include "render/DrawChart.h"
-#include "render/QPainterCanvas.h"
+#include "render/RasterCanvas.h"
 
 #include <QImage>
 #include <QPainter>
@@ -20,10 +20,9 @@ const FontDesc kGridFont{"MS Gothic", 0, 13};
 // Name column 80 wide, time steps 15 wide, rows `height` high, grid lines between.
 ChartLayout layoutOf(int cols, int rows, int height = 25)
 {
-    std::vector<int> widths(static_cast<size_t>(cols), 15);
+    std::vector<int32_t> widths(static_cast<size_t>(cols), 15);
     widths[0] = 80;
-    return ChartLayout(widths, std::vector<int>(static_cast<size_t>(rows), height), height,
-                       kGridFont, false);
+    return ChartLayout(widths, std::vector<int32_t>(static_cast<size_t>(rows), height), height);
 }
 
 QImage render(const TCell& chart, const ChartLayout& layout, bool withHeader = false)
@@ -32,8 +31,8 @@ QImage render(const TCell& chart, const ChartLayout& layout, bool withHeader = f
     image.fill(Qt::white);
     QPainter painter(&image);
     {
-        QPainterCanvas canvas(painter);
-        drawChart(canvas, layout, chart, kHeaderFont, withHeader);
+        RasterCanvas canvas(painter);
+        drawChart(canvas, layout, chart, RenderOptions{withHeader, kHeaderFont, kGridFont});
     }
     return image;
 }
@@ -150,11 +149,11 @@ TEST_F(ChartPixels, UndefinedCellOfFifteenPixelsGetsThreeStrokes)
 
 TEST_F(ChartPixels, NarrowUndefinedCellGetsNoStroke)
 {
-    std::vector<int> widths{80, 15, 4, 15};
+    std::vector<int32_t> widths{80, 15, 4, 15};
     chart->level[1][1] = 2;
     chart->level[2][1] = 2;
     chart->level[3][1] = 2;
-    const ChartLayout layout(widths, {25, 25}, 25, kGridFont, false);
+    const ChartLayout layout(widths, {25, 25}, 25);
     const QImage image = render(*chart, layout);
     // Column 2 spans 97..100; the neighbours' strokes end before it.
     EXPECT_TRUE(inkInRow(image, 40, 97, 100).empty());
@@ -245,7 +244,7 @@ TEST_F(ChartPixels, TimingLineDashesStandOnMultiplesOfFour)
 {
     chart->timingLine[2] = 1;
     // Row 1 starts at y 27; the last row ends at y 101.
-    const ChartLayout layout({80, 15, 15, 15}, {26, 36, 37}, 25, kGridFont, false);
+    const ChartLayout layout({80, 15, 15, 15}, {26, 36, 37}, 25);
     const QImage image = render(*chart, layout);
     std::vector<int> expected;
     for (int y = 28; y <= 100; y += 4) {

@@ -19,12 +19,16 @@ const FontDesc kGridFont{"MS Gothic", 0, 13};
 
 // Columns of 15 pixels after an 80-pixel name column, rows of 25: cell (c, r) for
 // c, r >= 1 spans x 81 + 16 (c - 1) .. +15 and y 26 + 26 (r - 1) .. +25.
-ChartLayout standardLayout(int cols, int rows, bool rightAligned = false)
+ChartLayout standardLayout(int cols, int rows)
 {
-    std::vector<int> widths(static_cast<size_t>(cols), 15);
+    std::vector<int32_t> widths(static_cast<size_t>(cols), 15);
     widths[0] = 80;
-    return ChartLayout(widths, std::vector<int>(static_cast<size_t>(rows), 25), 25, kGridFont,
-                       rightAligned);
+    return ChartLayout(widths, std::vector<int32_t>(static_cast<size_t>(rows), 25), 25);
+}
+
+RenderOptions options(bool withHeader, bool rightAligned = false, EdgeStyle edges = EdgeStyle::Full)
+{
+    return RenderOptions{withHeader, kHeaderFont, kGridFont, rightAligned, edges};
 }
 
 int cellLeft(int c) { return 81 + 16 * (c - 1); }
@@ -41,8 +45,6 @@ public:
     int colCount() const override { return base_.colCount(); }
     int rowCount() const override { return base_.rowCount(); }
     int defaultRowHeight() const override { return base_.defaultRowHeight(); }
-    FontDesc gridFont() const override { return base_.gridFont(); }
-    bool namesRightAligned() const override { return base_.namesRightAligned(); }
     CellRect cellRect(int col, int row) const override
     {
         if (col < firstCol_ || (row > 0 && (row < firstRow_ || row > lastRow_)))
@@ -89,10 +91,10 @@ TEST(DrawChartRecording, EdgesAreOnePixelShorterOnAMetafile)
     chart->delay[5][1] = -2;
     const ChartLayout layout = standardLayout(8, 3);
 
-    RecordingCanvas screen(false);
-    RecordingCanvas metafile(true);
-    drawChart(screen, layout, *chart, kHeaderFont, false);
-    drawChart(metafile, layout, *chart, kHeaderFont, false);
+    RecordingCanvas screen;
+    RecordingCanvas metafile;
+    drawChart(screen, layout, *chart, options(false));
+    drawChart(metafile, layout, *chart, options(false, false, EdgeStyle::ShortBottom));
 
     ASSERT_EQ(screen.lines.size(), metafile.lines.size());
     int edges = 0;
@@ -121,8 +123,8 @@ TEST(DrawChartRecording, HeaderTextsOnlyWithHeader)
 
     RecordingCanvas with;
     RecordingCanvas without;
-    drawChart(with, layout, *chart, kHeaderFont, true);
-    drawChart(without, layout, *chart, kHeaderFont, false);
+    drawChart(with, layout, *chart, options(true));
+    drawChart(without, layout, *chart, options(false));
 
     ASSERT_EQ(with.texts.size(), without.texts.size() + 4);
     const RecordedText& caption = with.texts[0];
@@ -152,7 +154,7 @@ TEST(DrawChartRecording, NamesGoIntoTheShrunkNameCellWithTheGridFont)
     chart->signalName[3] = "RST";
     for (bool right : {false, true}) {
         RecordingCanvas canvas;
-        drawChart(canvas, standardLayout(3, 4, right), *chart, kHeaderFont, false);
+        drawChart(canvas, standardLayout(3, 4), *chart, options(false, right));
         ASSERT_EQ(canvas.texts.size(), 2u) << "an empty name draws nothing";
         const unsigned flags =
             TextFlag::SingleLine | TextFlag::VCenter | (right ? TextFlag::Right : 0u);
@@ -175,7 +177,7 @@ TEST(DrawChartRecording, LabelsOnlyForLevelsZeroAndOne)
     }
     chart->delay[2][1] = 4;
     RecordingCanvas canvas;
-    drawChart(canvas, standardLayout(6, 2), *chart, kHeaderFont, false);
+    drawChart(canvas, standardLayout(6, 2), *chart, options(false));
 
     ASSERT_EQ(canvas.texts.size(), 2u);
     EXPECT_EQ(canvas.texts[0].cp932, "0");
@@ -208,7 +210,7 @@ TEST_P(ArrowChoice, DrawsTheArrowItsEdgeCalls)
     chart->level[arrow.col + 1][1] = arrow.next;
     chart->cellFlags[arrow.col][1] = arrow.flags;
     RecordingCanvas canvas;
-    drawChart(canvas, standardLayout(5, 2), *chart, kHeaderFont, false);
+    drawChart(canvas, standardLayout(5, 2), *chart, options(false));
 
     const int left = cellLeft(arrow.col);
     const int right = left + 15;
@@ -247,9 +249,9 @@ TEST(DrawChartRecording, TimingLineDashesOnMultiplesOfFour)
     chart->timingLine[2] = 0;
     chart->timingLine[3] = 2;  // only exactly 1 draws
     // Row 1 starts at y 27 and the last row ends at y 101.
-    const ChartLayout layout({80, 15, 15, 15}, {26, 36, 37}, 25, kGridFont, false);
+    const ChartLayout layout({80, 15, 15, 15}, {26, 36, 37}, 25);
     RecordingCanvas canvas;
-    drawChart(canvas, layout, *chart, kHeaderFont, false);
+    drawChart(canvas, layout, *chart, options(false));
 
     std::vector<RecordedLine> dashes;
     for (const RecordedLine& line : canvas.lines)
@@ -277,7 +279,7 @@ TEST(DrawChartRecording, CellsOutOfViewAreSkipped)
     // Columns 0..2 scrolled off to the left, rows 1 and 5 out of view.
     const ScrolledGeometry geometry(layout, 3, 2, 4);
     RecordingCanvas canvas;
-    drawChart(canvas, geometry, *chart, kHeaderFont, true);
+    drawChart(canvas, geometry, *chart, options(true));
 
     const int minX = cellLeft(3) - 2;  // the rising arrow reaches 2 pixels left
     const int minY = cellTop(2);
@@ -300,7 +302,7 @@ TEST(DrawChartRecording, CellsOutOfViewAreSkipped)
 
     // With the name column in view, only the names of the rows in view show.
     RecordingCanvas namesCanvas;
-    drawChart(namesCanvas, ScrolledGeometry(layout, 0, 2, 4), *chart, kHeaderFont, false);
+    drawChart(namesCanvas, ScrolledGeometry(layout, 0, 2, 4), *chart, options(false));
     std::vector<std::string> names;
     for (const RecordedText& text : namesCanvas.texts)
         if (text.cp932.front() == 'S')
@@ -326,7 +328,7 @@ TEST(DrawChartRecording, TimingLineOverNoRowInViewDrawsNothing)
     const ChartLayout layout = standardLayout(4, 3);
     const ScrolledGeometry geometry(layout, 0, 3, 2);  // no data row in view
     RecordingCanvas canvas;
-    drawChart(canvas, geometry, *chart, kHeaderFont, false);
+    drawChart(canvas, geometry, *chart, options(false));
     EXPECT_TRUE(canvas.lines.empty());
 }
 
@@ -344,11 +346,11 @@ TEST(DrawChartRecording, LastColumnOfTheRecordHasALowNeighbourWithoutDelay)
         chart->delay[0][i] = 1;       // lies just past level[99][..]
         chart->timingLine[i] = 9;     // lies just past delay[99][..]
     }
-    std::vector<int> widths(100, 15);
+    std::vector<int32_t> widths(100, 15);
     widths[0] = 80;
-    const ChartLayout layout(widths, std::vector<int>(6, 25), 25, kGridFont, false);
+    const ChartLayout layout(widths, std::vector<int32_t>(6, 25), 25);
     RecordingCanvas canvas;
-    drawChart(canvas, layout, *chart, kHeaderFont, false);
+    drawChart(canvas, layout, *chart, options(false));
 
     const int left = cellLeft(99);
     const int highY = cellTop(r) + 5;

@@ -4,7 +4,8 @@
 #include "render/ChartLayout.h"
 #include "render/DrawChart.h"
 #include "render/MetafileCanvas.h"
-#include "render/QPainterCanvas.h"
+#include "render/QtFont.h"
+#include "render/RasterCanvas.h"
 #include "render/TextPlacement.h"
 #include "text/Cp932.h"
 
@@ -136,7 +137,7 @@ TEST(MetafileCanvas, TextAtItsTopLeftWithTheRasterAdvancesAndClippedOnlyWhenCut)
     EXPECT_FALSE(play.texts[1].clip);
     EXPECT_EQ(play.texts[2].clip, cut);
     // Each unit ends where the raster layout ends it, rounded once, not unit by unit.
-    const QFontMetricsF metrics(QPainterCanvas::toQFont(red));
+    const QFontMetricsF metrics(toQFont(red));
     int32_t sum = 0;
     for (size_t i = 0; i < caption.size(); ++i) {
         sum += play.texts[0].dx[i];
@@ -159,13 +160,14 @@ TEST(MetafileCanvas, RecordsExactlyWhatTheRendererDraws)
     }
     for (int c = 1; c < kMaxCols; c += 10)
         chart->timingLine[c] = 1;
-    std::vector<int> widths(kMaxCols, 15);
+    std::vector<int32_t> widths(kMaxCols, 15);
     widths[0] = 80;
-    const ChartLayout layout(widths, std::vector<int>(kMaxRows, 25), 25, kGridFont, true);
+    const ChartLayout layout(widths, std::vector<int32_t>(kMaxRows, 25), 25);
+    const RenderOptions options{false, kHeaderFont, kGridFont, true};
 
     RecordingCanvas expected;
-    drawChart(expected, layout, *chart, kHeaderFont, false);
-    const Emf emf([&](Canvas& c) { drawChart(c, layout, *chart, kHeaderFont, false); }, layout.totalWidth() + 50,
+    drawChart(expected, layout, *chart, options);
+    const Emf emf([&](Canvas& c) { drawChart(c, layout, *chart, options); }, layout.totalWidth() + 50,
                   layout.totalHeight() + 50);
     const EmfPlayback play(emf.records);
 
@@ -177,7 +179,7 @@ TEST(MetafileCanvas, RecordsExactlyWhatTheRendererDraws)
     for (size_t i = 0; i < expected.polygons.size(); ++i)
         EXPECT_EQ(play.polygons[i], expected.polygons[i].points) << i;
     ASSERT_EQ(play.texts.size(), expected.texts.size());
-    const QFontMetrics metrics(QPainterCanvas::toQFont(kGridFont));
+    const QFontMetrics metrics(toQFont(kGridFont));
     for (size_t i = 0; i < expected.texts.size(); ++i) {
         const RecordedText& text = expected.texts[i];
         const std::u16string units = cp932ToUtf16(text.cp932);
@@ -250,7 +252,7 @@ TEST(MetafileCanvas, InkscapeFindsTheDrawingAtOneToOne)
     EXPECT_EQ(image.pixel(160, 32), qRgb(0, 0, 0)) << "the arrow is filled";
 
     // The text is red and stays inside its cell.
-    const QFontMetrics metrics(QPainterCanvas::toQFont(red));
+    const QFontMetrics metrics(toQFont(red));
     const QRect cell(120, 55, metrics.horizontalAdvance(u"端子名"_s), metrics.ascent() + metrics.descent());
     QRect ink;
     int notRed = 0;

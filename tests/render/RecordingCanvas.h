@@ -31,7 +31,6 @@ struct RecordedPolygon {
 
 class RecordingCanvas final : public Canvas {
 public:
-    explicit RecordingCanvas(bool metafile = false) : metafile_(metafile) {}
 
     void setPenColor(uint32_t rgb) override { penColor_ = rgb; }
     void setPenStyle(PenStyle style) override { penStyle_ = style; }
@@ -67,15 +66,12 @@ public:
         texts.push_back({RecordedText::Kind::DrawText, cp932, {}, rect, flags, font_});
     }
 
-    bool isMetafile() const override { return metafile_; }
-
     std::vector<RecordedLine> lines;
     std::vector<RecordedText> texts;
     std::vector<RecordedPolygon> polygons;
     bool textOverSolidBrush = false;
 
 private:
-    bool metafile_;
     CanvasPoint pen_;
     uint32_t penColor_ = 0;
     PenStyle penStyle_ = PenStyle::Solid;

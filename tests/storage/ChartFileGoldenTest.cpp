@@ -104,7 +104,7 @@ class ChartGolden : public testing::TestWithParam<GoldenCase> {};
 TEST_P(ChartGolden, SavesTheFileByteForByte)
 {
     const Golden g = GetParam().build();
-    EXPECT_EQ(SaveChart(*g.chart, g.widths, g.rowCount), readFixture(GetParam().file));
+    EXPECT_EQ(SaveChart(*g.chart, gridLayoutWith(g.widths, g.rowCount)), readFixture(GetParam().file));
 }
 
 TEST_P(ChartGolden, ReadsTheFileBackIntoTheSameChart)

@@ -89,13 +89,13 @@ TEST(ChartRoundTrip, RandomChartsSurviveSaveLoadSave)
         random.fill(*chart, widths, rows);
         const auto cols = static_cast<int32_t>(widths.size());
 
-        const std::string bytes = SaveChart(*chart, widths, rows);
+        const std::string bytes = SaveChart(*chart, gridLayoutWith(widths, rows));
         const ChartLoadResult loaded = LoadChart(bytes);
         ASSERT_TRUE(loaded.ok) << loaded.errorReason << " line " << loaded.errorLine;
         ASSERT_EQ(loaded.colCount, cols);
         ASSERT_EQ(loaded.rowCount, rows);
         ASSERT_EQ(loaded.colWidths, widths);
-        EXPECT_EQ(SaveChart(*loaded.chart, loaded.colWidths, loaded.rowCount), bytes);
+        EXPECT_EQ(SaveChart(*loaded.chart, gridLayoutWith(loaded.colWidths, loaded.rowCount)), bytes);
 
         // The fresh record holds exactly the saved extent and nothing else.
         TCell expected;
@@ -121,7 +121,7 @@ TEST(ChartRoundTrip, WriterIgnoresCellsBeyondTheExtent)
     chart->level[5][1] = 1;
     chart->signalName[3] = "hidden";
     chart->timingLine[4] = 1;
-    EXPECT_EQ(SaveChart(*chart, {80, 15}, 2), "80 0 15 0\r\n\r\n0 0 0");
+    EXPECT_EQ(SaveChart(*chart, gridLayoutWith({80, 15}, 2)), "80 0 15 0\r\n\r\n0 0 0");
 }
 
 std::string header(int pairs)
@@ -202,7 +202,7 @@ TEST_P(ChartWriterRefuses, WhatCouldNotBeReadBack)
 {
     auto chart = std::make_unique<TCell>();
     chart->signalName[1] = GetParam().name;
-    EXPECT_THROW(SaveChart(*chart, GetParam().widths, GetParam().rows), std::invalid_argument);
+    EXPECT_THROW(SaveChart(*chart, gridLayoutWith(GetParam().widths, GetParam().rows)), std::invalid_argument);
 }
 
 INSTANTIATE_TEST_SUITE_P(

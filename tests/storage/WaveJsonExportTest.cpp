@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <random>
@@ -12,6 +13,14 @@
 #include <vector>
 
 namespace {
+
+// A grid of `cols` columns of a new grid's widths and `rows` rows.
+GridLayout grid(int cols, int rows)
+{
+    std::vector<int32_t> widths(static_cast<size_t>(std::max(cols, 0)), 15);
+    if (!widths.empty()) widths[0] = 80;
+    return gridLayoutWith(widths, rows);
+}
 
 void setRow(TCell& chart, int r, const std::vector<int32_t>& levels)
 {
@@ -27,7 +36,7 @@ TEST(WaveJsonExportText, OneSignalPerRowRepeatsAsDotsNamesEscaped)
     chart->signalName[3] = "\x82\x62\x82\x6B\x82\x6A\"\\\t\x01";
     setRow(*chart, 3, {0, 0, 0, 0});
     chart->level[5][1] = 1;  // beyond the grid's columns
-    const WaveJsonExport got = exportWaveJson(*chart, 5, 4);
+    const WaveJsonExport got = exportWaveJson(*chart, grid(5, 4));
     EXPECT_EQ(got.text,
               "{\n"
               "  \"signal\": [\n"
@@ -43,17 +52,17 @@ TEST(WaveJsonExportText, OneSignalPerRowRepeatsAsDotsNamesEscaped)
 TEST(WaveJsonExportText, NoSignalsAndNoSteps)
 {
     const TCell chart;
-    EXPECT_EQ(exportWaveJson(chart, 3, 1).text, "{\n  \"signal\": []\n}\n");
-    EXPECT_EQ(exportWaveJson(chart, 1, 2).text, "{\n  \"signal\": [\n    { \"name\": \"\", \"wave\": \"\" }\n  ]\n}\n");
+    EXPECT_EQ(exportWaveJson(chart, grid(3, 1)).text, "{\n  \"signal\": []\n}\n");
+    EXPECT_EQ(exportWaveJson(chart, grid(1, 2)).text, "{\n  \"signal\": [\n    { \"name\": \"\", \"wave\": \"\" }\n  ]\n}\n");
 }
 
 TEST(WaveJsonExportText, CountsOutsideTheRecordAreRefused)
 {
     const TCell chart;
-    EXPECT_THROW(exportWaveJson(chart, 0, 2), std::invalid_argument);
-    EXPECT_THROW(exportWaveJson(chart, 101, 2), std::invalid_argument);
-    EXPECT_THROW(exportWaveJson(chart, 2, 0), std::invalid_argument);
-    EXPECT_THROW(exportWaveJson(chart, 2, 101), std::invalid_argument);
+    EXPECT_THROW(exportWaveJson(chart, grid(0, 2)), std::invalid_argument);
+    EXPECT_THROW(exportWaveJson(chart, grid(101, 2)), std::invalid_argument);
+    EXPECT_THROW(exportWaveJson(chart, grid(2, 0)), std::invalid_argument);
+    EXPECT_THROW(exportWaveJson(chart, grid(2, 101)), std::invalid_argument);
 }
 
 struct NoticeCase {
@@ -89,7 +98,7 @@ const NoticeCase kNotices[] = {
          t.timingLine[2] = 2;                // draws nothing
          t.cellFlags[3][1] = 8;              // a bit without meaning
      },
-     {80, 15, 15, 15, 15, 99}, ""},
+     {}, ""},
 };
 
 class WaveJsonNotice : public testing::TestWithParam<NoticeCase> {};
@@ -99,7 +108,8 @@ TEST_P(WaveJsonNotice, NamesWhatIsLeftOut)
     const NoticeCase& t = GetParam();
     auto chart = std::make_unique<TCell>();
     t.setUp(*chart);
-    const WaveJsonExport got = exportWaveJson(*chart, 5, 3, t.widths);
+    const WaveJsonExport got =
+        exportWaveJson(*chart, t.widths.empty() ? grid(5, 3) : gridLayoutWith(t.widths, 3));
     EXPECT_EQ(got.notice, t.notice);
     EXPECT_EQ(got.attributesLeftOut, !t.notice.empty());
 }
@@ -130,7 +140,7 @@ TEST(WaveJsonRoundTrip, LevelsNamesAndCountsComeBack)
             chart->signalName[r] = names[static_cast<size_t>(between(0, static_cast<int>(names.size()) - 1))];
             for (int c = 1; c < cols; ++c) chart->level[c][r] = between(0, 2);
         }
-        const WaveJsonImportResult back = importWaveJson(exportWaveJson(*chart, cols, rows).text);
+        const WaveJsonImportResult back = importWaveJson(exportWaveJson(*chart, grid(cols, rows)).text);
         ASSERT_TRUE(back.ok) << back.errorMessage;
         ASSERT_EQ(back.colCount, rows > 1 ? cols : 1);  // no signal, no wave to carry the steps
         ASSERT_EQ(back.rowCount, rows);

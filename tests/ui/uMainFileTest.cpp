@@ -381,10 +381,7 @@ private slots:
 
         QVERIFY(prompts->asked(u"save"_s).isEmpty());
         QVERIFY(!QFile::exists(path(u"x.sbn"_s)));
-        const std::vector<int>& widths = window->grid()->colWidths();
-        QCOMPARE(readFile(x), QByteArray::fromStdString(SaveChart(
-                                  document, std::vector<int32_t>(widths.begin(), widths.end()),
-                                  window->grid()->rowCount())));
+        QCOMPARE(readFile(x), QByteArray::fromStdString(SaveChart(document, window->grid()->layout())));
         QVERIFY(readFile(x).contains("EDITED"));
         QCOMPARE(window->windowTitle(), kTitle + u" - "_s + x);
         QVERIFY(!modifiedFlag);

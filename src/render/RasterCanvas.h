@@ -1,7 +1,8 @@
 #pragma once
-// A Canvas over a QPainter for raster surfaces (the grid on screen, a QImage). Lines
+// A Canvas over a QPainter for raster surfaces (the grid on screen, a bitmap). Lines
 // are painted pixel by pixel as GDI paints them, as one-pixel rectangles, never with
-// QPainter's own line rasteriser, whose pixels differ.
+// QPainter's own line rasteriser, whose pixels differ. Where the painter's surface is
+// a 32-bit image, lines and cached text go straight into its pixels.
 
 #include "render/Canvas.h"
 
@@ -13,14 +14,14 @@
 
 class QPainter;
 
-class QPainterCanvas : public Canvas {
+class RasterCanvas final : public Canvas {
 public:
     // Saves the painter's state and restores it when the canvas goes away; draw with
     // the painter again only after that.
-    explicit QPainterCanvas(QPainter& painter);
-    ~QPainterCanvas() override;
-    QPainterCanvas(const QPainterCanvas&) = delete;
-    QPainterCanvas& operator=(const QPainterCanvas&) = delete;
+    explicit RasterCanvas(QPainter& painter);
+    ~RasterCanvas() override;
+    RasterCanvas(const RasterCanvas&) = delete;
+    RasterCanvas& operator=(const RasterCanvas&) = delete;
 
     void setPenColor(uint32_t rgb) override;
     void setPenStyle(PenStyle style) override;
@@ -38,18 +39,8 @@ public:
     void textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932) override;
     void drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags) override;
 
-    // The QFont a FontDesc stands for: pixel size if given, else the point size at
-    // 96 dpi as GDI rounds it; an empty family is the application's font family.
-    static QFont toQFont(const FontDesc& desc);
-
-protected:
-    // Strokes one segment with the pen. A vector surface (SVG, PDF, printer)
-    // overrides this to emit a real line instead of pixels.
-    virtual void strokeSegment(CanvasPoint from, CanvasPoint to);
-    QPainter& painter() { return painter_; }
-    const QColor& penColor() const { return penColor_; }
-
 private:
+    void strokeSegment(CanvasPoint from, CanvasPoint to);
     struct FontState;
     struct PreparedText;
     static std::vector<std::shared_ptr<FontState>>& fontCache();

@@ -1,7 +1,8 @@
 // The raster QPainter canvas: GDI's pixels for lines and polygons, text anchored
 // and clipped as GDI does it, fonts as the chart names them.
 #include "render/GdiLine.h"
-#include "render/QPainterCanvas.h"
+#include "render/QtFont.h"
+#include "render/RasterCanvas.h"
 #include "text/Cp932.h"
 
 #include <QFontInfo>
@@ -25,7 +26,7 @@ QImage draw(const std::function<void(Canvas&)>& paint, QSize size = {120, 60})
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    QPainterCanvas canvas(painter);
+    RasterCanvas canvas(painter);
     paint(canvas);
     return image;
 }
@@ -40,7 +41,7 @@ std::set<std::pair<int, int>> inkOf(const QImage& image)
     return pixels;
 }
 
-TEST(QPainterCanvasLines, PaintExactlyTheGdiPixels)
+TEST(RasterCanvasLines, PaintExactlyTheGdiPixels)
 {
     const std::pair<CanvasPoint, CanvasPoint> lines[] = {
         {{5, 5}, {40, 5}},   {{40, 10}, {5, 10}}, {{3, 50}, {3, 20}},  {{10, 50}, {15, 35}},
@@ -62,7 +63,7 @@ TEST(QPainterCanvasLines, PaintExactlyTheGdiPixels)
     EXPECT_EQ(image.pixel(6, 5), qRgb(0, 0, 0));
 }
 
-TEST(QPainterCanvasLines, PenColourAndClearPen)
+TEST(RasterCanvasLines, PenColourAndClearPen)
 {
     const QImage image = draw([](Canvas& canvas) {
         canvas.setPenColor(0x3366CC);
@@ -76,7 +77,7 @@ TEST(QPainterCanvasLines, PenColourAndClearPen)
     EXPECT_EQ(inkOf(image).size(), 8u);
 }
 
-TEST(QPainterCanvasPolygon, FillsTheInteriorAndLightsEveryVertex)
+TEST(RasterCanvasPolygon, FillsTheInteriorAndLightsEveryVertex)
 {
     const CanvasPoint triangle[] = {{10, 30}, {20, 10}, {30, 30}};
     const QImage filled = draw([&](Canvas& canvas) {
@@ -103,16 +104,16 @@ TEST(QPainterCanvasPolygon, FillsTheInteriorAndLightsEveryVertex)
     EXPECT_EQ(inkOf(hollow), outline);
 }
 
-TEST(QPainterCanvasFont, FollowsTheFontDesc)
+TEST(RasterCanvasFont, FollowsTheFontDesc)
 {
-    const QFont tenPoint = QPainterCanvas::toQFont(FontDesc{"", 10, 0});
+    const QFont tenPoint = toQFont(FontDesc{"", 10, 0});
     EXPECT_EQ(tenPoint.pixelSize(), 13);
     EXPECT_EQ(tenPoint.family(), QGuiApplication::font().family());
-    EXPECT_EQ(QPainterCanvas::toQFont(FontDesc{"", 9, 0}).pixelSize(), 12);
-    EXPECT_EQ(QPainterCanvas::toQFont(FontDesc{"", 11, 0}).pixelSize(), 15);  // 14.67
+    EXPECT_EQ(toQFont(FontDesc{"", 9, 0}).pixelSize(), 12);
+    EXPECT_EQ(toQFont(FontDesc{"", 11, 0}).pixelSize(), 15);  // 14.67
 
     FontDesc desc{"ＭＳ ゴシック", 20, 13, true, true, true, false};
-    const QFont font = QPainterCanvas::toQFont(desc);
+    const QFont font = toQFont(desc);
     EXPECT_EQ(font.pixelSize(), 13);
     EXPECT_EQ(font.family(), u"ＭＳ ゴシック"_s);
     EXPECT_TRUE(font.bold());
@@ -123,13 +124,13 @@ TEST(QPainterCanvasFont, FollowsTheFontDesc)
     EXPECT_TRUE(QFontInfo(font).family().startsWith(u"IPA"_s)) << QFontInfo(font).family().toStdString();
 }
 
-class QPainterCanvasText : public testing::Test {
+class RasterCanvasText : public testing::Test {
 protected:
     const FontDesc desc{"MS Gothic", 0, 13, false, false, false, false, 0x000000};
     const std::string caption = utf16ToCp932(u"端子名Ab").value();
 };
 
-TEST_F(QPainterCanvasText, TextOutAnchorsTheTopLeftCorner)
+TEST_F(RasterCanvasText, TextOutAnchorsTheTopLeftCorner)
 {
     const QImage viaCanvas = draw([&](Canvas& canvas) {
         canvas.setFont(desc);
@@ -139,7 +140,7 @@ TEST_F(QPainterCanvasText, TextOutAnchorsTheTopLeftCorner)
     direct.fill(Qt::white);
     {
         QPainter painter(&direct);
-        const QFont font = QPainterCanvas::toQFont(desc);
+        const QFont font = toQFont(desc);
         painter.setFont(font);
         painter.setPen(Qt::black);
         painter.drawText(QPoint(7, 9 + QFontMetrics(font).ascent()), u"端子名Ab"_s);
@@ -148,7 +149,7 @@ TEST_F(QPainterCanvasText, TextOutAnchorsTheTopLeftCorner)
     EXPECT_EQ(viaCanvas, direct);
 }
 
-TEST_F(QPainterCanvasText, TextRectClipsToItsRectangle)
+TEST_F(RasterCanvasText, TextRectClipsToItsRectangle)
 {
     const CanvasRect clip{20, 12, 34, 20};
     const QImage image = draw([&](Canvas& canvas) {
@@ -165,9 +166,9 @@ TEST_F(QPainterCanvasText, TextRectClipsToItsRectangle)
     }
 }
 
-TEST_F(QPainterCanvasText, DrawTextPlacesAndClips)
+TEST_F(RasterCanvasText, DrawTextPlacesAndClips)
 {
-    const QFont font = QPainterCanvas::toQFont(desc);
+    const QFont font = toQFont(desc);
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(u"端子名Ab"_s);
     const int height = metrics.ascent() + metrics.descent();
@@ -209,7 +210,7 @@ TEST_F(QPainterCanvasText, DrawTextPlacesAndClips)
         EXPECT_TRUE(x >= 30 && x < 40 && y >= 20 && y < 26) << x << "," << y;
 }
 
-TEST_F(QPainterCanvasText, UsesTheFontColourAndLeavesThePainterAsItWas)
+TEST_F(RasterCanvasText, UsesTheFontColourAndLeavesThePainterAsItWas)
 {
     QImage image(60, 30, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -217,7 +218,7 @@ TEST_F(QPainterCanvasText, UsesTheFontColourAndLeavesThePainterAsItWas)
     painter.setPen(QColor(1, 2, 3));
     painter.setBrush(QColor(4, 5, 6));
     {
-        QPainterCanvas canvas(painter);
+        RasterCanvas canvas(painter);
         FontDesc red = desc;
         red.color = 0xFF0000;
         canvas.setFont(red);
@@ -241,7 +242,7 @@ namespace {
 
 // Lines go straight into the pixels of an RGB32 image and through fillRect on other
 // surfaces; both must give the same picture, translation and clipping included.
-TEST(QPainterCanvasSurfaces, DirectPixelsMatchThePainterPath)
+TEST(RasterCanvasSurfaces, DirectPixelsMatchThePainterPath)
 {
     const CanvasPoint arrow[] = {{30, 40}, {33, 30}, {36, 40}};
     auto paint = [&](QImage::Format format, const std::function<void(QPainter&)>& setUp) {
@@ -250,7 +251,7 @@ TEST(QPainterCanvasSurfaces, DirectPixelsMatchThePainterPath)
         QPainter painter(&image);
         setUp(painter);
         {
-            QPainterCanvas canvas(painter);
+            RasterCanvas canvas(painter);
             canvas.setPenColor(0x102030);
             for (int i = 0; i < 12; ++i) {
                 canvas.moveTo(-10 + 13 * i, 80 - 7 * i);
@@ -299,7 +300,7 @@ int largestChannelDifference(const QImage& a, const QImage& b)
 // Text on an RGB32 image is composited from its captured coverage. Over a busy
 // background, translated and clipped, it must match what the painter's own text gives
 // where DrawText puts it, within the painter's own rounding.
-TEST(QPainterCanvasSurfaces, CachedTextMatchesThePainterPath)
+TEST(RasterCanvasSurfaces, CachedTextMatchesThePainterPath)
 {
     struct Text {
         QString text;
@@ -334,14 +335,14 @@ TEST(QPainterCanvasSurfaces, CachedTextMatchesThePainterPath)
             painter.translate(4, -3);
             painter.setClipRect(QRect(0, 0, 120, 70));
         }
-        const QFont font = QPainterCanvas::toQFont(c.font);
+        const QFont font = toQFont(c.font);
         const QFontMetrics metrics(font);
         {
             for (const Text& t : c.texts) {
                 const std::string cp932 = utf16ToCp932(t.text.toStdU16String()).value();
                 const CanvasRect& r = t.rect;
                 if (viaCanvas) {
-                    QPainterCanvas canvas(painter);
+                    RasterCanvas canvas(painter);
                     canvas.setFont(c.font);
                     if (t.flags)
                         canvas.drawText(cp932, r, t.flags);
@@ -398,7 +399,7 @@ namespace {
 // A widget repainting part of itself paints into its window's backing store with the
 // area being repainted as the engine's system clip, which the painter's own clip does not
 // show; the pixels written straight into the image must keep to it as the painter does.
-TEST(QPainterCanvasSurfaces, DirectPixelsKeepToTheSystemClip)
+TEST(RasterCanvasSurfaces, DirectPixelsKeepToTheSystemClip)
 {
     const std::string name = utf16ToCp932(u"端子名").value();
     auto chart = [&](Canvas& canvas) {
@@ -420,7 +421,7 @@ TEST(QPainterCanvasSurfaces, DirectPixelsKeepToTheSystemClip)
         image.paintEngine()->setSystemClip(systemClip);
         {
             QPainter painter(&image);
-            QPainterCanvas canvas(painter);
+            RasterCanvas canvas(painter);
             chart(canvas);
         }
         return image.convertToFormat(QImage::Format_RGB32);

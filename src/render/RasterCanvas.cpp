@@ -1,6 +1,8 @@
-#include "render/QPainterCanvas.h"
+#include "render/RasterCanvas.h"
 
 #include "render/GdiLine.h"
+#include "render/QtFont.h"
+#include "render/TextPlacement.h"
 #include "text/Cp932.h"
 
 #include <QFontMetrics>
@@ -23,14 +25,6 @@ namespace {
 QColor toQColor(uint32_t rgb)
 {
     return QColor::fromRgb(QRgb(0xFF000000u | (rgb & 0xFFFFFFu)));
-}
-
-// Windows' MulDiv: a * b / c rounded half away from zero.
-int mulDiv(int a, int b, int c)
-{
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = c / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
 }
 
 // Texts are laid out once per font and kept: a chart repeats the same few labels
@@ -76,11 +70,13 @@ void blendCoverage(const TextCoverage& coverage, uint32_t color, uchar* bits,
     if (clip.contains(placed)) {
         // The rows are a whole image line apart: ask for all of them before blending
         // rather than waiting on each in turn.
+#if defined(__GNUC__) || defined(__clang__)
         for (int row = placed.top(); row <= placed.bottom(); ++row) {
             const uchar* line = bits + row * bytesPerLine;
             __builtin_prefetch(line + placed.left() * 4, 1);
             __builtin_prefetch(line + placed.right() * 4, 1);
         }
+#endif
         for (const InkPixel& ink : coverage.ink) {
             auto* pixel = reinterpret_cast<uint32_t*>(bits + (y + ink.y) * bytesPerLine) + x + ink.x;
             *pixel = interpolate255(color, ink.alpha, *pixel, 255u - ink.alpha);
@@ -184,7 +180,7 @@ std::optional<TextCoverage> captureCoverage(const QStaticText& text, const QFont
 
 }  // namespace
 
-struct QPainterCanvas::DirectTarget {
+struct RasterCanvas::DirectTarget {
     uchar* bits = nullptr;
     qsizetype bytesPerLine = 0;
     int dx = 0;  // device = logical + (dx, dy)
@@ -249,7 +245,7 @@ struct QPainterCanvas::DirectTarget {
     }
 };
 
-struct QPainterCanvas::PreparedText {
+struct RasterCanvas::PreparedText {
     QStaticText text;
     int width = 0;
     // The captured ink, for the render hints it was captured with; none where the
@@ -259,7 +255,7 @@ struct QPainterCanvas::PreparedText {
     TextCoverage coverage;
 };
 
-struct QPainterCanvas::FontState {
+struct RasterCanvas::FontState {
     FontDesc desc;
     QFont font;
     QColor color;
@@ -269,7 +265,7 @@ struct QPainterCanvas::FontState {
     size_t coverageBytes = 0;
 };
 
-std::vector<std::shared_ptr<QPainterCanvas::FontState>>& QPainterCanvas::fontCache()
+std::vector<std::shared_ptr<RasterCanvas::FontState>>& RasterCanvas::fontCache()
 {
     // One cache per thread: painters may run on worker threads for exports. The main
     // thread's fonts are let go with the application, before Qt's font cache goes.
@@ -283,21 +279,7 @@ std::vector<std::shared_ptr<QPainterCanvas::FontState>>& QPainterCanvas::fontCac
     return fonts;
 }
 
-QFont QPainterCanvas::toQFont(const FontDesc& desc)
-{
-    QFont font(desc.family.empty() ? QGuiApplication::font().family()
-                                   : QString::fromStdString(desc.family));
-    const int pixels = desc.pixelSize > 0 ? desc.pixelSize : mulDiv(desc.pointSize, 96, 72);
-    if (pixels > 0)
-        font.setPixelSize(pixels);
-    font.setBold(desc.bold);
-    font.setItalic(desc.italic);
-    font.setUnderline(desc.underline);
-    font.setStrikeOut(desc.strikeOut);
-    return font;
-}
-
-QPainterCanvas::QPainterCanvas(QPainter& painter) : painter_(painter)
+RasterCanvas::RasterCanvas(QPainter& painter) : painter_(painter)
 {
     painter_.save();
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -305,12 +287,12 @@ QPainterCanvas::QPainterCanvas(QPainter& painter) : painter_(painter)
     direct_ = DirectTarget::of(painter_);
 }
 
-QPainterCanvas::~QPainterCanvas()
+RasterCanvas::~RasterCanvas()
 {
     painter_.restore();
 }
 
-void QPainterCanvas::setPenColor(uint32_t rgb)
+void RasterCanvas::setPenColor(uint32_t rgb)
 {
     const uint32_t pixel = 0xFF000000u | (rgb & 0xFFFFFFu);
     if (pixel == penPixel_)
@@ -319,23 +301,23 @@ void QPainterCanvas::setPenColor(uint32_t rgb)
     penColor_ = QColor::fromRgb(pixel);
 }
 
-void QPainterCanvas::setPenStyle(PenStyle style)
+void RasterCanvas::setPenStyle(PenStyle style)
 {
     penStyle_ = style;
 }
 
-void QPainterCanvas::setBrushColor(uint32_t rgb)
+void RasterCanvas::setBrushColor(uint32_t rgb)
 {
     // Set once per cell: keep it cheap.
     brushRgb_ = rgb & 0xFFFFFFu;
 }
 
-void QPainterCanvas::setBrushStyle(BrushStyle style)
+void RasterCanvas::setBrushStyle(BrushStyle style)
 {
     brushStyle_ = style;
 }
 
-void QPainterCanvas::setFont(const FontDesc& desc)
+void RasterCanvas::setFont(const FontDesc& desc)
 {
     if (font_ && fontDesc_ == desc)
         return;
@@ -361,12 +343,12 @@ void QPainterCanvas::setFont(const FontDesc& desc)
     font_ = *found;
 }
 
-void QPainterCanvas::moveTo(int32_t x, int32_t y)
+void RasterCanvas::moveTo(int32_t x, int32_t y)
 {
     pen_ = {x, y};
 }
 
-void QPainterCanvas::lineTo(int32_t x, int32_t y)
+void RasterCanvas::lineTo(int32_t x, int32_t y)
 {
     const CanvasPoint to{x, y};
     if (penStyle_ != PenStyle::Clear)
@@ -374,14 +356,14 @@ void QPainterCanvas::lineTo(int32_t x, int32_t y)
     pen_ = to;
 }
 
-void QPainterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
+void RasterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
 {
     forEachGdiLineRun(from, to, [this](const PixelRun& run) {
         fillRun(run.x, run.y, run.width, run.height);
     });
 }
 
-void QPainterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height)
+void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height)
 {
     if (!direct_) {
         painter_.fillRect(QRect(x, y, width, height), penColor_);
@@ -401,7 +383,7 @@ void QPainterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height
     }
 }
 
-void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
+void RasterCanvas::polygon(std::span<const CanvasPoint> points)
 {
     if (points.size() < 2)  // GDI draws nothing for fewer than two points
         return;
@@ -422,7 +404,7 @@ void QPainterCanvas::polygon(std::span<const CanvasPoint> points)
     }
 }
 
-QPainterCanvas::PreparedText& QPainterCanvas::prepare(const std::string& cp932)
+RasterCanvas::PreparedText& RasterCanvas::prepare(const std::string& cp932)
 {
     if (!font_)
         setFont(fontDesc_);
@@ -445,7 +427,7 @@ QPainterCanvas::PreparedText& QPainterCanvas::prepare(const std::string& cp932)
     return texts.emplace(cp932, std::move(prepared)).first->second;
 }
 
-bool QPainterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip)
+bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip)
 {
     // Underlines and strike-outs are lines the painter places by the run and the
     // clip, not glyphs: they stay with the painter.
@@ -486,7 +468,7 @@ bool QPainterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const C
     return true;
 }
 
-void QPainterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip)
+void RasterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip)
 {
     if (blendText(text, x, y, clip))
         return;
@@ -512,33 +494,25 @@ void QPainterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const C
     painter_.drawStaticText(QPoint(x, y), text.text);
 }
 
-void QPainterCanvas::textOut(int32_t x, int32_t y, const std::string& cp932)
+void RasterCanvas::textOut(int32_t x, int32_t y, const std::string& cp932)
 {
     if (cp932.empty())
         return;
     paintText(prepare(cp932), x, y, nullptr);
 }
 
-void QPainterCanvas::textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932)
+void RasterCanvas::textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932)
 {
     if (cp932.empty() || clip.isEmpty())
         return;
     paintText(prepare(cp932), x, y, &clip);
 }
 
-void QPainterCanvas::drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags)
+void RasterCanvas::drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags)
 {
     if (cp932.empty() || rect.isEmpty())
         return;
     PreparedText& text = prepare(cp932);
-    // DrawText's own arithmetic, C division included.
-    int32_t x = rect.left;
-    int32_t y = rect.top;
-    if (flags & TextFlag::Center)
-        x = (rect.left + rect.right - text.width) / 2;
-    else if (flags & TextFlag::Right)
-        x = rect.right - text.width;
-    if (flags & TextFlag::VCenter)
-        y = rect.top + (rect.bottom - rect.top) / 2 - font_->height / 2;
-    paintText(text, x, y, &rect);
+    const CanvasPoint at = placeText(rect, flags, text.width, font_->height);
+    paintText(text, at.x, at.y, &rect);
 }

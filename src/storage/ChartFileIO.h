@@ -1,0 +1,28 @@
+#pragma once
+// Chart files by path, for the window and the command-line renderer alike: reading
+// takes regular files of a sensible size only and gives a reason on failure; writing
+// replaces the file only once the whole chart is in it.
+
+#include "document/GridLayout.h"
+#include "document/TCell.h"
+#include "storage/ChartFile.h"
+
+#include <QString>
+
+// Far beyond any chart the record can hold; keeps a mistaken choice of a huge file
+// from being read into memory whole.
+inline constexpr qint64 kMaxChartFileBytes = 16 * 1024 * 1024;
+
+// What reading a chart file by path gave.
+struct ChartFileRead {
+    ChartLoadResult chart;   // ok only when the file was read and understood
+    QString error;           // why not, for the user: the system's reason, or "N 行目: ..."
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+ChartFileRead readChartFile(const QString& path);
+
+// Writes the chart's file, all or nothing. Returns why it could not be written (the
+// system's reason, or why the chart cannot be stored as a file), empty on success.
+QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout);
