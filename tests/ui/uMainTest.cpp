@@ -1,4 +1,5 @@
 #include "document/Document.h"
+#include "render/ChartOutput.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 #include "ui/CommandTable.h"
@@ -15,6 +16,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -60,14 +62,15 @@ private slots:
         document.signalName[1] = "CLK";
         modifiedFlag = true;
         window->setWindowTitle(u"x"_s);
-        // A fresh window runs the reset while it is created; run it through New's path
-        // by creating another one on the same globals.
-        TfrmMain other(std::make_unique<ScriptedPrompts>());
+        // New resets the chart of this very window.
+        prompts->confirmAnswers.push_back(Prompts::Answer::No);
+        window->command("actNew")->trigger();
         QCOMPARE(document.level[5][2], 0);
         QCOMPARE(document.cellFlags[7][3], 0);
         QVERIFY(document.signalName[1].empty());
         QVERIFY(!modifiedFlag);
-        QCOMPARE(other.windowTitle(), u"ソルベナエディタ - 無題"_s);
+        QCOMPARE(window->windowTitle(), u"ソルベナエディタ - 無題"_s);
+        QCOMPARE(window->grid()->colCount(), 12);
         QCOMPARE(window->grid()->colWidth(3), 44);
     }
 
@@ -181,16 +184,18 @@ private slots:
 
     void aFailingCommandShowsTheErrorBoxAndTheProgramGoesOn()
     {
-        bool reachedAfter = false;
         window->runGuarded([&] {
             document.level[1][1] = 1;
             throw std::runtime_error("'abc' は整数ではありません");
-            reachedAfter = true;
         });
-        QVERIFY(!reachedAfter);
         QCOMPARE(document.level[1][1], 1);  // what the command did before failing stays
         QCOMPARE(prompts->asked(u"error"_s),
                  QStringList{u"error|ソルベナエディタ|'abc' は整数ではありません."_s});
+        // The program goes on: the next command runs as usual.
+        bool nextRan = false;
+        window->runGuarded([&] { nextRan = true; });
+        QVERIFY(nextRan);
+        QCOMPARE(prompts->asked(u"error"_s).size(), 1);
     }
 
     void theChartIsDrawnOverTheGrid()
@@ -204,6 +209,57 @@ private slots:
         QCOMPARE(image.pixelColor(85, 46), QColor(Qt::white));
         QCOMPARE(image.pixelColor(100, 46), QColor(Qt::black));
         QCOMPARE(image.pixelColor(97, 40), QColor(Qt::black));   // falling edge at step 2
+    }
+
+    // Output lays the chart out from the layout value; on a grid scrolled to its origin
+    // the screen shows the same picture. The grid's own painting is made white here
+    // (no lines between cells, white header and highlight) and left out where it is not.
+    void theOutputPictureEqualsTheScreenGrid()
+    {
+        ChartGrid* grid = window->grid();
+        grid->setColCount(14);
+        grid->setRowCount(5);
+        grid->setColWidth(4, 31);
+        grid->setVertLines(false);
+        grid->setHorzLines(false);
+        QPalette palette = grid->palette();
+        for (const auto role : {QPalette::Button, QPalette::Light, QPalette::Dark, QPalette::Highlight})
+            palette.setColor(role, Qt::white);
+        grid->setPalette(palette);
+        for (int r = 1; r < 5; ++r) {
+            document.signalName[r] = "SIG" + std::to_string(r);
+            for (int c = 1; c < 14; ++c)
+                document.level[c][r] = (c * (r + 1) / 3) % 3;
+        }
+        document.delay[5][2] = 3;
+        document.cellFlags[6][1] = kFlagShowNumber;
+        document.cellFlags[3][3] = kFlagRisingArrow;
+        document.cellFlags[8][4] = kFlagFallingArrow | kFlagShowNumber;
+        document.timingLine[7] = 1;
+        auto grab = [grid] {
+            return grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage screen = grab();
+        const auto chart = std::make_unique<TCell>(document);
+        document = TCell{};
+        const QImage gridAlone = grab();
+        const QImage output =
+            chartImage(ChartPicture{*chart, grid->layout(), chartFont, true}, screen.size());
+
+        int compared = 0;
+        int ink = 0;
+        for (int y = 0; y < screen.height(); ++y) {
+            for (int x = 0; x < screen.width(); ++x) {
+                if (gridAlone.pixel(x, y) != qRgb(255, 255, 255))
+                    continue;  // the header row's own lines
+                ++compared;
+                ink += output.pixel(x, y) != qRgb(255, 255, 255);
+                QVERIFY2(screen.pixel(x, y) == output.pixel(x, y),
+                         qPrintable(u"pixel %1,%2"_s.arg(x).arg(y)));
+            }
+        }
+        QVERIFY(compared > screen.width() * screen.height() * 9 / 10);
+        QVERIFY(ink > 1000);
     }
 };
 

@@ -1,0 +1,25 @@
+#include "render/ChartOutput.h"
+
+#include "render/ChartLayout.h"
+#include "render/DrawChart.h"
+#include "render/RasterCanvas.h"
+
+#include <QPainter>
+
+void drawWholeChart(Canvas& canvas, const ChartPicture& picture, EdgeStyle edges)
+{
+    drawChart(canvas, ChartLayout(picture.layout), picture.chart,
+              renderOptionsFor(picture.layout, picture.headerFont, picture.withHeader, edges));
+}
+
+QImage chartImage(const ChartPicture& picture, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        RasterCanvas canvas(painter);
+        drawWholeChart(canvas, picture);
+    }
+    return image;
+}
