@@ -8,9 +8,23 @@
 #include <QKeySequence>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
+// Every command of the main window, named as its action or menu item is.
+enum class CommandId {
+    actNew, actOpen, actSave, actPrint, actExit,
+    actUndo, actRedo, actCut, actCopy, actPaste, actDelete, actSelectAll,
+    actMakePulse, actSet0, actSet1, actSetFutei, actInvert, actSetDelay, actTimingLine,
+    actShowNumber, actShowEdge, actRepaint,
+    mnuSaveAs, mnuOutBitmap, mnuOutMeta,
+    mnuColCount, mnuRowCount, mnuHeight, mnuWidth,
+    mnuVertLine, mnuHorzLine, mnuTerminalRight, mnuFont,
+    mnuAbout,
+};
+
 struct CommandInfo {
+    CommandId id;
     const char* name;       // object name: "actNew", "mnuSaveAs", ...
     QString category;       // empty for menu commands without an action
     QString caption;
@@ -20,10 +34,10 @@ struct CommandInfo {
     bool startsDisabled = false;
 };
 
-// A menu or context-menu entry; the name "-" stands for a separator. A non-empty
+// A menu or context-menu entry; one without a command is a separator. A non-empty
 // caption replaces the command's own in this place.
 struct MenuEntry {
-    const char* name;
+    std::optional<CommandId> command;
     QString caption = {};
 };
 
@@ -33,9 +47,10 @@ struct MenuLayout {
     std::vector<MenuEntry> entries;
 };
 
-// A tool button showing image `image` of its bar's image list; "-" is a separator.
+// A tool button showing image `image` of its bar's image list; one without a command
+// is a separator.
 struct ToolButtonEntry {
-    const char* name;
+    std::optional<CommandId> command;
     int image = -1;
 };
 
@@ -47,10 +62,9 @@ struct ToolBarLayout {
     std::vector<ToolButtonEntry> buttons;
 };
 
-inline constexpr const char* kSeparator = "-";
-
 const std::vector<CommandInfo>& commandTable();
-const CommandInfo* findCommand(const char* name);
+// The row of a command; every command has one (a missing row throws std::logic_error).
+const CommandInfo& commandInfo(CommandId id);
 const std::vector<MenuLayout>& mainMenuLayout();
 const std::vector<MenuEntry>& contextMenuLayout();
 const std::vector<ToolBarLayout>& toolBarLayout();

@@ -21,6 +21,8 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
@@ -146,29 +148,27 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::bindViewCommands()
 {
-    bindCommand("actRepaint", &TfrmMain::actRepaintExecute);
-    bindCommand("mnuAbout", &TfrmMain::mnuAboutClick);
+    bindCommand(CommandId::actRepaint, &TfrmMain::actRepaintExecute);
+    bindCommand(CommandId::mnuAbout, &TfrmMain::mnuAboutClick);
 }
 
-QAction* TfrmMain::bindCommand(const char* name, Handler handler)
+QAction* TfrmMain::bindCommand(CommandId id, Handler handler)
 {
-    const CommandInfo* info = findCommand(name);
-    Q_ASSERT(info);
-    auto* action = new QAction(info->caption, this);
-    action->setObjectName(QString::fromLatin1(name));
+    const CommandInfo& info = commandInfo(id);
+    auto* action = new QAction(info.caption, this);
+    action->setObjectName(QString::fromLatin1(info.name));
     // A command without a hint shows its caption without the access key, "元に戻す".
-    action->setToolTip(info->hint.isEmpty()
-                           ? QString(info->caption).remove(QRegularExpression(u"\\(&.\\)|&|\\.\\.\\.$"_s))
-                           : info->hint);
-    action->setStatusTip(info->hint);
-    action->setShortcut(info->shortcut);
+    action->setToolTip(info.hint.isEmpty()
+                           ? QString(info.caption).remove(QRegularExpression(u"\\(&.\\)|&|\\.\\.\\.$"_s))
+                           : info.hint);
+    action->setShortcut(info.shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
-    action->setCheckable(info->checkable);
-    action->setEnabled(!info->startsDisabled);
-    action->setProperty("category", info->category);
+    action->setCheckable(info.checkable);
+    action->setEnabled(!info.startsDisabled);
+    action->setProperty("category", info.category);
     connect(action, &QAction::triggered, this, [this, handler] { dispatch(handler); });
     addAction(action);  // shortcuts work wherever the focus is in the window
-    commands_[name] = action;
+    commands_[id] = action;
     return action;
 }
 
@@ -191,10 +191,17 @@ void TfrmMain::showError(const QString& message)
     prompts_->error(applicationTitle(), errorBoxText(message));
 }
 
-QAction* TfrmMain::command(const char* name) const
+QAction* TfrmMain::command(CommandId id) const
 {
-    const auto it = commands_.find(name);
-    return it == commands_.end() ? nullptr : it->second;
+    const auto it = commands_.find(id);
+    if (it == commands_.end())
+        throw std::logic_error(std::string("command not bound: ") + commandInfo(id).name);
+    return it->second;
+}
+
+bool TfrmMain::hasCommand(CommandId id) const
+{
+    return commands_.count(id) != 0;
 }
 
 QMenu* TfrmMain::menu(const char* name) const
@@ -211,21 +218,21 @@ QToolBar* TfrmMain::toolBar(const char* name) const
 
 namespace {
 
-// Adds the entries whose commands exist to a menu or a tool bar, without leading,
+// Adds the entries whose commands are bound to a menu or a tool bar, without leading,
 // trailing or doubled separators where commands are missing.
-template <typename Target, typename Entry, typename Lookup, typename Place>
-void addCommands(Target* target, const std::vector<Entry>& entries, const Lookup& lookup,
+template <typename Target, typename Entry, typename Place>
+void addCommands(const TfrmMain& window, Target* target, const std::vector<Entry>& entries,
                  const Place& place)
 {
     bool pendingSeparator = false;
     for (const Entry& entry : entries) {
-        if (std::string_view(entry.name) == kSeparator) {
+        if (!entry.command) {
             pendingSeparator = !target->actions().isEmpty();
             continue;
         }
-        QAction* action = lookup(entry.name);
-        if (!action)
+        if (!window.hasCommand(*entry.command))
             continue;
+        QAction* action = window.command(*entry.command);
         if (pendingSeparator)
             target->addSeparator();
         pendingSeparator = false;
@@ -238,7 +245,6 @@ void addCommands(Target* target, const std::vector<Entry>& entries, const Lookup
 
 void TfrmMain::buildMenus()
 {
-    const auto lookup = [this](const char* name) { return command(name); };
     const auto place = [](const MenuEntry& entry, QAction* action) {
         if (!entry.caption.isEmpty())
             action->setText(entry.caption);
@@ -246,7 +252,7 @@ void TfrmMain::buildMenus()
     for (const MenuLayout& layout : mainMenuLayout()) {
         auto* m = new QMenu(layout.caption, menuBar());
         m->setObjectName(QString::fromLatin1(layout.name));
-        addCommands(m, layout.entries, lookup, place);
+        addCommands(*this, m, layout.entries, place);
         if (m->actions().isEmpty()) {
             delete m;
             continue;
@@ -254,17 +260,16 @@ void TfrmMain::buildMenus()
         menuBar()->addMenu(m);
         menus_[layout.name] = m;
     }
-    addCommands(menus_["pupData"], contextMenuLayout(), lookup, place);
+    addCommands(*this, menus_["pupData"], contextMenuLayout(), place);
 }
 
 void TfrmMain::buildToolBars()
 {
-    const auto lookup = [this](const char* name) { return command(name); };
     for (const ToolBarLayout& layout : toolBarLayout()) {
         QToolBar* bar = toolBars_[layout.name];
         bar->setStyleSheet(u"QToolBar::separator { width: %1px; }"_s.arg(layout.separatorWidth));
         const QString imageList = QString::fromLatin1(layout.imageList);
-        addCommands(bar, layout.buttons, lookup, [&](const ToolButtonEntry& button, QAction* action) {
+        addCommands(*this, bar, layout.buttons, [&](const ToolButtonEntry& button, QAction* action) {
             action->setIcon(QIcon(u":/icons/%1/%2.svg"_s.arg(imageList).arg(button.image)));
         });
     }
@@ -274,10 +279,15 @@ void TfrmMain::resetDocument()
 {
     ::resetDocument(document, dgdMain->colCount(), dgdMain->rowCount());
     modifiedFlag = false;
-    setWindowTitle(applicationTitle() + u" - 無題"_s);
+    setCaption(QString());
     documentFileName_.clear();
     OpenDialog1.fileName.clear();
     SaveDialog1.fileName.clear();
+}
+
+void TfrmMain::setCaption(const QString& path)
+{
+    setWindowTitle(applicationTitle() + u" - "_s + (path.isEmpty() ? u"無題"_s : path));
 }
 
 void TfrmMain::finishStartup()

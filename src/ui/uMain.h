@@ -4,6 +4,9 @@
 // takes the selection from the grid, calls a core function on the chart, then
 // repaints, flags and records in the order the command requires.
 
+#include "document/CellSelection.h"
+#include "document/TCell.h"
+#include "ui/CommandTable.h"
 #include "ui/Prompts.h"
 
 #include <QMainWindow>
@@ -29,9 +32,10 @@ public:
     Prompts& prompts() const { return *prompts_; }
     void setPrompts(std::unique_ptr<Prompts> prompts);
 
-    // The command object of a name from the command table; nullptr while that
-    // command does not exist yet.
-    QAction* command(const char* name) const;
+    // The command object of a command of the table. Asking for one that has no
+    // handler bound yet is a programming error and throws std::logic_error.
+    QAction* command(CommandId id) const;
+    bool hasCommand(CommandId id) const;
     QMenu* menu(const char* name) const;          // "mnuFile", ... and "pupData"
     QToolBar* toolBar(const char* name) const;    // "tbarFile", ...
 
@@ -51,6 +55,10 @@ public:
     void dgdMainDrawCell(QPainter& painter);
 
     // --- edit history, level commands and name editing (uMainEdit.cpp)
+    // The steps of every command that changes the chart: the change, made by a core
+    // function on the chart and the grid's selection, then the repaint, the modified
+    // flag and the history snapshot, in that order.
+    void editChart(const std::function<void(TCell&, const CellSelection&)>& change);
     // Records the chart as the newest history state and updates Undo and Redo.
     void takeSnapshot();
     void actUndoExecute();
@@ -95,9 +103,9 @@ private:
     void FormCreate();
     void createLayout();
     void setClientSize(int width, int height);
-    // Creates the command `name` from the command table and runs `handler` on it
+    // Creates the command `id` from the command table and runs `handler` on it
     // through the error-catching dispatch.
-    QAction* bindCommand(const char* name, Handler handler);
+    QAction* bindCommand(CommandId id, Handler handler);
     void dispatch(Handler handler);
     void buildMenus();
     void buildToolBars();
@@ -105,6 +113,9 @@ private:
     void bindFileCommands();
     // Document commands' steps (uMainFile.cpp).
     void commitNameEditor();
+    // The save question, asked while the chart is modified, and the save on Yes.
+    // Cancel also when Yes was answered and no save happened (Save As cancelled):
+    // nothing unsaved is discarded behind the user's back. A failed save throws.
     Prompts::Answer askToSave();
     bool saveDocument();       // false when the user cancelled the Save As dialog
     bool saveDocumentAs();
@@ -112,9 +123,13 @@ private:
     bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
     void endApplication();
     void bindEditCommands();
+    // Undo and Redo enabled as the history offers them.
+    void updateHistoryCommands();
     void showRefusalLater(const QString& reason);
     // The window's side of starting a new chart: the record, the flag and the caption.
     void resetDocument();
+    // "ソルベナエディタ - " and the chart's path, or 無題 for none.
+    void setCaption(const QString& path);
 
     // The dialogs keep their file name and filter entry between uses.
     FileDialogState OpenDialog1;
@@ -130,7 +145,7 @@ private:
     std::unique_ptr<Prompts> prompts_;
     ChartGrid* dgdMain = nullptr;
     QWidget* CoolBar1 = nullptr;
-    std::map<std::string, QAction*> commands_;
+    std::map<CommandId, QAction*> commands_;
     std::map<std::string, QMenu*> menus_;
     std::map<std::string, QToolBar*> toolBars_;
 };

@@ -33,13 +33,13 @@ QString nameText(int row)
 
 void TfrmMain::bindEditCommands()
 {
-    bindCommand("actUndo", &TfrmMain::actUndoExecute);
-    bindCommand("actRedo", &TfrmMain::actRedoExecute);
-    bindCommand("actSelectAll", &TfrmMain::actSelectAllExecute);
-    bindCommand("actSet0", &TfrmMain::actSet0Execute);
-    bindCommand("actSet1", &TfrmMain::actSet1Execute);
-    bindCommand("actSetFutei", &TfrmMain::actSetFuteiExecute);
-    bindCommand("actInvert", &TfrmMain::actInvertExecute);
+    bindCommand(CommandId::actUndo, &TfrmMain::actUndoExecute);
+    bindCommand(CommandId::actRedo, &TfrmMain::actRedoExecute);
+    bindCommand(CommandId::actSelectAll, &TfrmMain::actSelectAllExecute);
+    bindCommand(CommandId::actSet0, &TfrmMain::actSet0Execute);
+    bindCommand(CommandId::actSet1, &TfrmMain::actSet1Execute);
+    bindCommand(CommandId::actSetFutei, &TfrmMain::actSetFuteiExecute);
+    bindCommand(CommandId::actInvert, &TfrmMain::actInvertExecute);
 
     connect(dgdMain, &ChartGrid::selectCell, this, &TfrmMain::dgdMainSelectCell);
     connect(dgdMain, &ChartGrid::editorOpened, this, &TfrmMain::dgdMainEditorOpened);
@@ -55,13 +55,24 @@ void TfrmMain::bindEditCommands()
         [this](const QString& reason) { showRefusalLater(reason); }, dgdMain->editor()));
 }
 
+void TfrmMain::editChart(const std::function<void(TCell&, const CellSelection&)>& change)
+{
+    change(document, dgdMain->selection());
+    actRepaintExecute();
+    modifiedFlag = true;
+    takeSnapshot();
+}
+
+void TfrmMain::updateHistoryCommands()
+{
+    command(CommandId::actUndo)->setEnabled(canUndo(programHistory()));
+    command(CommandId::actRedo)->setEnabled(canRedo(programHistory()));
+}
+
 void TfrmMain::takeSnapshot()
 {
     ::takeSnapshot(document, programHistory());
-    if (QAction* undo = command("actUndo"))
-        undo->setEnabled(canUndo(programHistory()));
-    if (QAction* redo = command("actRedo"))
-        redo->setEnabled(canRedo(programHistory()));
+    updateHistoryCommands();
 }
 
 void TfrmMain::actUndoExecute()
@@ -71,8 +82,7 @@ void TfrmMain::actUndoExecute()
     // A name still being typed belongs to the state being left.
     dgdMain->closeEditor();
     ::undoCommand(document, programHistory());
-    command("actUndo")->setEnabled(canUndo(programHistory()));
-    command("actRedo")->setEnabled(true);
+    updateHistoryCommands();
     // The chart now differs from what was last saved.
     modifiedFlag = true;
     actRepaintExecute();
@@ -84,42 +94,29 @@ void TfrmMain::actRedoExecute()
         return;
     dgdMain->closeEditor();
     ::redoCommand(document, programHistory());
-    command("actRedo")->setEnabled(canRedo(programHistory()));
-    command("actUndo")->setEnabled(true);
+    updateHistoryCommands();
     modifiedFlag = true;
     actRepaintExecute();
 }
 
 void TfrmMain::actSet0Execute()
 {
-    setLevel(document, dgdMain->selection(), kLevelLow);
-    actRepaintExecute();
-    modifiedFlag = true;
-    takeSnapshot();
+    editChart([](TCell& chart, const CellSelection& s) { setLevel(chart, s, kLevelLow); });
 }
 
 void TfrmMain::actSet1Execute()
 {
-    setLevel(document, dgdMain->selection(), kLevelHigh);
-    actRepaintExecute();
-    modifiedFlag = true;
-    takeSnapshot();
+    editChart([](TCell& chart, const CellSelection& s) { setLevel(chart, s, kLevelHigh); });
 }
 
 void TfrmMain::actSetFuteiExecute()
 {
-    setLevel(document, dgdMain->selection(), kLevelUndefined);
-    actRepaintExecute();
-    modifiedFlag = true;
-    takeSnapshot();
+    editChart([](TCell& chart, const CellSelection& s) { setLevel(chart, s, kLevelUndefined); });
 }
 
 void TfrmMain::actInvertExecute()
 {
-    invertLevels(document, dgdMain->selection());
-    actRepaintExecute();
-    modifiedFlag = true;
-    takeSnapshot();
+    editChart(invertLevels);
 }
 
 void TfrmMain::actSelectAllExecute()

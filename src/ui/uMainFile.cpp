@@ -44,20 +44,17 @@ namespace {
 
 void TfrmMain::bindFileCommands()
 {
-    bindCommand("actNew", &TfrmMain::actNewExecute);
-    bindCommand("actOpen", &TfrmMain::actOpenExecute);
-    bindCommand("actSave", &TfrmMain::actSaveExecute);
-    bindCommand("mnuSaveAs", &TfrmMain::mnuSaveAsClick);
-    bindCommand("actExit", &TfrmMain::actExitExecute);
+    bindCommand(CommandId::actNew, &TfrmMain::actNewExecute);
+    bindCommand(CommandId::actOpen, &TfrmMain::actOpenExecute);
+    bindCommand(CommandId::actSave, &TfrmMain::actSaveExecute);
+    bindCommand(CommandId::mnuSaveAs, &TfrmMain::mnuSaveAsClick);
+    bindCommand(CommandId::actExit, &TfrmMain::actExitExecute);
 }
 
 void TfrmMain::actNewExecute()
 {
     commitNameEditor();
-    Prompts::Answer answer = askToSave();
-    if (answer == Prompts::Answer::Yes && !saveDocument())
-        answer = Prompts::Answer::Cancel;
-    if (answer != Prompts::Answer::Cancel) {
+    if (askToSave() != Prompts::Answer::Cancel) {
         resetDocument();
         dgdMain->repaintGrid();
     }
@@ -67,10 +64,7 @@ void TfrmMain::actNewExecute()
 void TfrmMain::actOpenExecute()
 {
     commitNameEditor();
-    Prompts::Answer answer = askToSave();
-    if (answer == Prompts::Answer::Yes && !saveDocument())
-        answer = Prompts::Answer::Cancel;
-    if (answer != Prompts::Answer::Cancel && prompts().openFile(OpenDialog1))
+    if (askToSave() != Prompts::Answer::Cancel && prompts().openFile(OpenDialog1))
         loadChartFile(OpenDialog1.fileName);
     takeSnapshot();
 }
@@ -90,12 +84,8 @@ void TfrmMain::mnuSaveAsClick()
 void TfrmMain::actExitExecute()
 {
     commitNameEditor();
-    const Prompts::Answer answer = askToSave();
-    if (answer == Prompts::Answer::Cancel)
-        return;
-    if (answer == Prompts::Answer::Yes && !saveDocument())
-        return;
-    endApplication();
+    if (askToSave() != Prompts::Answer::Cancel)
+        endApplication();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -126,7 +116,10 @@ Prompts::Answer TfrmMain::askToSave()
 {
     if (!modifiedFlag)
         return Prompts::Answer::No;
-    return prompts().confirm(u"確認"_s, u"現在の状態を保存しますか？"_s);
+    const Prompts::Answer answer = prompts().confirm(u"確認"_s, u"現在の状態を保存しますか？"_s);
+    if (answer == Prompts::Answer::Yes && !saveDocument())
+        return Prompts::Answer::Cancel;
+    return answer;
 }
 
 bool TfrmMain::saveDocument()
@@ -146,7 +139,7 @@ bool TfrmMain::saveDocumentAs()
         replaceExtension(SaveDialog1.fileName.toStdString(), extension));
     writeChartFile(path);
     documentFileName_ = path;
-    setWindowTitle(applicationTitle() + u" - "_s + path);
+    setCaption(path);
     return true;
 }
 
@@ -168,7 +161,7 @@ bool TfrmMain::loadChartFile(const QString& path)
     }
     document = *read.chart.chart;
     dgdMain->setLayout(read.chart.layout(dgdMain->layout()));
-    setWindowTitle(applicationTitle() + u" - "_s + path);
+    setCaption(path);
     documentFileName_ = path;
     modifiedFlag = false;
     dgdMain->repaintGrid();

@@ -90,10 +90,9 @@ private:
         QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
     }
-    QToolButton* toolButton(const char* bar, const char* name) const
+    QToolButton* toolButton(const char* bar, CommandId id) const
     {
-        return qobject_cast<QToolButton*>(
-            window->toolBar(bar)->widgetForAction(window->command(name)));
+        return qobject_cast<QToolButton*>(window->toolBar(bar)->widgetForAction(window->command(id)));
     }
     QLineEdit* editor() const { return grid->editor(); }
     // The window's transient message, "" while none shows (it has no status bar then).
@@ -171,14 +170,15 @@ private slots:
         }
         QVERIFY(modifiedFlag);
         QCOMPARE(undoCount, 1);
-        QVERIFY(window->command("actUndo")->isEnabled());
+        QVERIFY(window->command(CommandId::actUndo)->isEnabled());
         QVERIFY(historySlots[5] == document);
     }
 
     void everyLevelCommandTakesOneSnapshotAndSelectAllNone()
     {
         clickCell(2, 2);
-        const char* const commands[] = {"actSet1", "actSet1", "actSetFutei", "actInvert", "actSet0"};
+        const CommandId commands[] = {CommandId::actSet1, CommandId::actSet1, CommandId::actSetFutei,
+                                      CommandId::actInvert, CommandId::actSet0};
         const int expected[] = {1, 1, 2, 2, 0};
         for (int i = 0; i < 5; ++i) {
             modifiedFlag = false;
@@ -188,7 +188,7 @@ private slots:
             QCOMPARE(undoCount, i + 1);
         }
         modifiedFlag = false;
-        window->command("actSelectAll")->trigger();
+        window->command(CommandId::actSelectAll)->trigger();
         QCOMPARE(undoCount, 5);
         QVERIFY(!modifiedFlag);
     }
@@ -238,8 +238,8 @@ private slots:
 
     void undoAndRedoThroughCtrlZAndTheToolBar()
     {
-        QToolButton* undoButton = toolButton("tbarEdit", "actUndo");
-        QToolButton* redoButton = toolButton("tbarEdit", "actRedo");
+        QToolButton* undoButton = toolButton("tbarEdit", CommandId::actUndo);
+        QToolButton* redoButton = toolButton("tbarEdit", CommandId::actRedo);
         QVERIFY(undoButton && redoButton);
         QVERIFY(!undoButton->isEnabled());
         QVERIFY(!redoButton->isEnabled());
@@ -268,7 +268,7 @@ private slots:
         pressKey(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(document.level[1][1], 0);
         QVERIFY(!undoButton->isEnabled());
-        QVERIFY(!window->command("actUndo")->isEnabled());
+        QVERIFY(!window->command(CommandId::actUndo)->isEnabled());
         pressKey(Qt::Key_Z, Qt::ControlModifier);   // disabled: nothing happens
         QCOMPARE(redoCount, 2);
     }
@@ -278,7 +278,7 @@ private slots:
         document.level[5][1] = 1;
         document.signalName[1] = "CLK";
         window->finishStartup();
-        QVERIFY(!window->command("actUndo")->isEnabled());
+        QVERIFY(!window->command(CommandId::actUndo)->isEnabled());
         clickCell(1, 2);
         typeText(u"1"_s);
         pressKey(Qt::Key_Z, Qt::ControlModifier);
@@ -395,7 +395,7 @@ private slots:
 
     void otherShortcutsWorkWhileTheEditorIsOpen()
     {
-        QSignalSpy repaints(window->command("actRepaint"), &QAction::triggered);
+        QSignalSpy repaints(window->command(CommandId::actRepaint), &QAction::triggered);
         clickNameCell(1);
         typeText(u"CK"_s);
         pressKey(Qt::Key_P, Qt::ControlModifier);
@@ -524,7 +524,7 @@ private slots:
         typeText(u"1"_s);
         clickCell(0, 2);
         typeText(u"XY"_s);
-        QTest::mouseClick(toolButton("tbarEdit", "actUndo"), Qt::LeftButton);
+        QTest::mouseClick(toolButton("tbarEdit", CommandId::actUndo), Qt::LeftButton);
         QVERIFY(!grid->isEditorOpen());
         QVERIFY(document.signalName[2].empty());
         clickCell(3, 3);
@@ -534,23 +534,22 @@ private slots:
     void commandsSitWhereTheTableSays()
     {
         struct Expected {
-            const char* name;
+            CommandId id;
             QString caption;
             QString tooltip;
             QKeySequence shortcut;
         };
         const Expected commands[] = {
-            {"actUndo", u"元に戻す(&U)"_s, {}, QKeySequence(Qt::CTRL | Qt::Key_Z)},
-            {"actRedo", u"やり直し(&R)"_s, {}, {}},
-            {"actSelectAll", u"すべて選択(&A)"_s, u"すべて選択"_s, QKeySequence(Qt::CTRL | Qt::Key_A)},
-            {"actSet0", u"0にする(&0)"_s, u"0にする"_s, QKeySequence(Qt::Key_Delete)},
-            {"actSet1", u"1にする(&1)"_s, u"1にする"_s, {}},
-            {"actSetFutei", u"不定にする(&F)"_s, u"不定にする"_s, {}},
-            {"actInvert", u"反転(&I)"_s, u"反転"_s, {}},
+            {CommandId::actUndo, u"元に戻す(&U)"_s, {}, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+            {CommandId::actRedo, u"やり直し(&R)"_s, {}, {}},
+            {CommandId::actSelectAll, u"すべて選択(&A)"_s, u"すべて選択"_s, QKeySequence(Qt::CTRL | Qt::Key_A)},
+            {CommandId::actSet0, u"0にする(&0)"_s, u"0にする"_s, QKeySequence(Qt::Key_Delete)},
+            {CommandId::actSet1, u"1にする(&1)"_s, u"1にする"_s, {}},
+            {CommandId::actSetFutei, u"不定にする(&F)"_s, u"不定にする"_s, {}},
+            {CommandId::actInvert, u"反転(&I)"_s, u"反転"_s, {}},
         };
         for (const Expected& e : commands) {
-            QAction* a = window->command(e.name);
-            QVERIFY2(a, e.name);
+            QAction* a = window->command(e.id);
             QCOMPARE(a->text(), e.caption);
             if (!e.tooltip.isEmpty())
                 QCOMPARE(a->toolTip(), e.tooltip);
@@ -583,8 +582,8 @@ private slots:
         QCOMPARE(toolBar.mid(bar0, 4), (QStringList{u"actSet0"_s, u"actSet1"_s, u"actSetFutei"_s,
                                                      u"actInvert"_s}));
         QVERIFY(!toolBar.contains(u"actSelectAll"_s));
-        QVERIFY(!toolButton("tbarEdit", "actUndo")->icon().isNull());
-        QVERIFY(!toolButton("tbarTool", "actInvert")->icon().isNull());
+        QVERIFY(!toolButton("tbarEdit", CommandId::actUndo)->icon().isNull());
+        QVERIFY(!toolButton("tbarTool", CommandId::actInvert)->icon().isNull());
         // Greyed in the menu while nothing can be undone.
         QVERIFY(!window->menu("mnuEdit")->actions().constFirst()->isEnabled());
     }

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -79,11 +80,15 @@ private:
 
     QString path(const QString& name) const { return dir->filePath(name); }
 
-    void run(const char* name)
+    void run(CommandId id) { window->command(id)->trigger(); }
+    // For the tables that name their commands.
+    void run(const QByteArray& name)
     {
-        QAction* action = window->command(name);
-        QVERIFY2(action, name);
-        action->trigger();
+        const auto& table = commandTable();
+        const auto row = std::find_if(table.begin(), table.end(),
+                                      [&](const CommandInfo& info) { return name == info.name; });
+        QVERIFY2(row != table.end(), name.constData());
+        run(row->id);
     }
 
     // Opens `file` through Open while the chart is unmodified (no question).
@@ -91,7 +96,7 @@ private:
     {
         QVERIFY(!modifiedFlag);
         prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{file, 1});
-        run("actOpen");
+        run(CommandId::actOpen);
         QCOMPARE(window->documentFileName(), file);
     }
 
@@ -154,7 +159,7 @@ private slots:
         QFETCH(QByteArray, command);
         if (command == "actOpen")
             prompts->openAnswers.push_back(std::nullopt);
-        run(command.constData());
+        run(command);
         QVERIFY(prompts->asked(u"confirm"_s).isEmpty());
         const bool exit = command == "actExit";
         QCOMPARE(window->isEnding(), exit);
@@ -184,7 +189,7 @@ private slots:
         const int undoBefore = undoCount;
 
         prompts->confirmAnswers.push_back(answer);
-        run("actNew");
+        run(CommandId::actNew);
 
         QCOMPARE(prompts->asked(u"confirm"_s), QStringList{kQuestion});
         QVERIFY(prompts->asked(u"save"_s).isEmpty());   // the chart has a file: Save asks nothing
@@ -229,7 +234,7 @@ private slots:
         prompts->confirmAnswers.push_back(answer);
         if (loaded)
             prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{b, 2});
-        run("actOpen");
+        run(CommandId::actOpen);
 
         QCOMPARE(prompts->asked(u"confirm"_s), QStringList{kQuestion});
         QCOMPARE(prompts->asked(u"open"_s).size(), loaded ? 2 : 1);
@@ -267,7 +272,7 @@ private slots:
         openChart(a);
         const WindowState before = captureState(*window);
         prompts->openAnswers.push_back(std::nullopt);
-        run("actOpen");
+        run(CommandId::actOpen);
         verifyUnchanged(before);
         QCOMPARE(undoCount, 2);   // both Opens recorded the chart
     }
@@ -293,7 +298,7 @@ private slots:
         editChart();
 
         prompts->confirmAnswers.push_back(answer);
-        run("actExit");
+        run(CommandId::actExit);
 
         QCOMPARE(prompts->asked(u"confirm"_s), QStringList{kQuestion});
         QCOMPARE(readFile(a).contains("EDITED"), saved);
@@ -356,7 +361,7 @@ private slots:
         editChart();
         const WindowState before = captureState(*window);
         prompts->confirmAnswers.push_back(Answer::Yes);
-        run(command.constData());
+        run(command);
 
         verifyUnchanged(before);
         QCOMPARE(prompts->asked(u"save"_s).size(), 1);
@@ -377,7 +382,7 @@ private slots:
         QVERIFY(writeFile(x, kChartA));
         openChart(x);
         editChart();
-        run("actSave");
+        run(CommandId::actSave);
 
         QVERIFY(prompts->asked(u"save"_s).isEmpty());
         QVERIFY(!QFile::exists(path(u"x.sbn"_s)));
@@ -406,7 +411,7 @@ private slots:
         QVERIFY(QDir(dir->path()).mkpath(u"v1.2"_s));
         editChart();
         prompts->saveAnswers.push_back(ScriptedPrompts::FileAnswer{path(typed), filterIndex});
-        run("mnuSaveAs");
+        run(CommandId::mnuSaveAs);
 
         QCOMPARE(prompts->lastSaveShown.filter,
                  u"ソルベナファイル(*.sbn)|*.sbn|テキストファイル(*.txt)|*.txt"_s);
@@ -419,7 +424,7 @@ private slots:
 
         // Save goes on writing the same file, without asking.
         editChart("AGAIN");
-        run("actSave");
+        run(CommandId::actSave);
         QCOMPARE(prompts->asked(u"save"_s).size(), 1);
         QVERIFY(readFile(target).contains("AGAIN"));
         QVERIFY(!modifiedFlag);
@@ -429,7 +434,7 @@ private slots:
     {
         editChart();
         prompts->saveAnswers.push_back(std::nullopt);
-        run("actSave");
+        run(CommandId::actSave);
         QCOMPARE(prompts->asked(u"save"_s).size(), 1);
         QVERIFY(modifiedFlag);
         QCOMPARE(QDir(dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 0);
@@ -474,7 +479,7 @@ private slots:
 
         prompts->confirmAnswers.push_back(Answer::No);
         prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{bad, 1});
-        run("actOpen");
+        run(CommandId::actOpen);
 
         verifyUnchanged(before);
         const QStringList messages = prompts->asked(u"message"_s);
@@ -514,7 +519,7 @@ private slots:
         const WindowState before = captureState(*window);
         const QStringList entries = QDir(dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
 
-        run(kind == u"read-only"_s ? "actSave" : "mnuSaveAs");
+        run(kind == u"read-only"_s ? CommandId::actSave : CommandId::mnuSaveAs);
 
         verifyUnchanged(before);
         QCOMPARE(readFile(a), kChartA);
@@ -545,7 +550,7 @@ private slots:
         QCOMPARE(document.signalName[1], std::string("ab"));
 
         prompts->confirmAnswers.push_back(Answer::No);
-        run("actNew");
+        run(CommandId::actNew);
         QVERIFY(!grid->isEditorOpen());
         QVERIFY(document.signalName[1].empty());
         QVERIFY(!modifiedFlag);
@@ -575,7 +580,7 @@ private slots:
 
         // The chart belongs to its file: Save writes it there without asking.
         editChart();
-        run("actSave");
+        run(CommandId::actSave);
         QVERIFY(prompts->asked(u"save"_s).isEmpty());
         QVERIFY(readFile(s).contains("EDITED"));
     }

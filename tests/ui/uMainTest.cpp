@@ -64,7 +64,7 @@ private slots:
         window->setWindowTitle(u"x"_s);
         // New resets the chart of this very window.
         prompts->confirmAnswers.push_back(Prompts::Answer::No);
-        window->command("actNew")->trigger();
+        window->command(CommandId::actNew)->trigger();
         QCOMPARE(document.level[5][2], 0);
         QCOMPARE(document.cellFlags[7][3], 0);
         QVERIFY(document.signalName[1].empty());
@@ -90,7 +90,7 @@ private slots:
 
     void aboutShowsTitleAndVersion()
     {
-        QAction* about = window->command("mnuAbout");
+        QAction* about = window->command(CommandId::mnuAbout);
         QVERIFY(about);
         QCOMPARE(about->text(), u"バージョン情報(&A)..."_s);
         about->trigger();
@@ -100,7 +100,7 @@ private slots:
 
     void repaintIsCtrlPEverywhereInTheWindow()
     {
-        QAction* repaint = window->command("actRepaint");
+        QAction* repaint = window->command(CommandId::actRepaint);
         QVERIFY(repaint);
         QCOMPARE(repaint->shortcut(), QKeySequence(u"Ctrl+P"_s));
         QCOMPARE(repaint->toolTip(), u"再描画"_s);
@@ -129,8 +129,8 @@ private slots:
             QCOMPARE(m->title(), layout->caption);
             QStringList expected;
             for (const MenuEntry& entry : layout->entries) {
-                if (std::string_view(entry.name) != kSeparator && window->command(entry.name))
-                    expected << QString::fromLatin1(entry.name);
+                if (entry.command && window->hasCommand(*entry.command))
+                    expected << QString::fromLatin1(commandInfo(*entry.command).name);
             }
             QStringList actual;
             for (QAction* a : m->actions()) {
@@ -144,13 +144,13 @@ private slots:
         }
         QVERIFY(seen.contains(u"actRepaint"_s));
         QVERIFY(seen.contains(u"mnuAbout"_s));
-        QAction* repaint = window->command("actRepaint");
+        QAction* repaint = window->command(CommandId::actRepaint);
         QVERIFY(window->toolBar("tbarView")->actions().contains(repaint));
         QVERIFY(!repaint->icon().isNull());
         QVERIFY(!repaint->icon().pixmap(16, 16).isNull());
         // Commands without a hint show their caption without the access key.
-        QCOMPARE(window->command("actUndo")->toolTip(), u"元に戻す"_s);
-        QCOMPARE(window->command("actRedo")->toolTip(), u"やり直し"_s);
+        QCOMPARE(window->command(CommandId::actUndo)->toolTip(), u"元に戻す"_s);
+        QCOMPARE(window->command(CommandId::actRedo)->toolTip(), u"やり直し"_s);
     }
 
     void destroyingTheWindowWithTheNameEditorOpenIsSafe()
