@@ -56,8 +56,8 @@ BENCHMARK(BM_FullGridRepaint)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     QApplication app(argc, argv);
     initApplication(app);
     benchmark::Initialize(&argc, argv);

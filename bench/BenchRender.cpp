@@ -116,8 +116,8 @@ BENCHMARK(BM_DrawFullChartWithoutText)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     QGuiApplication app(argc, argv);
     installFontSubstitutions();
     benchmark::Initialize(&argc, argv);

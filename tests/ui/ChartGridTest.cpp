@@ -1,6 +1,8 @@
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 
+#include "WidgetTestMain.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -376,14 +378,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    initApplication(app);
-    ChartGridTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+SOLVENA_WIDGET_TEST_MAIN(ChartGridTest)
 
 #include "ChartGridTest.moc"

@@ -3,6 +3,8 @@
 #include "ui/Application.h"
 #include "ui/QtPrompts.h"
 
+#include "WidgetTestMain.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -86,14 +88,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    initApplication(app);
-    QtPromptsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+SOLVENA_WIDGET_TEST_MAIN(QtPromptsTest)
 
 #include "QtPromptsTest.moc"

@@ -5,6 +5,7 @@
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
+#include "WidgetTestMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -589,14 +590,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    initApplication(app);
-    MainEditTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+SOLVENA_WIDGET_TEST_MAIN(MainEditTest)
 
 #include "uMainEditTest.moc"

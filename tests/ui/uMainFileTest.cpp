@@ -8,6 +8,7 @@
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
+#include "WidgetTestMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -597,14 +598,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    initApplication(app);
-    FileCommandsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+SOLVENA_WIDGET_TEST_MAIN(FileCommandsTest)
 
 #include "uMainFileTest.moc"

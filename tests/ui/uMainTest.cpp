@@ -6,6 +6,7 @@
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
+#include "WidgetTestMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -263,14 +264,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    initApplication(app);
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+SOLVENA_WIDGET_TEST_MAIN(MainWindowTest)
 
 #include "uMainTest.moc"
