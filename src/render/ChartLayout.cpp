@@ -34,16 +34,6 @@ ChartLayout::ChartLayout(std::vector<int32_t> columnWidths, std::vector<int32_t>
 {
 }
 
-int ChartLayout::columnLeft(int col) const
-{
-    return col >= 0 && col < static_cast<int>(lefts_.size()) ? lefts_[static_cast<size_t>(col)] : 0;
-}
-
-int ChartLayout::rowTop(int row) const
-{
-    return row >= 0 && row < static_cast<int>(tops_.size()) ? tops_[static_cast<size_t>(row)] : 0;
-}
-
 CellRect ChartLayout::cellRect(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= colCount() || row >= rowCount())

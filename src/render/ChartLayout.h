@@ -22,10 +22,10 @@ public:
     // Cells outside the counts are out of view (all zero).
     CellRect cellRect(int col, int row) const override;
 
-    // Where column `col` (row `row`) begins; for the count itself, where the last
-    // grid line ends. 0 beyond.
-    int columnLeft(int col) const;
-    int rowTop(int row) const;
+    // Where column `col` (row `row`) begins, for 0 .. the count; at the count, where
+    // the last grid line ends.
+    int columnLeft(int col) const { return lefts_[static_cast<size_t>(col)]; }
+    int rowTop(int row) const { return tops_[static_cast<size_t>(row)]; }
 
     // The pixel size of the whole grid, the last grid lines included.
     int totalWidth() const { return lefts_.back(); }

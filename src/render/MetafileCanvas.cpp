@@ -1,7 +1,6 @@
 #include "render/MetafileCanvas.h"
 
 #include "render/QtFont.h"
-#include "render/TextPlacement.h"
 #include "text/Cp932.h"
 
 #include <QFontMetrics>
@@ -25,26 +24,6 @@ QString toQString(std::u16string_view units)
 
 MetafileCanvas::MetafileCanvas(int32_t width, int32_t height) : emf_(width, height) {}
 
-void MetafileCanvas::setPenColor(uint32_t rgb)
-{
-    penRgb_ = rgb & 0xFFFFFFu;
-}
-
-void MetafileCanvas::setPenStyle(PenStyle style)
-{
-    penStyle_ = style;
-}
-
-void MetafileCanvas::setBrushColor(uint32_t rgb)
-{
-    brushRgb_ = rgb & 0xFFFFFFu;
-}
-
-void MetafileCanvas::setBrushStyle(BrushStyle style)
-{
-    brushStyle_ = style;
-}
-
 void MetafileCanvas::setFont(const FontDesc& font)
 {
     if (font == fontDesc_)
@@ -64,60 +43,54 @@ void MetafileCanvas::select(uint32_t handle, uint32_t& selected)
 
 void MetafileCanvas::selectPen()
 {
-    if (penStyle_ == PenStyle::Clear) {
+    if (penIsClear()) {
         select(EmfWriter::kNullPen, selectedPen_);
         return;
     }
-    if (!penObject_ || penObject_->value != penRgb_) {
+    if (!penObject_ || penObject_->value != penRgb()) {
         // The new pen is selected before the old one goes: GDI does not delete a
         // selected object, and the slot is then free for the next pen.
-        const uint32_t handle = emf_.createPen(penRgb_, 1);
+        const uint32_t handle = emf_.createPen(penRgb(), 1);
         select(handle, selectedPen_);
         if (penObject_)
             emf_.deleteObject(penObject_->handle);
-        penObject_ = Owned<uint32_t>{handle, penRgb_};
+        penObject_ = Owned<uint32_t>{handle, penRgb()};
     }
     select(penObject_->handle, selectedPen_);
 }
 
 void MetafileCanvas::selectBrush()
 {
-    if (brushStyle_ == BrushStyle::Clear) {
+    if (!brushIsSolid()) {
         select(EmfWriter::kNullBrush, selectedBrush_);
         return;
     }
-    if (!brushObject_ || brushObject_->value != brushRgb_) {
-        const uint32_t handle = emf_.createSolidBrush(brushRgb_);
+    if (!brushObject_ || brushObject_->value != brushRgb()) {
+        const uint32_t handle = emf_.createSolidBrush(brushRgb());
         select(handle, selectedBrush_);
         if (brushObject_)
             emf_.deleteObject(brushObject_->handle);
-        brushObject_ = Owned<uint32_t>{handle, brushRgb_};
+        brushObject_ = Owned<uint32_t>{handle, brushRgb()};
     }
     select(brushObject_->handle, selectedBrush_);
 }
 
-void MetafileCanvas::moveTo(int32_t x, int32_t y)
-{
-    pen_ = {x, y};
-}
-
 void MetafileCanvas::lineTo(int32_t x, int32_t y)
 {
-    const CanvasPoint to{x, y};
-    if (penStyle_ != PenStyle::Clear) {
-        selectPen();
-        // Cells continue each other's lines: the move is often where the pen is.
-        if (position_ != pen_)
-            emf_.moveTo(pen_.x, pen_.y);
-        emf_.lineTo(x, y);
-        position_ = to;
-    }
-    pen_ = to;
+    const CanvasPoint from = advancePen(x, y);
+    if (penIsClear())
+        return;
+    selectPen();
+    // Cells continue each other's lines: the move is often where the pen is.
+    if (position_ != from)
+        emf_.moveTo(from.x, from.y);
+    emf_.lineTo(x, y);
+    position_ = CanvasPoint{x, y};
 }
 
 void MetafileCanvas::polygon(std::span<const CanvasPoint> points)
 {
-    if (points.size() < 2 || (penStyle_ == PenStyle::Clear && brushStyle_ == BrushStyle::Clear))
+    if (points.size() < 2 || (penIsClear() && !brushIsSolid()))
         return;
     selectPen();
     selectBrush();
@@ -171,12 +144,12 @@ const MetafileCanvas::TextRun& MetafileCanvas::layout(const std::string& cp932)
     return runs_.emplace(cp932, std::move(run)).first->second;
 }
 
-void MetafileCanvas::putText(int32_t x, int32_t y, const TextRun& run, const CanvasRect* clip)
+void MetafileCanvas::showText(const std::string& cp932, const TextSpot& spot)
 {
+    const TextRun& run = layout(cp932);
     if (run.units.empty())
         return;
-    if (clip && (clip->right <= clip->left || clip->bottom <= clip->top))
-        return;  // no inside: GDI shows nothing, and readers differ on empty clips
+    const CanvasPoint at = spot.origin(run.width, fontHeight_);
 
     // All state is in place before SAVEDC, so that RESTOREDC takes back only the clip.
     if (!textModesSet_) {
@@ -201,38 +174,14 @@ void MetafileCanvas::putText(int32_t x, int32_t y, const TextRun& run, const Can
         textColor_ = color;
     }
 
-    // As on the raster canvas, a text that fits its rectangle is not clipped.
-    const bool cut = clip && (x < clip->left || y < clip->top ||
-                              int64_t{x} + run.width > clip->right ||
-                              int64_t{y} + fontHeight_ > clip->bottom);
+    const bool cut = spot.cuts(at, run.width, fontHeight_);
     if (cut) {
         emf_.saveDC();
-        emf_.intersectClipRect(*clip);
+        emf_.intersectClipRect(*spot.box);
     }
-    emf_.extTextOut(x, y, run.units, run.dx);
+    emf_.extTextOut(at.x, at.y, run.units, run.dx);
     if (cut)
         emf_.restoreDC();
-}
-
-void MetafileCanvas::textOut(int32_t x, int32_t y, const std::string& cp932)
-{
-    if (!cp932.empty())
-        putText(x, y, layout(cp932), nullptr);
-}
-
-void MetafileCanvas::textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932)
-{
-    if (!cp932.empty())
-        putText(x, y, layout(cp932), &clip);
-}
-
-void MetafileCanvas::drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags)
-{
-    if (cp932.empty())
-        return;
-    const TextRun& run = layout(cp932);
-    const CanvasPoint at = placeText(rect, flags, run.width, fontHeight_);
-    putText(at.x, at.y, run, &rect);
 }
 
 std::string MetafileCanvas::finish()

@@ -4,7 +4,7 @@
 // state go into the file only when a drawing needs them, and only when they differ
 // from what the file already holds.
 
-#include "render/Canvas.h"
+#include "render/BasicCanvas.h"
 #include "render/EmfWriter.h"
 
 #include <QFont>
@@ -14,32 +14,21 @@
 #include <unordered_map>
 #include <vector>
 
-class MetafileCanvas final : public Canvas {
+class MetafileCanvas final : public BasicCanvas {
 public:
     // A picture of width x height pixels; see EmfWriter for the limits.
     MetafileCanvas(int32_t width, int32_t height);
 
-    void setPenColor(uint32_t rgb) override;
-    void setPenStyle(PenStyle style) override;
-    void setBrushColor(uint32_t rgb) override;
-    void setBrushStyle(BrushStyle style) override;
     void setFont(const FontDesc& font) override;
-
-    void moveTo(int32_t x, int32_t y) override;
     void lineTo(int32_t x, int32_t y) override;
-    CanvasPoint penPosition() const override { return pen_; }
-
     void polygon(std::span<const CanvasPoint> points) override;
-
-    void textOut(int32_t x, int32_t y, const std::string& cp932) override;
-    void textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932) override;
-    void drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags) override;
 
     // Ends the recording and returns the bytes of the .emf file. Drawing afterwards
     // throws std::logic_error.
     std::string finish();
 
 private:
+    void showText(const std::string& cp932, const TextSpot& spot) override;
     // A text as it goes into the file: UTF-16 units, the advance of each unit and
     // the whole width the raster canvas gives it.
     struct TextRun {
@@ -59,16 +48,10 @@ private:
     void select(uint32_t handle, uint32_t& selected);
     void prepareFont();
     const TextRun& layout(const std::string& cp932);
-    void putText(int32_t x, int32_t y, const TextRun& run, const CanvasRect* clip);
 
     EmfWriter emf_;
 
-    // What the renderer asked for.
-    CanvasPoint pen_;
-    uint32_t penRgb_ = 0x000000;
-    PenStyle penStyle_ = PenStyle::Solid;
-    uint32_t brushRgb_ = 0xFFFFFF;
-    BrushStyle brushStyle_ = BrushStyle::Solid;
+    // The font the renderer asked for.
     FontDesc fontDesc_;
 
     // What the file holds so far.

@@ -1,7 +1,6 @@
 #include "render/PainterCanvas.h"
 
 #include "render/QtFont.h"
-#include "render/TextPlacement.h"
 #include "text/Cp932.h"
 
 #include <QFontMetrics>
@@ -39,26 +38,6 @@ PainterCanvas::~PainterCanvas()
     painter_.restore();
 }
 
-void PainterCanvas::setPenColor(uint32_t rgb)
-{
-    penColor_ = toQColor(rgb);
-}
-
-void PainterCanvas::setPenStyle(PenStyle style)
-{
-    penStyle_ = style;
-}
-
-void PainterCanvas::setBrushColor(uint32_t rgb)
-{
-    brushColor_ = toQColor(rgb);
-}
-
-void PainterCanvas::setBrushStyle(BrushStyle style)
-{
-    brushStyle_ = style;
-}
-
 void PainterCanvas::setFont(const FontDesc& desc)
 {
     if (desc == fontDesc_ && !texts_.empty())
@@ -72,16 +51,10 @@ void PainterCanvas::setFont(const FontDesc& desc)
     texts_.clear();
 }
 
-void PainterCanvas::moveTo(int32_t x, int32_t y)
-{
-    pen_ = {x, y};
-}
-
 void PainterCanvas::lineTo(int32_t x, int32_t y)
 {
-    const CanvasPoint from = pen_;
-    pen_ = {x, y};
-    if (penStyle_ == PenStyle::Clear || (from.x == x && from.y == y))
+    const CanvasPoint from = advancePen(x, y);
+    if (penIsClear() || (from.x == x && from.y == y))
         return;
     // GDI paints the pixels from the first up to, not including, the last. As a stroke
     // through pixel centres, that is the segment moved back by half a step along the
@@ -92,7 +65,7 @@ void PainterCanvas::lineTo(int32_t x, int32_t y)
     const QPointF back(0.5 * dx / major, 0.5 * dy / major);
     const QPointF start = QPointF(from.x + 0.5, from.y + 0.5) - back;
     const QPointF end = QPointF(x + 0.5, y + 0.5) - back;
-    painter_.setPen(QPen(penColor_, 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter_.setPen(QPen(toQColor(penRgb()), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter_.drawLine(QLineF(start, end));
 }
 
@@ -103,10 +76,9 @@ void PainterCanvas::polygon(std::span<const CanvasPoint> points)
     QPolygonF shape;
     for (const CanvasPoint& p : points)
         shape.append(QPointF(p.x + 0.5, p.y + 0.5));
-    painter_.setPen(penStyle_ == PenStyle::Clear
-                        ? QPen(Qt::NoPen)
-                        : QPen(penColor_, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter_.setBrush(brushStyle_ == BrushStyle::Solid ? QBrush(brushColor_) : QBrush(Qt::NoBrush));
+    painter_.setPen(penIsClear() ? QPen(Qt::NoPen)
+                                 : QPen(toQColor(penRgb()), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter_.setBrush(brushIsSolid() ? QBrush(toQColor(brushRgb())) : QBrush(Qt::NoBrush));
     painter_.drawPolygon(shape);
 }
 
@@ -121,38 +93,18 @@ const PainterCanvas::Text& PainterCanvas::prepare(const std::string& cp932)
     return texts_.emplace(cp932, std::move(text)).first->second;
 }
 
-void PainterCanvas::putText(const Text& text, int32_t x, int32_t y, const CanvasRect* clip)
+void PainterCanvas::showText(const std::string& cp932, const TextSpot& spot)
 {
+    const Text& text = prepare(cp932);
+    const CanvasPoint at = spot.origin(text.width, height_);
     painter_.setFont(font_);
     painter_.setPen(textColor_);
-    // As on the raster canvas: a text whose box fits its rectangle is not cut.
-    const bool cut = clip && !toQRect(*clip).contains(QRectF(x, y, text.width, height_));
+    const bool cut = spot.cuts(at, text.width, height_);
     if (cut) {
         painter_.save();
-        painter_.setClipRect(toQRect(*clip), Qt::IntersectClip);
+        painter_.setClipRect(toQRect(*spot.box), Qt::IntersectClip);
     }
-    painter_.drawText(QPointF(x, y + ascent_), text.string);
+    painter_.drawText(QPointF(at.x, at.y + ascent_), text.string);
     if (cut)
         painter_.restore();
-}
-
-void PainterCanvas::textOut(int32_t x, int32_t y, const std::string& cp932)
-{
-    if (!cp932.empty())
-        putText(prepare(cp932), x, y, nullptr);
-}
-
-void PainterCanvas::textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932)
-{
-    if (!cp932.empty() && !clip.isEmpty())
-        putText(prepare(cp932), x, y, &clip);
-}
-
-void PainterCanvas::drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags)
-{
-    if (cp932.empty() || rect.isEmpty())
-        return;
-    const Text& text = prepare(cp932);
-    const CanvasPoint at = placeText(rect, flags, text.width, height_);
-    putText(text, at.x, at.y, &rect);
 }

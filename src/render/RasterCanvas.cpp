@@ -2,7 +2,6 @@
 
 #include "render/GdiLine.h"
 #include "render/QtFont.h"
-#include "render/TextPlacement.h"
 #include "text/Cp932.h"
 
 #include <QFontMetrics>
@@ -292,31 +291,6 @@ RasterCanvas::~RasterCanvas()
     painter_.restore();
 }
 
-void RasterCanvas::setPenColor(uint32_t rgb)
-{
-    const uint32_t pixel = 0xFF000000u | (rgb & 0xFFFFFFu);
-    if (pixel == penPixel_)
-        return;
-    penPixel_ = pixel;
-    penColor_ = QColor::fromRgb(pixel);
-}
-
-void RasterCanvas::setPenStyle(PenStyle style)
-{
-    penStyle_ = style;
-}
-
-void RasterCanvas::setBrushColor(uint32_t rgb)
-{
-    // Set once per cell: keep it cheap.
-    brushRgb_ = rgb & 0xFFFFFFu;
-}
-
-void RasterCanvas::setBrushStyle(BrushStyle style)
-{
-    brushStyle_ = style;
-}
-
 void RasterCanvas::setFont(const FontDesc& desc)
 {
     if (font_ && fontDesc_ == desc)
@@ -343,30 +317,25 @@ void RasterCanvas::setFont(const FontDesc& desc)
     font_ = *found;
 }
 
-void RasterCanvas::moveTo(int32_t x, int32_t y)
-{
-    pen_ = {x, y};
-}
-
 void RasterCanvas::lineTo(int32_t x, int32_t y)
 {
-    const CanvasPoint to{x, y};
-    if (penStyle_ != PenStyle::Clear)
-        strokeSegment(pen_, to);
-    pen_ = to;
+    const CanvasPoint from = advancePen(x, y);
+    if (!penIsClear())
+        strokeSegment(from, CanvasPoint{x, y});
 }
 
 void RasterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
 {
-    forEachGdiLineRun(from, to, [this](const PixelRun& run) {
-        fillRun(run.x, run.y, run.width, run.height);
+    const uint32_t pixel = 0xFF000000u | penRgb();
+    forEachGdiLineRun(from, to, [this, pixel](const PixelRun& run) {
+        fillRun(run.x, run.y, run.width, run.height, pixel);
     });
 }
 
-void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height)
+void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t argb)
 {
     if (!direct_) {
-        painter_.fillRect(QRect(x, y, width, height), penColor_);
+        painter_.fillRect(QRect(x, y, width, height), QColor::fromRgb(argb));
         return;
     }
     const DirectTarget& target = *direct_;
@@ -379,7 +348,7 @@ void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height)
     uchar* line = target.bits + top * target.bytesPerLine;
     for (int row = top; row < bottom; ++row, line += target.bytesPerLine) {
         auto* pixel = reinterpret_cast<uint32_t*>(line) + left;
-        std::fill(pixel, pixel + (right - left), penPixel_);
+        std::fill(pixel, pixel + (right - left), argb);
     }
 }
 
@@ -387,18 +356,18 @@ void RasterCanvas::polygon(std::span<const CanvasPoint> points)
 {
     if (points.size() < 2)  // GDI draws nothing for fewer than two points
         return;
-    if (brushStyle_ == BrushStyle::Solid && points.size() >= 3) {
+    if (brushIsSolid() && points.size() >= 3) {
         // GDI's coordinates name pixel centres; Qt's name pixel corners.
         QPolygonF shape;
         shape.reserve(static_cast<qsizetype>(points.size()));
         for (const CanvasPoint& p : points)
             shape.append(QPointF(p.x + 0.5, p.y + 0.5));
         painter_.setPen(Qt::NoPen);
-        painter_.setBrush(toQColor(brushRgb_));
+        painter_.setBrush(toQColor(brushRgb()));
         painter_.drawPolygon(shape);
         fontApplied_ = false;
     }
-    if (penStyle_ != PenStyle::Clear) {
+    if (!penIsClear()) {
         for (size_t i = 0; i < points.size(); ++i)
             strokeSegment(points[i], points[(i + 1) % points.size()]);
     }
@@ -494,25 +463,9 @@ void RasterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const Can
     painter_.drawStaticText(QPoint(x, y), text.text);
 }
 
-void RasterCanvas::textOut(int32_t x, int32_t y, const std::string& cp932)
+void RasterCanvas::showText(const std::string& cp932, const TextSpot& spot)
 {
-    if (cp932.empty())
-        return;
-    paintText(prepare(cp932), x, y, nullptr);
-}
-
-void RasterCanvas::textRect(const CanvasRect& clip, int32_t x, int32_t y, const std::string& cp932)
-{
-    if (cp932.empty() || clip.isEmpty())
-        return;
-    paintText(prepare(cp932), x, y, &clip);
-}
-
-void RasterCanvas::drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags)
-{
-    if (cp932.empty() || rect.isEmpty())
-        return;
     PreparedText& text = prepare(cp932);
-    const CanvasPoint at = placeText(rect, flags, text.width, font_->height);
-    paintText(text, at.x, at.y, &rect);
+    const CanvasPoint at = spot.origin(text.width, font_->height);
+    paintText(text, at.x, at.y, spot.box);
 }

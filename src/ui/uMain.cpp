@@ -24,6 +24,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -135,9 +136,8 @@ void TfrmMain::FormCreate()
     chartFont = FontDesc{};
     chartFont.pointSize = 10;
 
-    bindEditCommands();
-    bindFileCommands();
-    bindViewCommands();
+    bindCommands();
+    connectGrid();
     buildMenus();
     buildToolBars();
 
@@ -146,10 +146,32 @@ void TfrmMain::FormCreate()
     setClientSize(kClientWidth, kClientHeight);
 }
 
-void TfrmMain::bindViewCommands()
+void TfrmMain::bindCommands()
 {
-    bindCommand(CommandId::actRepaint, &TfrmMain::actRepaintExecute);
-    bindCommand(CommandId::mnuAbout, &TfrmMain::mnuAboutClick);
+    using enum CommandId;
+    // Every command the window has, and its handler. A command of the table without a
+    // row here does not show in any menu or tool bar.
+    const std::pair<CommandId, Handler> handlers[] = {
+        // documents (uMainFile.cpp)
+        {actNew, &TfrmMain::actNewExecute},
+        {actOpen, &TfrmMain::actOpenExecute},
+        {actSave, &TfrmMain::actSaveExecute},
+        {mnuSaveAs, &TfrmMain::mnuSaveAsClick},
+        {actExit, &TfrmMain::actExitExecute},
+        // history and levels (uMainEdit.cpp)
+        {actUndo, &TfrmMain::actUndoExecute},
+        {actRedo, &TfrmMain::actRedoExecute},
+        {actSelectAll, &TfrmMain::actSelectAllExecute},
+        {actSet0, &TfrmMain::actSet0Execute},
+        {actSet1, &TfrmMain::actSet1Execute},
+        {actSetFutei, &TfrmMain::actSetFuteiExecute},
+        {actInvert, &TfrmMain::actInvertExecute},
+        // the window (uMain.cpp)
+        {actRepaint, &TfrmMain::actRepaintExecute},
+        {mnuAbout, &TfrmMain::mnuAboutClick},
+    };
+    for (const auto& [id, handler] : handlers)
+        bindCommand(id, handler);
 }
 
 QAction* TfrmMain::bindCommand(CommandId id, Handler handler)

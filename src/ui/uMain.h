@@ -5,6 +5,7 @@
 // repaints, flags and records in the order the command requires.
 
 #include "document/CellSelection.h"
+#include "document/EditHistory.h"
 #include "document/TCell.h"
 #include "ui/CommandTable.h"
 #include "ui/Prompts.h"
@@ -109,8 +110,7 @@ private:
     void dispatch(Handler handler);
     void buildMenus();
     void buildToolBars();
-    void bindViewCommands();
-    void bindFileCommands();
+    void bindCommands();
     // Document commands' steps (uMainFile.cpp).
     void commitNameEditor();
     // The save question, asked while the chart is modified, and the save on Yes.
@@ -122,7 +122,10 @@ private:
     void writeChartFile(const QString& path);   // throws with the reason on failure
     bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
     void endApplication();
-    void bindEditCommands();
+    // The grid's events to their handlers, and the name editor's rules.
+    void connectGrid();
+    // Undo or Redo: `step` when the history offers it, then the window follows.
+    void stepHistory(bool (*available)(const EditHistory&), void (*step)(TCell&, EditHistory));
     // Undo and Redo enabled as the history offers them.
     void updateHistoryCommands();
     void showRefusalLater(const QString& reason);

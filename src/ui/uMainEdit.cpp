@@ -31,16 +31,8 @@ QString nameText(int row)
 
 }  // namespace
 
-void TfrmMain::bindEditCommands()
+void TfrmMain::connectGrid()
 {
-    bindCommand(CommandId::actUndo, &TfrmMain::actUndoExecute);
-    bindCommand(CommandId::actRedo, &TfrmMain::actRedoExecute);
-    bindCommand(CommandId::actSelectAll, &TfrmMain::actSelectAllExecute);
-    bindCommand(CommandId::actSet0, &TfrmMain::actSet0Execute);
-    bindCommand(CommandId::actSet1, &TfrmMain::actSet1Execute);
-    bindCommand(CommandId::actSetFutei, &TfrmMain::actSetFuteiExecute);
-    bindCommand(CommandId::actInvert, &TfrmMain::actInvertExecute);
-
     connect(dgdMain, &ChartGrid::selectCell, this, &TfrmMain::dgdMainSelectCell);
     connect(dgdMain, &ChartGrid::editorOpened, this, &TfrmMain::dgdMainEditorOpened);
     connect(dgdMain, &ChartGrid::setEditText, this, &TfrmMain::dgdMainSetEditText);
@@ -75,28 +67,27 @@ void TfrmMain::takeSnapshot()
     updateHistoryCommands();
 }
 
-void TfrmMain::actUndoExecute()
+void TfrmMain::stepHistory(bool (*available)(const EditHistory&), void (*step)(TCell&, EditHistory))
 {
-    if (!canUndo(programHistory()))
+    if (!available(programHistory()))
         return;
     // A name still being typed belongs to the state being left.
     dgdMain->closeEditor();
-    ::undoCommand(document, programHistory());
+    step(document, programHistory());
     updateHistoryCommands();
     // The chart now differs from what was last saved.
     modifiedFlag = true;
     actRepaintExecute();
 }
 
+void TfrmMain::actUndoExecute()
+{
+    stepHistory(canUndo, ::undoCommand);
+}
+
 void TfrmMain::actRedoExecute()
 {
-    if (!canRedo(programHistory()))
-        return;
-    dgdMain->closeEditor();
-    ::redoCommand(document, programHistory());
-    updateHistoryCommands();
-    modifiedFlag = true;
-    actRepaintExecute();
+    stepHistory(canRedo, ::redoCommand);
 }
 
 void TfrmMain::actSet0Execute()

@@ -42,15 +42,6 @@ namespace {
 
 }  // namespace
 
-void TfrmMain::bindFileCommands()
-{
-    bindCommand(CommandId::actNew, &TfrmMain::actNewExecute);
-    bindCommand(CommandId::actOpen, &TfrmMain::actOpenExecute);
-    bindCommand(CommandId::actSave, &TfrmMain::actSaveExecute);
-    bindCommand(CommandId::mnuSaveAs, &TfrmMain::mnuSaveAsClick);
-    bindCommand(CommandId::actExit, &TfrmMain::actExitExecute);
-}
-
 void TfrmMain::actNewExecute()
 {
     commitNameEditor();
