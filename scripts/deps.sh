@@ -2,12 +2,15 @@
 # The one list of Debian 12 packages that building, testing and running the editor need,
 # and the logic that installs whatever of it is missing.
 #
-#   scripts/deps.sh           install what is missing (as root), or print the apt-get line (otherwise)
-#   scripts/deps.sh --list    print the list, one package a line
-#   scripts/deps.sh --check   exit 0 if everything is installed, 1 otherwise; change nothing
+#   scripts/deps.sh                 install what is missing (as root), or print the apt-get line (otherwise)
+#   scripts/deps.sh --list [GROUP]  print the list, one package a line; GROUP is build, runtime or tests
+#   scripts/deps.sh --check         exit 0 if everything is installed, 1 otherwise; change nothing
+#
+# The runtime group is what the installed program needs besides the shared libraries it links:
+# the Debian package depends on exactly these (packaging/CMakeLists.txt reads them from here).
 set -euo pipefail
 
-packages=(
+build_packages=(
     # compilers and build tools
     g++
     cmake
@@ -17,6 +20,9 @@ packages=(
     qt6-svg-dev
     libgl-dev
     libvulkan-dev
+)
+
+runtime_packages=(
     # Qt at run time: the platform plugins (xcb and offscreen ship in libqt6gui6, the rest here),
     # the SVG icon engine and image plugin (libqt6svg6), the Japanese translations of Qt's dialogs
     qt6-qpa-plugins
@@ -25,6 +31,9 @@ packages=(
     # fonts: IPAGothic / IPAPGothic stand in for the MS Gothic faces; DejaVu is fontconfig's fallback
     fonts-ipafont-gothic
     fonts-dejavu-core
+)
+
+test_packages=(
     # tests and benchmarks
     libgtest-dev
     libgmock-dev
@@ -41,7 +50,22 @@ packages=(
     imagemagick
     xclip
     x11-utils
+    # the install check (tests/install): validators of the .desktop file, the AppStream metainfo
+    # and the MIME package, the MIME database, and xdg-mime with the lookup it uses outside a desktop
+    desktop-file-utils
+    appstream
+    libxml2-utils
+    shared-mime-info
+    xdg-utils
+    libfile-mimeinfo-perl
+    # the package check: cpack's DEB generator runs dpkg-shlibdeps; lintian judges the .deb;
+    # scripts/check-deb-chroot.sh installs it into a bare Debian made by debootstrap
+    dpkg-dev
+    lintian
+    debootstrap
 )
+
+packages=("${build_packages[@]}" "${runtime_packages[@]}" "${test_packages[@]}")
 
 missing_packages() {
     local p status
@@ -53,7 +77,16 @@ missing_packages() {
 
 case "${1:-}" in
     --list)
-        printf '%s\n' "${packages[@]}"
+        case "${2:-}" in
+            "") printf '%s\n' "${packages[@]}" ;;
+            build) printf '%s\n' "${build_packages[@]}" ;;
+            runtime) printf '%s\n' "${runtime_packages[@]}" ;;
+            tests) printf '%s\n' "${test_packages[@]}" ;;
+            *)
+                echo "usage: $0 --list [build|runtime|tests]" >&2
+                exit 2
+                ;;
+        esac
         exit 0
         ;;
     --check)
@@ -62,7 +95,7 @@ case "${1:-}" in
         ;;
     "") ;;
     *)
-        echo "usage: $0 [--list|--check]" >&2
+        echo "usage: $0 [--list [GROUP]|--check]" >&2
         exit 2
         ;;
 esac

@@ -1,18 +1,47 @@
+#include "Version.h"
 #include "ui/Application.h"
+#include "ui/CommandLine.h"
 #include "ui/uMain.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
+static std::vector<std::string> argumentsOf(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 int main(int argc, char** argv)
 {
+    // Answered before QApplication exists, so that they need no display.
+    const CommandLine early = parseCommandLine(argumentsOf(argc, argv));
+    if (early.action == CommandLine::Action::Help) {
+        std::fputs(commandLineUsage().c_str(), stdout);
+        return 0;
+    }
+    if (early.action == CommandLine::Action::Version) {
+        std::fputs(commandLineVersion().c_str(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
+    // QApplication has taken its own options (-platform NAME, ...) out of argv by now.
+    const CommandLine args = parseCommandLine(argumentsOf(argc, argv));
+    if (args.action == CommandLine::Action::UsageError) {
+        std::fprintf(stderr, "solvena: %s\nTry 'solvena --help' for more information.\n",
+                     args.error.c_str());
+        return 2;
+    }
     initApplication(app);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kSolvenaAppId));
 
     TfrmMain frmMain;
-    // A chart named on the command line is opened without a question; QApplication
-    // has already taken its own options out of argv.
-    if (argc > 1 && argv[1][0] != '\0')
-        frmMain.loadStartupFile(QString::fromLocal8Bit(argv[1]));
+    // A chart named on the command line is opened without a question.
+    if (!args.chartPath.empty())
+        frmMain.loadStartupFile(QString::fromLocal8Bit(args.chartPath));
     frmMain.finishStartup();
     frmMain.show();
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "ui/uMain.h"
 
+#include "Version.h"
 #include "document/Document.h"
 #include "render/DrawChart.h"
 #include "render/RasterCanvas.h"
@@ -369,7 +370,7 @@ void TfrmMain::actRepaintExecute()
 
 void TfrmMain::mnuAboutClick()
 {
-    prompts_->message(applicationTitle(), applicationTitle() + u" Ver1.04"_s);
+    prompts_->message(applicationTitle(), applicationTitle() + u" Ver"_s + QLatin1StringView(kSolvenaVersion));
 }
 
 void TfrmMain::dgdMainDrawCell(QPainter& painter)
