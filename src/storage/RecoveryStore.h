@@ -1,0 +1,71 @@
+#pragma once
+// Where unsaved work waits while the editor runs: one recovery file per running editor
+// in the per-user state folder, beside a lock file the editor holds for as long as it
+// runs. The system lets go of a lock when its process ends, however it ends, so a
+// recovery file whose lock nobody holds belongs to an editor that did not end cleanly.
+
+#include <QByteArrayView>
+#include <QProcessEnvironment>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// $XDG_STATE_HOME, else ~/.local/state, then solvena/.
+QString recoveryFolder(const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+// A lock held on a file for as long as this object lives.
+class FileLock {
+public:
+    // Takes the lock without waiting; isHeld() tells whether it was free.
+    explicit FileLock(const QString& path);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool isHeld() const;
+    const QString& path() const { return path_; }
+
+private:
+    QString path_;
+    int fd_ = -1;
+};
+
+// The recovery file of an editor that is gone, locked by whoever found it so that two
+// editors starting at once never offer the same file.
+struct OrphanedRecovery {
+    QString path;
+    std::unique_ptr<FileLock> lock;
+};
+
+class RecoveryStore {
+public:
+    // Nothing is created until the first write.
+    explicit RecoveryStore(QString folder);
+    ~RecoveryStore();
+    RecoveryStore(const RecoveryStore&) = delete;
+    RecoveryStore& operator=(const RecoveryStore&) = delete;
+
+    // Replaces this editor's recovery file with `bytes`, all or nothing; the reason on
+    // failure, empty on success.
+    QString write(QByteArrayView bytes);
+    // Removes this editor's recovery file; nothing is left to recover.
+    void discard();
+    bool hasFile() const { return written_; }
+    QString filePath() const;
+
+    // The recovery files of editors no longer running, oldest first; each stays locked
+    // by the returned object until it is resolved or dropped.
+    std::vector<OrphanedRecovery> takeOrphans() const;
+    // Done with an orphan: its file goes (it was restored, or the user declined it).
+    static void remove(OrphanedRecovery& orphan);
+    // A damaged orphan is kept aside under another name, never offered again; returns
+    // the new path.
+    static QString setAside(OrphanedRecovery& orphan);
+
+private:
+    QString folder_;
+    QString id_;
+    std::unique_ptr<FileLock> lock_;
+    bool written_ = false;
+};
