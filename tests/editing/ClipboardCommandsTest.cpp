@@ -13,6 +13,7 @@ struct PasteCase {
     const char* name;
     std::optional<CellSelection> copied;   // nullopt: nothing copied yet
     CellSelection pasteAt;
+    bool cut = false;                      // cut rather than copied: the block turns low
 };
 
 class CopyPasteTest : public ::testing::TestWithParam<PasteCase> {};
@@ -32,13 +33,21 @@ TEST_P(CopyPasteTest, PastesTheCopiedBlockAtTheTopLeftCellAndNothingElse)
     int width = 0;
     int height = 0;
     if (tc.copied) {
-        copyLevels(*chart, *tc.copied, *clipboard);
+        if (tc.cut)
+            cutLevels(*chart, *tc.copied, *clipboard);
+        else
+            copyLevels(*chart, *tc.copied, *clipboard);
         width = tc.copied->right - tc.copied->left + 1;
         height = tc.copied->bottom - tc.copied->top + 1;
         EXPECT_EQ(clipboard->colCount, width);
         EXPECT_EQ(clipboard->rowCount, height);
     }
-    EXPECT_TRUE(*chart == *before) << "copying changes nothing";
+    auto source = std::make_unique<TCell>(*before);
+    if (tc.cut)
+        for (int c = tc.copied->left; c <= tc.copied->right; ++c)
+            for (int r = tc.copied->top; r <= tc.copied->bottom; ++r)
+                source->level[c][r] = 0;
+    EXPECT_TRUE(*chart == *source) << "copying changes nothing, cutting turns the block low";
 
     pasteLevels(*chart, tc.pasteAt, *clipboard);
 
@@ -49,7 +58,7 @@ TEST_P(CopyPasteTest, PastesTheCopiedBlockAtTheTopLeftCellAndNothingElse)
             const int32_t expected =
                 tc.copied && inside(target, c, r)
                     ? before->level[tc.copied->left + c - target.left][tc.copied->top + r - target.top]
-                    : before->level[c][r];
+                    : source->level[c][r];
             ASSERT_EQ(chart->level[c][r], expected) << "cell " << c << "," << r;
         }
     }
@@ -65,23 +74,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PasteCase{"WithTheNameColumn", CellSelection{0, 2, 1, 3}, {6, 1, 6, 1}},
                       PasteCase{"OverlappingItself", CellSelection{1, 1, 5, 5}, {3, 3, 3, 3}},
                       PasteCase{"CutOffAtTheRecordsEdge", CellSelection{1, 1, 6, 4}, {97, 98, 97, 98}},
+                      PasteCase{"CutAndPastedOverItself", CellSelection{4, 2, 6, 3}, {5, 3, 5, 3}, true},
                       PasteCase{"BeforeAnyCopy", std::nullopt, {1, 1, 1, 1}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CutLevels, CopiesThenTurnsTheBlockLowKeepingItsOtherAttributes)
-{
-    const auto before = patterned();
-    auto chart = patterned();
-    auto clipboard = std::make_unique<TCell>();
-    const CellSelection block{4, 2, 6, 3};
-
-    cutLevels(*chart, block, *clipboard);
-
-    for (int c = 0; c < kMaxCols; ++c)
-        for (int r = 0; r < kMaxRows; ++r)
-            ASSERT_EQ(chart->level[c][r], inside(block, c, r) ? 0 : before->level[c][r]);
-    EXPECT_TRUE(*withLevelsOf(*chart, *before) == *before);
-    EXPECT_EQ(clipboard->colCount, 3);
-    EXPECT_EQ(clipboard->rowCount, 2);
-    EXPECT_EQ(clipboard->level[2][1], before->level[6][3]);
-}
