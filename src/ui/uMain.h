@@ -97,6 +97,7 @@ public:
     void actShowEdgeExecute();
     void actShowNumberExecute();
     void actTimingLineExecute();
+    // The four tool dialogs, created hidden at start.
     TfrmSetEdge* setEdgeDialog() const { return frmSetEdge; }
     TfrmMakePulse* makePulseDialog() const { return frmMakePulse; }
     TfrmShowNumber* showNumberDialog() const { return frmShowNumber; }
