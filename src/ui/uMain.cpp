@@ -69,6 +69,7 @@ TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QWidget* parent)
     SaveDialog1.filter = u"ソルベナファイル(*.sbn)|*.sbn|テキストファイル(*.txt)|*.txt"_s;
     createLayout();
     FormCreate();
+    createDialogs();
 }
 
 TfrmMain::~TfrmMain()
@@ -167,6 +168,16 @@ void TfrmMain::bindCommands()
         {actSet1, &TfrmMain::actSet1Execute},
         {actSetFutei, &TfrmMain::actSetFuteiExecute},
         {actInvert, &TfrmMain::actInvertExecute},
+        // clipboard, pulse and cell attributes (uMainTools.cpp)
+        {actCut, &TfrmMain::actCutExecute},
+        {actCopy, &TfrmMain::actCopyExecute},
+        {actPaste, &TfrmMain::actPasteExecute},
+        {actDelete, &TfrmMain::actDeleteExecute},
+        {actMakePulse, &TfrmMain::actMakePulseExecute},
+        {actSetDelay, &TfrmMain::actSetDelayExecute},
+        {actTimingLine, &TfrmMain::actTimingLineExecute},
+        {actShowNumber, &TfrmMain::actShowNumberExecute},
+        {actShowEdge, &TfrmMain::actShowEdgeExecute},
         // the window (uMain.cpp)
         {actRepaint, &TfrmMain::actRepaintExecute},
         {mnuAbout, &TfrmMain::mnuAboutClick},

@@ -18,6 +18,10 @@
 #include <string>
 
 class ChartGrid;
+class TfrmMakePulse;
+class TfrmSetDelay;
+class TfrmSetEdge;
+class TfrmShowNumber;
 class QMenu;
 class QToolBar;
 class QPainter;
@@ -56,10 +60,13 @@ public:
     void dgdMainDrawCell(QPainter& painter);
 
     // --- edit history, level commands and name editing (uMainEdit.cpp)
+    // Whether a change records the chart before it as well, as the pulse fill does.
+    enum class SnapshotBefore { No, Yes };
     // The steps of every command that changes the chart: the change, made by a core
     // function on the chart and the grid's selection, then the repaint, the modified
     // flag and the history snapshot, in that order.
-    void editChart(const std::function<void(TCell&, const CellSelection&)>& change);
+    void editChart(const std::function<void(TCell&, const CellSelection&)>& change,
+                   SnapshotBefore before = SnapshotBefore::No);
     // Records the chart as the newest history state and updates Undo and Redo.
     void takeSnapshot();
     void actUndoExecute();
@@ -79,6 +86,22 @@ public:
     // A short message at the window's bottom that goes away by itself; the window has
     // no status bar otherwise, so none lingers to show command hints.
     void showTransientMessage(const QString& text);
+
+    // --- clipboard, pulse and cell attributes (uMainTools.cpp)
+    void actCutExecute();
+    void actCopyExecute();
+    void actPasteExecute();
+    void actDeleteExecute();
+    void actMakePulseExecute();
+    void actSetDelayExecute();
+    void actShowEdgeExecute();
+    void actShowNumberExecute();
+    void actTimingLineExecute();
+    // The four tool dialogs, created hidden at start.
+    TfrmSetEdge* setEdgeDialog() const { return frmSetEdge; }
+    TfrmMakePulse* makePulseDialog() const { return frmMakePulse; }
+    TfrmShowNumber* showNumberDialog() const { return frmShowNumber; }
+    TfrmSetDelay* setDelayDialog() const { return frmSetDelay; }
 
     // --- document commands (uMainFile.cpp)
     void actNewExecute();
@@ -111,6 +134,10 @@ private:
     void buildMenus();
     void buildToolBars();
     void bindCommands();
+    // The four tool dialogs, hidden until their commands show them (uMainTools.cpp).
+    void createDialogs();
+    // The warning for a command that needs more than one cell; true when it was shown.
+    bool refuseSingleCell();
     // Document commands' steps (uMainFile.cpp).
     void commitNameEditor();
     // The save question, asked while the chart is modified, and the save on Yes.
@@ -151,6 +178,10 @@ private:
     std::map<CommandId, QAction*> commands_;
     std::map<std::string, QMenu*> menus_;
     std::map<std::string, QToolBar*> toolBars_;
+    TfrmSetEdge* frmSetEdge = nullptr;
+    TfrmMakePulse* frmMakePulse = nullptr;
+    TfrmShowNumber* frmShowNumber = nullptr;
+    TfrmSetDelay* frmSetDelay = nullptr;
 };
 
 // The text the error box shows for a message: a "." is added when the message's

@@ -47,8 +47,12 @@ void TfrmMain::connectGrid()
         [this](const QString& reason) { showRefusalLater(reason); }, dgdMain->editor()));
 }
 
-void TfrmMain::editChart(const std::function<void(TCell&, const CellSelection&)>& change)
+void TfrmMain::editChart(const std::function<void(TCell&, const CellSelection&)>& change,
+                         SnapshotBefore before)
 {
+    // Keeps whatever was not yet recorded (a name typed since) apart from the change.
+    if (before == SnapshotBefore::Yes)
+        takeSnapshot();
     change(document, dgdMain->selection());
     actRepaintExecute();
     modifiedFlag = true;

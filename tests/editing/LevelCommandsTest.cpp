@@ -1,33 +1,12 @@
 #include "editing/LevelCommands.h"
 
+#include "PatternedChart.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
-
-// A chart whose every cell carries a distinct pattern of all attributes, so a
-// stray write anywhere shows.
-std::unique_ptr<TCell> patterned()
-{
-    auto cell = std::make_unique<TCell>();
-    for (int c = 0; c < kMaxCols; ++c) {
-        for (int r = 0; r < kMaxRows; ++r) {
-            cell->level[c][r] = (c + r) % 3;
-            cell->delay[c][r] = c - r;
-            cell->cellFlags[c][r] = static_cast<uint8_t>((c * 7 + r) & 7);
-        }
-        cell->timingLine[c] = c % 2;
-    }
-    for (int r = 0; r < kMaxRows; ++r)
-        cell->signalName[r] = "N" + std::to_string(r);
-    return cell;
-}
-
-bool inside(const CellSelection& s, int c, int r)
-{
-    return c >= s.left && c <= s.right && r >= s.top && r <= s.bottom;
-}
 
 struct SetCase {
     const char* name;
@@ -53,12 +32,7 @@ TEST_P(SetLevelTest, WritesTheLevelInsideTheBlockAndNothingElse)
             ASSERT_EQ(cell->level[c][r], expected) << "cell " << c << "," << r;
         }
     }
-    // Only levels change.
-    auto levelsRestored = std::make_unique<TCell>(*cell);
-    for (int c = 0; c < kMaxCols; ++c)
-        for (int r = 0; r < kMaxRows; ++r)
-            levelsRestored->level[c][r] = before->level[c][r];
-    EXPECT_TRUE(*levelsRestored == *before);
+    EXPECT_TRUE(*withLevelsOf(*cell, *before) == *before) << "only levels change";
 }
 
 INSTANTIATE_TEST_SUITE_P(

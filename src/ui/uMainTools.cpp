@@ -1,0 +1,122 @@
+// TfrmMain: the clipboard commands, the pulse generator and the cell-attribute
+// commands. Every change goes through the one edit pipeline, so each of them marks
+// the chart modified and records it; the dialogs act on the selection current when
+// their OK is pressed.
+
+#include "ui/uMain.h"
+
+#include "document/Document.h"
+#include "editing/AttributeCommands.h"
+#include "editing/ClipboardCommands.h"
+#include "editing/PulseFill.h"
+#include "ui/ChartGrid.h"
+#include "ui/dialogs/uMakeClock.h"
+#include "ui/dialogs/uSetDelay.h"
+#include "ui/dialogs/uSetEdge.h"
+#include "ui/dialogs/uShowNumber.h"
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+void TfrmMain::createDialogs()
+{
+    // Created once, in this order, and only hidden afterwards: each keeps its values.
+    frmSetEdge = new TfrmSetEdge(
+        [this](std::optional<EdgeArrow> arrow) {
+            runGuarded([&] {
+                editChart([arrow](TCell& chart, const CellSelection& s) {
+                    if (arrow)
+                        setEdgeArrows(chart, s, *arrow);
+                });
+            });
+        },
+        this);
+    frmMakePulse = new TfrmMakePulse(
+        [this](const PulseSettings& pulse) {
+            runGuarded([&] {
+                editChart(
+                    [pulse](TCell& chart, const CellSelection& s) {
+                        if (!fillPulse(chart, s, pulse.lowLength, pulse.highLength, pulse.startLevel))
+                            throw std::invalid_argument(
+                                u"パルスの間隔は1以上にしてください"_s.toStdString());
+                    },
+                    SnapshotBefore::Yes);
+            });
+        },
+        this);
+    frmShowNumber = new TfrmShowNumber(
+        [this](std::optional<bool> shown) {
+            runGuarded([&] {
+                editChart([shown](TCell& chart, const CellSelection& s) {
+                    if (shown)
+                        setNumberLabels(chart, s, *shown);
+                });
+            });
+        },
+        this);
+    frmSetDelay = new TfrmSetDelay(
+        [this](int32_t delay) {
+            runGuarded([&] {
+                editChart([delay](TCell& chart, const CellSelection& s) { setEdgeDelay(chart, s, delay); });
+            });
+        },
+        this);
+}
+
+bool TfrmMain::refuseSingleCell()
+{
+    const CellSelection s = dgdMain->selection();
+    if (s.left != s.right || s.top != s.bottom)
+        return false;
+    prompts().warning(u"2マス以上の範囲を選択してください"_s);
+    return true;
+}
+
+void TfrmMain::actCutExecute()
+{
+    editChart([](TCell& chart, const CellSelection& s) { cutLevels(chart, s, clipboardBuffer); });
+}
+
+void TfrmMain::actCopyExecute()
+{
+    copyLevels(document, dgdMain->selection(), clipboardBuffer);
+}
+
+void TfrmMain::actPasteExecute()
+{
+    editChart([](TCell& chart, const CellSelection& s) { pasteLevels(chart, s, clipboardBuffer); });
+}
+
+void TfrmMain::actDeleteExecute()
+{
+    editChart(deleteLevels);
+}
+
+void TfrmMain::actMakePulseExecute()
+{
+    if (!refuseSingleCell())
+        frmMakePulse->showModeless();
+}
+
+void TfrmMain::actSetDelayExecute()
+{
+    frmSetDelay->showModeless();
+}
+
+void TfrmMain::actShowEdgeExecute()
+{
+    if (!refuseSingleCell())
+        frmSetEdge->showModeless();
+}
+
+void TfrmMain::actShowNumberExecute()
+{
+    if (!refuseSingleCell())
+        frmShowNumber->showModeless();
+}
+
+void TfrmMain::actTimingLineExecute()
+{
+    editChart(toggleTimingLines);
+}
