@@ -92,6 +92,9 @@ signals:
     void editCancelled(int col, int row);                       // closed with Esc; no final text
     void keyPressed(QChar key);                                 // a character typed in grid or editor
     void doubleClicked();
+    // A header drag has ended and changed the column widths: a column's boundary was
+    // dragged to another width, or a column was dragged to another place.
+    void columnResized(int col);
     void columnMoved(int from, int to);
 
 protected:
@@ -148,6 +151,7 @@ private:
 
     DragMode drag_ = DragMode::None;
     int dragColumn_ = -1;
+    int dragStartWidth_ = 0;   // the sized column's width when the drag began
     int moveTarget_ = -1;
     QPoint pressPos_;
 

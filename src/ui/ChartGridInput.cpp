@@ -116,6 +116,7 @@ void ChartGrid::mousePressEvent(QMouseEvent* event)
     if (boundary >= 0) {
         drag_ = DragMode::SizeColumn;
         dragColumn_ = boundary;
+        dragStartWidth_ = colWidth(boundary);
         return;
     }
     const QPoint cell = cellAt(pos, false);
@@ -171,11 +172,15 @@ void ChartGrid::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     if (drag_ == DragMode::MoveColumn && moveTarget_ >= 0 && moveTarget_ != dragColumn_) {
-        // Only the widths follow the column; the chart's data stays where it is.
-        moveColumn(layout_, dragColumn_, moveTarget_);
-        layoutChanged();
-        emit columnMoved(dragColumn_, moveTarget_);
+        // Only the widths follow the column; the chart's data stays where it is. A move
+        // among columns of one width changes nothing and is not reported.
+        if (moveColumn(layout_, dragColumn_, moveTarget_)) {
+            layoutChanged();
+            emit columnMoved(dragColumn_, moveTarget_);
+        }
     }
+    if (drag_ == DragMode::SizeColumn && colWidth(dragColumn_) != dragStartWidth_)
+        emit columnResized(dragColumn_);
     drag_ = DragMode::None;
     dragColumn_ = -1;
     moveTarget_ = -1;

@@ -146,8 +146,15 @@ bool QtPrompts::saveFile(FileDialogState& dialog)
 
 std::optional<QFont> QtPrompts::chooseFont(const QFont& initial)
 {
+    // The dialog lists the installed families and point sizes: a substituted face
+    // ("ＭＳ Ｐゴシック") or a size in pixels would open it on the first family of its
+    // list instead. It is shown the face and size the font really gets.
+    const QFontInfo resolved(initial);
+    QFont shown = initial;
+    shown.setFamily(resolved.family());
+    shown.setPointSizeF(resolved.pointSizeF());
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent_);
+    const QFont font = QFontDialog::getFont(&ok, shown, parent_);
     if (!ok)
         return std::nullopt;
     return font;

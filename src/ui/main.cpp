@@ -1,4 +1,5 @@
 #include "Version.h"
+#include "storage/PreferencesLocation.h"
 #include "ui/Application.h"
 #include "ui/CommandLine.h"
 #include "ui/uMain.h"
@@ -38,7 +39,7 @@ int main(int argc, char** argv)
     initApplication(app);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kSolvenaAppId));
 
-    TfrmMain frmMain;
+    TfrmMain frmMain(nullptr, preferencesFilePath());
     // A chart named on the command line is opened without a question.
     if (!args.chartPath.empty())
         frmMain.loadStartupFile(QString::fromLocal8Bit(args.chartPath));

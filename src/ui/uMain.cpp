@@ -4,6 +4,7 @@
 #include "document/Document.h"
 #include "render/DrawChart.h"
 #include "render/RasterCanvas.h"
+#include "storage/ViewPreferences.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 #include "ui/CommandTable.h"
@@ -55,8 +56,9 @@ QString errorBoxText(const QString& message)
     return message;
 }
 
-TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QWidget* parent)
+TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QString preferencesPath, QWidget* parent)
     : QMainWindow(parent),
+      preferencesPath_(std::move(preferencesPath)),
       prompts_(prompts ? std::move(prompts) : std::make_unique<QtPrompts>(this))
 {
     initResources();
@@ -77,6 +79,7 @@ TfrmMain::~TfrmMain()
     // The grid's last signals (an open name editor closing) must not reach a window
     // that is half destroyed.
     dgdMain->disconnect(this);
+    FormDestroy();
 }
 
 void TfrmMain::setClientSize(int width, int height)
@@ -133,12 +136,15 @@ void TfrmMain::createLayout()
 
 void TfrmMain::FormCreate()
 {
+    const ViewPreferences view = readPreferencesFile();
     undoCount = 0;
     redoCount = 0;
     chartFont = FontDesc{};
     chartFont.pointSize = 10;
 
     bindCommands();
+    applyViewPreferences(view);
+    setUpGridLayoutCommands();
     connectGrid();
     buildMenus();
     buildToolBars();
@@ -178,6 +184,15 @@ void TfrmMain::bindCommands()
         {actTimingLine, &TfrmMain::actTimingLineExecute},
         {actShowNumber, &TfrmMain::actShowNumberExecute},
         {actShowEdge, &TfrmMain::actShowEdgeExecute},
+        // grid layout (uMainLayout.cpp)
+        {mnuColCount, &TfrmMain::mnuColCountClick},
+        {mnuRowCount, &TfrmMain::mnuRowCountClick},
+        {mnuHeight, &TfrmMain::mnuHeightClick},
+        {mnuWidth, &TfrmMain::mnuWidthClick},
+        {mnuVertLine, &TfrmMain::mnuVertLineClick},
+        {mnuHorzLine, &TfrmMain::mnuHorzLineClick},
+        {mnuTerminalRight, &TfrmMain::mnuTerminalRightClick},
+        {mnuFont, &TfrmMain::mnuFontClick},
         // the window (uMain.cpp)
         {actRepaint, &TfrmMain::actRepaintExecute},
         {mnuAbout, &TfrmMain::mnuAboutClick},

@@ -10,6 +10,7 @@
 #include "ui/CommandTable.h"
 #include "ui/Prompts.h"
 
+#include <QFont>
 #include <QMainWindow>
 
 #include <functional>
@@ -22,6 +23,7 @@ class TfrmMakePulse;
 class TfrmSetDelay;
 class TfrmSetEdge;
 class TfrmShowNumber;
+struct ViewPreferences;
 class QMenu;
 class QToolBar;
 class QPainter;
@@ -30,7 +32,10 @@ class TfrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TfrmMain(std::unique_ptr<Prompts> prompts = nullptr, QWidget* parent = nullptr);
+    // `preferencesPath` is the view preferences file read at creation and written at
+    // destruction; empty for none (tests), main() gives the program's own.
+    explicit TfrmMain(std::unique_ptr<Prompts> prompts = nullptr, QString preferencesPath = {},
+                      QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     ChartGrid* grid() const { return dgdMain; }
@@ -103,6 +108,18 @@ public:
     TfrmShowNumber* showNumberDialog() const { return frmShowNumber; }
     TfrmSetDelay* setDelayDialog() const { return frmSetDelay; }
 
+    // --- grid layout commands (uMainLayout.cpp)
+    void mnuColCountClick();
+    void mnuRowCountClick();
+    void mnuHeightClick();
+    void mnuWidthClick();
+    void mnuVertLineClick();
+    void mnuHorzLineClick();
+    void mnuTerminalRightClick();
+    void mnuFontClick();
+    // A column's width or place dragged in the header: the chart file stores the widths.
+    void dgdMainColumnsChanged();
+
     // --- document commands (uMainFile.cpp)
     void actNewExecute();
     void actOpenExecute();
@@ -125,6 +142,9 @@ private:
     using Handler = void (TfrmMain::*)();
 
     void FormCreate();
+    // Writes the view options into the preferences file (uMainPreferences.cpp); a
+    // failure shows the error box.
+    void FormDestroy();
     void createLayout();
     void setClientSize(int width, int height);
     // Creates the command `id` from the command table and runs `handler` on it
@@ -156,6 +176,13 @@ private:
     // Undo and Redo enabled as the history offers them.
     void updateHistoryCommands();
     void showRefusalLater(const QString& reason);
+    // Grid layout commands' set-up: the font dialog's first font, the header drags.
+    void setUpGridLayoutCommands();
+    // The view options the preferences file gives (the defaults when it cannot be
+    // read), and the check marks and grid options set from them.
+    ViewPreferences readPreferencesFile() const;
+    void applyViewPreferences(const ViewPreferences& view);
+    void writePreferencesFile();   // throws with the path and the reason on failure
     // The window's side of starting a new chart: the record, the flag and the caption.
     void resetDocument();
     // "ソルベナエディタ - " and the chart's path, or 無題 for none.
@@ -164,6 +191,9 @@ private:
     // The dialogs keep their file name and filter entry between uses.
     FileDialogState OpenDialog1;
     FileDialogState SaveDialog1;
+    // The font dialog's font: its first font, then the last one chosen.
+    QFont FontDialog1;
+    QString preferencesPath_;
     // The file the chart belongs to; empty for a chart never opened or saved.
     QString documentFileName_;
     // Exit has decided to end the program; the close request is then let through.

@@ -7,7 +7,7 @@
 # ends the whole flow instead of a command-substitution subshell.
 #
 # Globals set up by run-flow.sh before a flow runs:
-#   E2E_APP        the solvena executable
+#   E2E_APP        a copy of the solvena executable in E2E_WORK/bin, where it keeps its preferences
 #   E2E_ARTIFACTS  folder kept after the run: screenshots, the program's and Xvfb's output
 #   E2E_WORK       scratch folder removed after the run (HOME, XDG_RUNTIME_DIR of the program)
 #   DISPLAY        the private Xvfb

@@ -32,6 +32,11 @@ rm -rf "$E2E_ARTIFACTS"
 mkdir -p "$E2E_ARTIFACTS"
 E2E_ARTIFACTS=$(realpath "$E2E_ARTIFACTS")
 E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/solvena-e2e-$E2E_FLOW.XXXXXX")
+# The program runs as a copy in the flow's scratch folder: the preferences file it keeps beside
+# itself is the flow's own, so no flow sees another's and none is left in the build tree.
+mkdir -p "$E2E_WORK/bin"
+cp "$E2E_APP" "$E2E_WORK/bin/"
+E2E_APP=$E2E_WORK/bin/$(basename "$E2E_APP")
 
 e2e_cleanup() {
     local status=$?
@@ -41,6 +46,8 @@ e2e_cleanup() {
         kill -TERM "$E2E_XVFB_PID" 2>/dev/null || true
         wait "$E2E_XVFB_PID" 2>/dev/null || true
     fi
+    # Flows may make folders read-only, as an installed program's are.
+    chmod -R u+w "$E2E_WORK" 2>/dev/null || true
     rm -rf "$E2E_WORK"
     if ((status == 0)); then
         e2e_log "flow '$E2E_FLOW' passed; screenshots in $E2E_ARTIFACTS"

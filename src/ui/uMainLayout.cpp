@@ -1,0 +1,164 @@
+// The grid layout commands of the main window: the numbers of signals and steps, the
+// row height, the column width, the grid lines, right-aligned names and the grid font.
+//
+// Rules these commands keep beyond the bare steps:
+//   - Every number prompt takes a whole number within its bounds: out of them, a
+//     warning and the prompt again with the entry kept; text that is no whole
+//     number ends the command through the error box. Heights and widths are bounded
+//     too (1 to 1000), so no size the grid cannot draw reaches it.
+//   - The counts and the column widths are what a chart file stores, so changing
+//     them, by command or by dragging in the header, marks the document modified;
+//     the row heights, lines, alignment and font are not stored and do not.
+
+#include "ui/uMain.h"
+
+#include "document/Document.h"
+#include "document/GridLayout.h"
+#include "ui/ChartGrid.h"
+
+#include <QAction>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kMaxSignals = grid_defaults::kMaxCount - 1;   // under the header row
+constexpr int kMaxSteps = grid_defaults::kMaxCount - 1;     // after the name column
+constexpr int kMaxCellSize = 1000;                          // pixels of a row or a column
+
+// The number the text stands for, or nothing. Blanks around it are allowed, and the
+// full-width digits and signs a Japanese input method types count as their ASCII ones.
+std::optional<int> wholeNumber(const QString& text)
+{
+    QString ascii = text;
+    for (QChar& ch : ascii) {
+        const char16_t c = ch.unicode();
+        if (c >= u'０' && c <= u'９')
+            ch = QChar(u'0' + (c - u'０'));
+        else if (c == u'＋')
+            ch = u'+';
+        else if (c == u'－')
+            ch = u'-';
+        else if (c == u'\u3000')
+            ch = u' ';
+    }
+    bool ok = false;
+    const int value = ascii.toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// Asks until a whole number from 1 to `high` is given: nothing on Cancel; out of range,
+// a warning and the prompt again with the entry kept; throws for text that is no number.
+std::optional<int> askNumber(Prompts& prompts, const QString& caption, const QString& prompt,
+                             QString text, int high)
+{
+    for (;;) {
+        const std::optional<QString> entry = prompts.inputBox(caption, prompt, text);
+        if (!entry)
+            return std::nullopt;
+        const std::optional<int> n = wholeNumber(*entry);
+        if (!n)
+            throw std::runtime_error(u"'%1' は整数ではありません"_s.arg(*entry).toStdString());
+        if (*n >= 1 && *n <= high)
+            return n;
+        prompts.warning(u"1～%1までの数を入力してください"_s.arg(high));
+        text = *entry;
+    }
+}
+
+// The grid's layout changed by a layout function, shown at once.
+void changeLayout(ChartGrid& grid, const std::function<void(GridLayout&)>& change)
+{
+    GridLayout layout = grid.layout();
+    change(layout);
+    grid.setLayout(layout);
+}
+
+}  // namespace
+
+void TfrmMain::setUpGridLayoutCommands()
+{
+    FontDialog1 = QFont(u"ＭＳ Ｐゴシック"_s);
+    FontDialog1.setPixelSize(12);
+    connect(dgdMain, &ChartGrid::columnResized, this, &TfrmMain::dgdMainColumnsChanged);
+    connect(dgdMain, &ChartGrid::columnMoved, this, &TfrmMain::dgdMainColumnsChanged);
+}
+
+void TfrmMain::mnuColCountClick()
+{
+    const std::optional<int> n = askNumber(prompts(), u"端子数の入力"_s,
+                                           u"端子数を入力してください（1～%1）"_s.arg(kMaxSignals),
+                                           QString(), kMaxSignals);
+    if (!n)
+        return;
+    changeLayout(*dgdMain, [&](GridLayout& layout) { setRowCount(layout, *n + 1); });
+    modifiedFlag = true;
+}
+
+void TfrmMain::mnuRowCountClick()
+{
+    const std::optional<int> n = askNumber(prompts(), u"列数の入力"_s,
+                                           u"列数を入力してください（1～%1）"_s.arg(kMaxSteps),
+                                           QString(), kMaxSteps);
+    if (!n)
+        return;
+    changeLayout(*dgdMain, [&](GridLayout& layout) { setColCount(layout, *n + 1); });
+    modifiedFlag = true;
+}
+
+void TfrmMain::mnuHeightClick()
+{
+    const std::optional<int> n =
+        askNumber(prompts(), u"行の高さ設定"_s, u"行の高さを入力してください"_s,
+                  QString::number(dgdMain->defaultRowHeight()), kMaxCellSize);
+    if (n)
+        changeLayout(*dgdMain, [&](GridLayout& layout) { applyRowHeight(layout, *n); });
+}
+
+void TfrmMain::mnuWidthClick()
+{
+    const std::optional<int> n =
+        askNumber(prompts(), u"列の横幅設定"_s, u"列の横幅を入力してください"_s,
+                  QString::number(dgdMain->defaultColWidth()), kMaxCellSize);
+    if (!n)
+        return;
+    changeLayout(*dgdMain, [&](GridLayout& layout) { applyColumnWidth(layout, *n); });
+    modifiedFlag = true;
+}
+
+// The three view options: the action has flipped its own check mark when it was
+// triggered, and the grid follows the mark.
+void TfrmMain::mnuVertLineClick()
+{
+    dgdMain->setVertLines(command(CommandId::mnuVertLine)->isChecked());
+}
+
+void TfrmMain::mnuHorzLineClick()
+{
+    dgdMain->setHorzLines(command(CommandId::mnuHorzLine)->isChecked());
+}
+
+void TfrmMain::mnuTerminalRightClick()
+{
+    dgdMain->setNamesRightAligned(command(CommandId::mnuTerminalRight)->isChecked());
+    actRepaintExecute();
+}
+
+void TfrmMain::mnuFontClick()
+{
+    // The dialog opens on its own last font, not on the grid's.
+    const std::optional<QFont> font = prompts().chooseFont(FontDialog1);
+    if (!font)
+        return;
+    FontDialog1 = *font;
+    dgdMain->setGridFont(*font);
+}
+
+void TfrmMain::dgdMainColumnsChanged()
+{
+    modifiedFlag = true;
+}
