@@ -31,6 +31,8 @@ public:
     virtual void error(const QString& caption, const QString& text) = 0;
     // A confirmation with Yes, No and Cancel; Yes is the default, Esc answers Cancel.
     virtual Answer confirm(const QString& caption, const QString& text) = 0;
+    // A question with Yes and No; true for Yes, the default.
+    virtual bool ask(const QString& caption, const QString& text) = 0;
     // An input box; nullopt when cancelled.
     virtual std::optional<QString> inputBox(const QString& caption, const QString& prompt,
                                             const QString& text) = 0;

@@ -123,6 +123,17 @@ Prompts::Answer QtPrompts::confirm(const QString& caption, const QString& text)
     return Answer::Cancel;
 }
 
+bool QtPrompts::ask(const QString& caption, const QString& text)
+{
+    MessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(u"はい(&Y)"_s, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(u"いいえ(&N)"_s, QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 std::optional<QString> QtPrompts::inputBox(const QString& caption, const QString& prompt,
                                            const QString& text)
 {

@@ -13,6 +13,7 @@ public:
     void warning(const QString& text) override;
     void error(const QString& caption, const QString& text) override;
     Answer confirm(const QString& caption, const QString& text) override;
+    bool ask(const QString& caption, const QString& text) override;
     std::optional<QString> inputBox(const QString& caption, const QString& prompt,
                                     const QString& text) override;
     bool openFile(FileDialogState& dialog) override;

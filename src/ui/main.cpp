@@ -1,5 +1,6 @@
 #include "Version.h"
 #include "storage/PreferencesLocation.h"
+#include "storage/RecoveryStore.h"
 #include "ui/Application.h"
 #include "ui/CommandLine.h"
 #include "ui/uMain.h"
@@ -9,6 +10,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 static std::vector<std::string> argumentsOf(int argc, char** argv)
 {
@@ -39,10 +42,17 @@ int main(int argc, char** argv)
     initApplication(app);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kSolvenaAppId));
 
-    TfrmMain frmMain(nullptr, preferencesFilePath());
-    // A chart named on the command line is opened without a question.
-    if (!args.chartPath.empty())
-        frmMain.loadStartupFile(QString::fromLocal8Bit(args.chartPath));
+    TfrmMain frmMain(nullptr, WindowFiles{preferencesFilePath(), recoveryFolder()});
+    // Work a crashed editor left behind comes first; a chart named on the command line
+    // is opened without a question, but never over work just taken back.
+    const bool recovered = frmMain.offerRecovery();
+    if (!args.chartPath.empty()) {
+        const QString path = QString::fromLocal8Bit(args.chartPath);
+        if (recovered)
+            frmMain.showTransientMessage(u"復元した図を開いたため、%1 は開いていません"_s.arg(path));
+        else
+            frmMain.loadStartupFile(path);
+    }
     frmMain.finishStartup();
     frmMain.show();
     return QApplication::exec();

@@ -1,5 +1,7 @@
 #include "ui/uMain.h"
 
+#include "storage/RecoveryStore.h"
+
 #include "Version.h"
 #include "document/Document.h"
 #include "render/DrawChart.h"
@@ -18,6 +20,7 @@
 #include <QRegularExpression>
 #include <QResizeEvent>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -56,9 +59,9 @@ QString errorBoxText(const QString& message)
     return message;
 }
 
-TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QString preferencesPath, QWidget* parent)
+TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, WindowFiles files, QWidget* parent)
     : QMainWindow(parent),
-      preferencesPath_(std::move(preferencesPath)),
+      preferencesPath_(std::move(files.preferences)),
       prompts_(prompts ? std::move(prompts) : std::make_unique<QtPrompts>(this))
 {
     initResources();
@@ -72,6 +75,12 @@ TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, QString preferencesPath, QW
     createLayout();
     FormCreate();
     createDialogs();
+    if (!files.recoveryFolder.isEmpty()) {
+        recovery_ = std::make_unique<RecoveryStore>(files.recoveryFolder);
+        auto* recoveryTimer = new QTimer(this);
+        connect(recoveryTimer, &QTimer::timeout, this, &TfrmMain::saveRecoveryFile);
+        recoveryTimer->start(kRecoveryIntervalMs);
+    }
 }
 
 TfrmMain::~TfrmMain()
@@ -328,6 +337,7 @@ void TfrmMain::resetDocument()
 {
     ::resetDocument(document, dgdMain->colCount(), dgdMain->rowCount());
     modifiedFlag = false;
+    discardRecoveryFile();
     setCaption(QString());
     documentFileName_.clear();
     OpenDialog1.fileName.clear();

@@ -24,17 +24,23 @@ class TfrmSetDelay;
 class TfrmSetEdge;
 class TfrmShowNumber;
 struct ViewPreferences;
+class RecoveryStore;
 class QMenu;
 class QToolBar;
 class QPainter;
+
+// The files the window keeps of its own; empty for none (tests), main() gives the
+// program's.
+struct WindowFiles {
+    QString preferences;      // the view preferences, read at creation, written at destruction
+    QString recoveryFolder;   // where unsaved work is kept against a crash
+};
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    // `preferencesPath` is the view preferences file read at creation and written at
-    // destruction; empty for none (tests), main() gives the program's own.
-    explicit TfrmMain(std::unique_ptr<Prompts> prompts = nullptr, QString preferencesPath = {},
+    explicit TfrmMain(std::unique_ptr<Prompts> prompts = nullptr, WindowFiles files = {},
                       QWidget* parent = nullptr);
     ~TfrmMain() override;
 
@@ -129,6 +135,14 @@ public:
     // Loads the chart named on the command line, without a question or a snapshot;
     // false (after the error message) when the file could not be read.
     bool loadStartupFile(const QString& path);
+    // --- recovery of unsaved work (uMainRecovery.cpp)
+    // Offers the work of editors that ended without saving it, one file after another;
+    // true when the user took one back (it is then the chart, modified).
+    bool offerRecovery();
+    // Keeps a copy of the chart while it is modified, at most once an interval.
+    void saveRecoveryFile();
+    static constexpr int kRecoveryIntervalMs = 3000;
+
     // The file the chart belongs to: empty until it is opened or saved as a file.
     const QString& documentFileName() const { return documentFileName_; }
     // Set once Exit has decided to end the program.
@@ -194,6 +208,12 @@ private:
     // The font dialog's font: its first font, then the last one chosen.
     QFont FontDialog1;
     QString preferencesPath_;
+    // This editor's recovery file, while the chart has unsaved work; the copy last
+    // written there.
+    std::unique_ptr<RecoveryStore> recovery_;
+    QByteArray recoveryWritten_;
+    // Removes the copy: the work was saved, or the user chose to let it go.
+    void discardRecoveryFile();
     // The file the chart belongs to; empty for a chart never opened or saved.
     QString documentFileName_;
     // Exit has decided to end the program; the close request is then let through.

@@ -140,6 +140,7 @@ void TfrmMain::writeChartFile(const QString& path)
     if (!error.isEmpty())
         failSave(path, error);
     modifiedFlag = false;
+    discardRecoveryFile();
 }
 
 bool TfrmMain::loadChartFile(const QString& path)
@@ -155,6 +156,7 @@ bool TfrmMain::loadChartFile(const QString& path)
     setCaption(path);
     documentFileName_ = path;
     modifiedFlag = false;
+    discardRecoveryFile();
     dgdMain->repaintGrid();
     return true;
 }
@@ -162,6 +164,8 @@ bool TfrmMain::loadChartFile(const QString& path)
 void TfrmMain::endApplication()
 {
     ending_ = true;
+    // Whatever the save question decided is final now.
+    discardRecoveryFile();
     // Inside the close request this close() is the one already under way; the
     // request then accepts. Outside it, it closes the window now.
     close();

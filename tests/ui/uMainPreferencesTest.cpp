@@ -48,7 +48,10 @@ private:
     QString path = dir.filePath(u"solvena.ini"_s);
     QStringList promptLog;
 
-    std::unique_ptr<TfrmMain> open() { return std::make_unique<TfrmMain>(std::make_unique<KeptPrompts>(promptLog), path); }
+    std::unique_ptr<TfrmMain> open()
+    {
+        return std::make_unique<TfrmMain>(std::make_unique<KeptPrompts>(promptLog), WindowFiles{path, {}});
+    }
     static QList<bool> options(const TfrmMain& window)
     {
         const GridLayout& grid = window.grid()->layout();

@@ -25,6 +25,7 @@ public:
     QStringList unexpected;
 
     std::deque<Answer> confirmAnswers;
+    std::deque<bool> askAnswers;
     std::deque<std::optional<QString>> inputAnswers;       // nullopt = Cancel
     std::deque<std::optional<FileAnswer>> openAnswers;     // nullopt = Cancel
     std::deque<std::optional<FileAnswer>> saveAnswers;     // nullopt = Cancel
@@ -49,6 +50,13 @@ public:
         log << QStringLiteral("confirm|") + caption + u'|' + text;
         Answer answer = Answer::Cancel;
         take(confirmAnswers, answer, QStringLiteral("confirm"));
+        return answer;
+    }
+    bool ask(const QString& caption, const QString& text) override
+    {
+        log << QStringLiteral("ask|") + caption + u'|' + text;
+        bool answer = false;
+        take(askAnswers, answer, QStringLiteral("ask"));
         return answer;
     }
     std::optional<QString> inputBox(const QString& caption, const QString& prompt,
