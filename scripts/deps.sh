@@ -20,6 +20,8 @@ build_packages=(
     qt6-svg-dev
     libgl-dev
     libvulkan-dev
+    # zlib: the PNG export compresses charts itself, fast
+    zlib1g-dev
 )
 
 runtime_packages=(
@@ -40,6 +42,8 @@ test_packages=(
     libbenchmark-dev
     # an independent reader that renders our .emf files, so the metafile tests check more than our own parser
     inkscape
+    # pdftoppm rasterises the printout (printed into a PDF file) so the print test sees its lines
+    poppler-utils
     # the libFuzzer targets are built with clang
     clang
     libclang-rt-14-dev
