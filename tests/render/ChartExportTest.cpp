@@ -1,0 +1,253 @@
+// The chart's picture files as the exports, the printout's page and the command-line
+// renderer make them: sizes, the bitmap against the raster canvas, the PNG against the
+// bitmap, the metafile's records, what independent readers make of SVG, PDF and EMF.
+#include "render/ChartExport.h"
+#include "render/PngWriter.h"
+#include "text/Cp932.h"
+
+#include "EmfParser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Signals with names, every level, an arrow on the last column, a timing line.
+std::unique_ptr<TCell> sampleChart(int cols, int rows)
+{
+    auto chart = std::make_unique<TCell>();
+    for (int r = 1; r < rows; ++r) {
+        chart->signalName[r] = utf16ToCp932(u"信号" + std::u16string(1, char16_t(u'A' + r % 26))).value();
+        for (int c = 1; c < cols; ++c)
+            chart->level[c][r] = (c / (r % 3 + 1) + r) % 3 == 2 ? 2 : (c / (r % 3 + 1)) % 2;
+    }
+    chart->level[cols - 1][1] = 1;
+    chart->level[cols][1] = 0;
+    chart->cellFlags[cols - 1][1] = kFlagFallingArrow;
+    chart->timingLine[2] = 1;
+    return chart;
+}
+
+GridLayout layoutOf(int cols, int rows)
+{
+    GridLayout layout;
+    setColCount(layout, cols);
+    setRowCount(layout, rows);
+    return layout;
+}
+
+std::string picture(const ChartPicture& chart, PictureFormat format)
+{
+    StringSink sink;
+    writePicture(sink, chart, format);
+    return sink.take();
+}
+
+uint32_t le32(const std::string& bytes, size_t at)
+{
+    return uint8_t(bytes[at]) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
+           uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+}
+
+// A BMP file's pixels, checking that it is the uncompressed 24-bit kind.
+QImage decodeBmp(const std::string& bytes)
+{
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(le32(bytes, 2), bytes.size());
+    EXPECT_EQ(le32(bytes, 10), 54u);
+    EXPECT_EQ(le32(bytes, 14), 40u);
+    EXPECT_EQ(le32(bytes, 26) >> 16, 24u) << "bits per pixel";
+    EXPECT_EQ(le32(bytes, 30), 0u) << "BI_RGB";
+    const int width = int(le32(bytes, 18));
+    const int height = int(le32(bytes, 22));
+    const size_t rowBytes = (size_t(width) * 3 + 3) & ~size_t(3);
+    EXPECT_EQ(bytes.size(), 54 + rowBytes * size_t(height));
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height && bytes.size() >= 54 + rowBytes * size_t(height); ++y) {
+        const auto* row = reinterpret_cast<const uint8_t*>(bytes.data() + 54 + rowBytes * size_t(height - 1 - y));
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
+    }
+    return image;
+}
+
+QImage decodePng(const std::string& bytes)
+{
+    return QImage::fromData(QByteArray::fromStdString(bytes), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+class ChartExport : public testing::TestWithParam<int> {};
+
+// The start grid and one far larger than any window: each comes out whole.
+TEST_P(ChartExport, BitmapIsTheRasterPictureWithoutTheHeaderBand)
+{
+    const int cols = GetParam();
+    const auto chart = sampleChart(cols, 5);
+    for (const bool withHeader : {false, true}) {
+        const ChartPicture chartPicture{*chart, layoutOf(cols, 5), grid_defaults::headerFont(), withHeader};
+        const PictureSize drawn = bitmapDrawingSize(chartPicture.layout);
+        QImage expected = chartImage(chartPicture, QSize(int(drawn.width), int(drawn.height)));
+        if (!withHeader)
+            expected = expected.copy(0, 25, expected.width(), expected.height() - 25);
+
+        const QImage bmp = decodeBmp(picture(chartPicture, PictureFormat::Bmp));
+        ASSERT_EQ(bmp.size(), QSize(int(pictureWidth(chartPicture.layout)), withHeader ? 150 : 125));
+        EXPECT_TRUE(bmp == expected) << "with header: " << withHeader;
+        EXPECT_TRUE(decodePng(picture(chartPicture, PictureFormat::Png)) == bmp) << "with header: " << withHeader;
+        // The top row is the grid line above the first signal, left empty; the last
+        // column's falling arrow ends inside the picture.
+        EXPECT_EQ(bmp.pixel(bmp.width() - 1, 0), qRgb(255, 255, 255));
+        const int arrowRight = 80 + 16 * (cols - 1) + 4;
+        EXPECT_LT(arrowRight, bmp.width());
+        EXPECT_NE(bmp.pixel(arrowRight, withHeader ? 26 + 15 : 1 + 15), qRgb(255, 255, 255)) << "arrow base";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, ChartExport, testing::Values(30, 100));
+
+// Charts have few colours; other pictures must come back exactly too.
+TEST(PngWriter, DecodesToThePixelsItWasGivenAtEveryDepth)
+{
+    struct Case {
+        int colours;
+        char depth, colourType;
+    };
+    const Case cases[] = {{1, 1, 3}, {2, 1, 3}, {3, 2, 3}, {16, 4, 3}, {17, 8, 3}, {256, 8, 3}, {257, 8, 2}};
+    std::mt19937 random(7);
+    for (const Case& c : cases) {
+        QImage image(37, 11, QImage::Format_RGB32);  // rows that end inside a byte
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, 0xFF000000u | (uint32_t(random() % c.colours) * 0x10101u));
+        for (int i = 0; i < c.colours; ++i)  // every colour at least once
+            image.setPixel(i % 37, i / 37, 0xFF000000u | uint32_t(i) * 0x10101u);
+        StringSink sink;
+        writePng(sink, image);
+        const std::string& bytes = sink.bytes();
+        EXPECT_EQ(bytes[24], c.depth) << c.colours << " colours";
+        EXPECT_EQ(bytes[25], c.colourType) << c.colours << " colours";
+        EXPECT_TRUE(decodePng(bytes) == image) << c.colours << " colours";
+    }
+}
+
+TEST(ChartExport, MetafileKeepsTheHeaderBandFillsNothingAndShortensEdges)
+{
+    const auto chart = sampleChart(30, 5);
+    const ChartPicture chartPicture{*chart, layoutOf(30, 5), grid_defaults::headerFont(), false};
+    const std::string bytes = picture(chartPicture, PictureFormat::Emf);
+    const std::vector<EmfRecordView> records = parseEmf(bytes);
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records[0].rect(8), (CanvasRect{0, 0, 564, 174})) << "rclBounds";
+    EXPECT_EQ(records[0].rect(24), (CanvasRect{0, 0, 14948, 4629})) << "rclFrame in 0.01 mm";
+
+    const EmfPlayback play(records);
+    // Nothing but the renderer's lines, arrows and texts: no polygon covers the picture.
+    for (const auto& polygon : play.polygons)
+        EXPECT_LE(polygon.size(), 3u);
+    // Row 1 spans 26..50: every edge runs from the high line (31) to the low line
+    // (46) and stops there, one pixel shorter than on screen.
+    int edges = 0;
+    for (const auto& s : play.segments) {
+        if (s.from.x == s.to.x && s.from.y == 31 && s.from.x != 81 + 16) {  // not the timing line
+            EXPECT_EQ(s.to.y, 46) << "edge at x " << s.from.x;
+            ++edges;
+        }
+    }
+    EXPECT_GT(edges, 3);
+    ASSERT_FALSE(play.texts.empty());
+    EXPECT_EQ(play.texts[0].units, u"信号B") << "names in UTF-16, the first signal's first";
+    EXPECT_GT(play.texts[0].at.y, 26) << "in row 1, below the header band kept";
+    EXPECT_LT(play.texts[0].at.y, 40);
+}
+
+// Inkscape, where installed, reads the exported metafile at its own size with the
+// drawing where it belongs.
+TEST(ChartExport, InkscapeReadsTheMetafileAtOneToOne)
+{
+    const QString inkscape = QStandardPaths::findExecutable(u"inkscape"_s);
+    if (inkscape.isEmpty())
+        GTEST_SKIP() << "inkscape is not on PATH: the metafile was not checked by an independent reader";
+    auto chart = std::make_unique<TCell>();  // every cell low: one low line per row
+    const ChartPicture chartPicture{*chart, layoutOf(30, 5), grid_defaults::headerFont(), false};
+    QTemporaryDir dir;
+    const QString emf = dir.filePath(u"chart.emf"_s);
+    ASSERT_EQ(savePictureFile(emf, chartPicture, PictureFormat::Emf), QString());
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_CONFIG_HOME"_s, dir.path());
+    process.setProcessEnvironment(env);
+    const QString png = dir.filePath(u"chart.png"_s);
+    process.start(inkscape, {u"--export-type=png"_s, u"--export-filename="_s + png, emf});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const QImage image = QImage(png).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(image.size(), QSize(565, 175));
+    // The low line of row r lies at 26 r + 20; the reader strokes it half on each
+    // neighbouring row, so its ink centres there.
+    for (int r = 1; r <= 4; ++r) {
+        const int y = 26 * r + 20;
+        double sum = 0, weight = 0;
+        for (int i = y - 4; i <= y + 4; ++i) {
+            sum += qAlpha(image.pixel(200, i)) * (i + 0.5);
+            weight += qAlpha(image.pixel(200, i));
+        }
+        ASSERT_GT(weight, 0) << "row " << r;
+        EXPECT_NEAR(sum / weight, y, 0.1) << "row " << r;
+    }
+}
+
+TEST(ChartExport, SvgAndPdfHaveTheMetafilesSizeRealLinesAndText)
+{
+    auto chart = std::make_unique<TCell>();
+    chart->signalName[1] = "CLOCK";
+    const ChartPicture chartPicture{*chart, layoutOf(30, 5), grid_defaults::headerFont(), false};
+
+    const std::string svg = picture(chartPicture, PictureFormat::Svg);
+    EXPECT_NE(svg.find("viewBox=\"0 0 565 175\""), std::string::npos);
+    EXPECT_NE(svg.find(">CLOCK</text>"), std::string::npos) << "the name as text";
+    QSvgRenderer renderer(QByteArray::fromStdString(svg));
+    ASSERT_TRUE(renderer.isValid());
+    QImage image(565, 175, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        renderer.render(&painter);
+    }
+    // The low line of row 1: a one-unit stroke covering exactly pixel row 46.
+    EXPECT_EQ(qAlpha(image.pixel(200, 46)), 255);
+    EXPECT_EQ(qAlpha(image.pixel(200, 45)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(200, 47)), 0);
+
+    const std::string pdf = picture(chartPicture, PictureFormat::Pdf);
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    // 565 x 175 at 3/4 point each, rounded up to whole points.
+    EXPECT_NE(pdf.find("/MediaBox [0 0 424.000000 132.000000]"), std::string::npos);
+    EXPECT_NE(pdf.find("/Type /Font"), std::string::npos) << "real text";
+}
+
+TEST(ChartExport, PictureTooLargeIsRefusedBeforeAFileIsMade)
+{
+    auto chart = std::make_unique<TCell>();
+    const ChartPicture huge{*chart, gridLayoutWith(std::vector<int32_t>(100, 10000), 5),
+                            grid_defaults::headerFont(), false};
+    QTemporaryDir dir;
+    for (const PictureFormat format : {PictureFormat::Bmp, PictureFormat::Emf, PictureFormat::Pdf}) {
+        const QString error = savePictureFile(dir.filePath(u"big"_s), huge, format);
+        EXPECT_TRUE(error.contains(u"1000105 × "_s)) << error.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty());
+}
+
+}  // namespace
