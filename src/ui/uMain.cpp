@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "document/Document.h"
+#include "document/GridLayout.h"
 #include "render/DrawChart.h"
 #include "render/RasterCanvas.h"
 #include "ui/Application.h"
@@ -134,8 +135,7 @@ void TfrmMain::FormCreate()
 {
     undoCount = 0;
     redoCount = 0;
-    chartFont = FontDesc{};
-    chartFont.pointSize = 10;
+    chartFont = grid_defaults::headerFont();
 
     bindCommands();
     connectGrid();
@@ -167,6 +167,10 @@ void TfrmMain::bindCommands()
         {actSet1, &TfrmMain::actSet1Execute},
         {actSetFutei, &TfrmMain::actSetFuteiExecute},
         {actInvert, &TfrmMain::actInvertExecute},
+        // exports and printing (uMainOutput.cpp)
+        {mnuOutBitmap, &TfrmMain::mnuOutBitmapClick},
+        {mnuOutMeta, &TfrmMain::mnuOutMetaClick},
+        {actPrint, &TfrmMain::actPrintExecute},
         // the window (uMain.cpp)
         {actRepaint, &TfrmMain::actRepaintExecute},
         {mnuAbout, &TfrmMain::mnuAboutClick},

@@ -18,6 +18,7 @@
 #include <string>
 
 class ChartGrid;
+enum class PictureFormat;
 class QMenu;
 class QToolBar;
 class QPainter;
@@ -94,6 +95,11 @@ public:
     // Set once Exit has decided to end the program.
     bool isEnding() const { return ending_; }
 
+    // --- exports and printing (uMainOutput.cpp)
+    void mnuOutBitmapClick();
+    void mnuOutMetaClick();
+    void actPrintExecute();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -121,6 +127,8 @@ private:
     bool saveDocumentAs();
     void writeChartFile(const QString& path);   // throws with the reason on failure
     bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
+    // An image export's steps: the dialog, the extension, the file (uMainOutput.cpp).
+    void exportPicture(FileDialogState& dialog, const char* extension, PictureFormat format);
     void endApplication();
     // The grid's events to their handlers, and the name editor's rules.
     void connectGrid();
@@ -137,6 +145,9 @@ private:
     // The dialogs keep their file name and filter entry between uses.
     FileDialogState OpenDialog1;
     FileDialogState SaveDialog1;
+    // The picture dialogs keep their file name for the whole run, New or not.
+    FileDialogState SavePictureDialog1{QStringLiteral("ビットマップ(*.bmp)|*.bmp"), {}, 1};
+    FileDialogState SavePictureDialog2{QStringLiteral("エンハンスド メタファイル (*.emf)|*.emf"), {}, 1};
     // The file the chart belongs to; empty for a chart never opened or saved.
     QString documentFileName_;
     // Exit has decided to end the program; the close request is then let through.

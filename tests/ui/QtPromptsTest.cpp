@@ -1,10 +1,13 @@
 // The real file dialogs behind the prompts seam: the entry and name the user chose
 // come back, and the dialog opens again showing them.
+#include "render/ChartExport.h"
 #include "ui/Application.h"
+#include "ui/PicturePreview.h"
 #include "ui/QtPrompts.h"
 
 #include "WidgetTestMain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -12,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QScopeGuard>
 
 #include <cstdlib>
 #include <functional>
@@ -85,6 +89,66 @@ private slots:
         QVERIFY(!run());
         QCOMPARE(state.filterIndex, 2);
         QCOMPARE(state.fileName, typed);
+    }
+
+    // The save-picture dialog: its one filter, and a preview of the picture under the
+    // cursor, so that a file about to be replaced can be recognised.
+    void savePictureDialogPreviewsTheFileUnderTheCursor_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<QString>("other");
+        QTest::newRow("bitmap") << u"ビットマップ(*.bmp)|*.bmp"_s << u"bmp"_s << u"565 × 125"_s << u"1670 × 125"_s;
+        QTest::newRow("metafile") << u"エンハンスド メタファイル (*.emf)|*.emf"_s << u"emf"_s << u"565 × 175"_s
+                                  << u"1670 × 175"_s;
+    }
+
+    // The save-picture dialog: its one filter, and a preview of the file it opens with
+    // and then of the file under the cursor, so that a picture about to be replaced
+    // can be recognised.
+    void savePictureDialogPreviewsTheFileUnderTheCursor()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, extension);
+        QFETCH(QString, remembered);
+        QFETCH(QString, other);
+        QTemporaryDir dir;
+        TCell chart;
+        const PictureFormat format = extension == u"bmp"_s ? PictureFormat::Bmp : PictureFormat::Emf;
+        GridLayout wide;
+        setColCount(wide, 100);
+        const QString old = dir.filePath(u"old."_s + extension);
+        QCOMPARE(savePictureFile(old, {chart, GridLayout(), grid_defaults::headerFont(), false}, format), QString());
+        QCOMPARE(savePictureFile(dir.filePath(u"wide."_s + extension), {chart, wide, grid_defaults::headerFont(), false},
+                                 format),
+                 QString());
+        QtPrompts prompts(nullptr);
+        FileDialogState state{filter, old, 1};
+
+        const QString chosen = dir.filePath(u"wide."_s + extension);
+        whenDialogShows([&](QFileDialog& dialog) {
+            // Whatever fails below, the dialog closes and the test goes on.
+            const auto close = qScopeGuard([&] {
+                if (dialog.isVisible())
+                    dialog.reject();
+            });
+            QCOMPARE(fileTypes(dialog)->count(), 1);
+            auto* preview = dialog.findChild<PicturePreview*>(u"picturePreview"_s);
+            QVERIFY(preview && preview->isVisible());
+            QCOMPARE(preview->sizeText(), remembered);
+            auto* view = dialog.findChild<QAbstractItemView*>(u"treeView"_s);
+            QVERIFY(view);
+            QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) == 2);
+            view->setFocus();
+            view->keyboardSearch(u"wide"_s);
+            QCOMPARE(preview->sizeText(), other);
+            // Replacing the picture under the cursor.
+            QTest::keyClick(fileName(dialog), Qt::Key_Return);
+        });
+        QVERIFY(prompts.savePicture(state));
+        QCOMPARE(state.fileName, chosen);
+        QCOMPARE(state.filterIndex, 1);
     }
 };
 
