@@ -20,8 +20,6 @@ build_packages=(
     qt6-svg-dev
     libgl-dev
     libvulkan-dev
-    # zlib: the PNG export compresses charts itself, fast
-    zlib1g-dev
 )
 
 runtime_packages=(

@@ -28,6 +28,7 @@ void writeBmp(ByteSink& sink, const QImage& image)
 {
     const auto width = uint32_t(image.width());
     const auto height = uint32_t(image.height());
+    const bool grey = image.format() == QImage::Format_Grayscale8;
     const uint32_t rowBytes = (width * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * height;
     constexpr uint32_t kHeaderBytes = 14 + 40;
@@ -55,11 +56,17 @@ void writeBmp(ByteSink& sink, const QImage& image)
         const size_t start = out.size();
         out.resize(start + rowBytes, '\0');
         auto* row = reinterpret_cast<unsigned char*>(out.data() + start);
-        const auto* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (uint32_t x = 0; x < width; ++x, row += 3) {
-            row[0] = uint8_t(pixel[x]);
-            row[1] = uint8_t(pixel[x] >> 8);
-            row[2] = uint8_t(pixel[x] >> 16);
+        if (grey) {
+            const uchar* pixel = image.constScanLine(y);
+            for (uint32_t x = 0; x < width; ++x, row += 3)
+                row[0] = row[1] = row[2] = pixel[x];
+        } else {
+            const auto* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (uint32_t x = 0; x < width; ++x, row += 3) {
+                row[0] = uint8_t(pixel[x]);
+                row[1] = uint8_t(pixel[x] >> 8);
+                row[2] = uint8_t(pixel[x] >> 16);
+            }
         }
         if (out.size() >= kChunkBytes) {
             sink.write(out);

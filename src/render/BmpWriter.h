@@ -6,5 +6,5 @@
 
 class QImage;
 
-// Writes `image` (RGB32) as a .bmp file, row by row.
+// Writes `image` (RGB32, or 8-bit grey) as a .bmp file, row by row.
 void writeBmp(ByteSink& sink, const QImage& image);

@@ -2,12 +2,16 @@
 
 #include "Version.h"
 #include "render/BmpWriter.h"
+#include "render/DrawChart.h"
 #include "render/MetafileCanvas.h"
 #include "render/PainterCanvas.h"
 #include "render/PngWriter.h"
+#include "render/QtFont.h"
 #include "render/RasterCanvas.h"
 #include "storage/FileIO.h"
 
+#include <QBuffer>
+#include <QFont>
 #include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
@@ -57,15 +61,34 @@ void paintVector(Device& device, const ChartPicture& picture)
         throw std::runtime_error("描画を完了できません");
 }
 
+// Each font family the SVG names followed by the faces that stand in for it here
+// (IPAGothic for "ＭＳ ゴシック", ...): a reader without the Windows faces then sets
+// the text in the face it was measured with.
+void addStandIns(QByteArray& svg, const ChartPicture& picture)
+{
+    for (const FontDesc& desc : {picture.headerFont, picture.layout.gridFont}) {
+        const QString family = toQFont(desc).family();
+        const QStringList standIns = QFont::substitutes(family);
+        if (standIns.isEmpty())
+            continue;
+        const QString list = u"'"_s + family + u"', '"_s + standIns.join(u"', '"_s) + u"'"_s;
+        svg.replace(u"font-family=\"%1\""_s.arg(family).toUtf8(), u"font-family=\"%1\""_s.arg(list).toUtf8());
+    }
+}
+
 void writeSvg(ByteSink& sink, const ChartPicture& picture, QSize size)
 {
-    SinkDevice device(sink);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setOutputDevice(&device);
+    svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(kScreenDpi);
     paintVector(svg, picture);
+    QByteArray bytes = buffer.buffer();
+    addStandIns(bytes, picture);
+    sink.write(std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
 void writePdf(ByteSink& sink, const ChartPicture& picture, QSize size)
@@ -104,7 +127,10 @@ QImage bitmapPicture(const ChartPicture& picture)
 {
     const PictureSize size = pictureSize(picture, PictureFormat::Bmp);
     checkPictureSize(size);
-    QImage image(int(size.width), int(size.height), QImage::Format_RGB32);
+    // A chart in greys (as every chart of this program is) needs a quarter of the
+    // memory in 8-bit grey, with the same pixels.
+    const bool grey = drawsInGreysOnly(renderOptionsFor(picture.layout, picture.headerFont, picture.withHeader));
+    QImage image(int(size.width), int(size.height), grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (image.isNull())
         throw PictureSizeError("画像のためのメモリが足りません");
     image.fill(Qt::white);

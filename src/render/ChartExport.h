@@ -22,8 +22,9 @@ enum class PictureFormat {
     Pdf,  // the same on one page of the picture's size
 };
 
-// The bitmap's picture (RGB32): white, drawn on the raster canvas, the chart moved up
-// by row 0's height unless the picture has the header row. Throws PictureSizeError.
+// The bitmap's picture: white, drawn on the raster canvas, the chart moved up by row
+// 0's height unless the picture has the header row. 8-bit grey when the chart is drawn
+// in greys only, RGB32 otherwise. Throws PictureSizeError.
 QImage bitmapPicture(const ChartPicture& picture);
 
 // The picture's size in `format`.

@@ -1,8 +1,9 @@
 #include "render/PngWriter.h"
 
+#include "render/RunDeflater.h"
+
 #include <QImage>
 
-#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -14,12 +15,29 @@
 
 namespace {
 
-constexpr size_t kChunkBytes = 64 * 1024;
-
 void putBig32(std::string& out, uint32_t value)
 {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(char((value >> shift) & 0xFF));
+}
+
+// The CRC-32 of PNG chunks (ISO 3309), continued from `crc`.
+uint32_t crc32Of(std::string_view bytes, uint32_t crc = 0)
+{
+    static const std::array<uint32_t, 256> table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    crc = ~crc;
+    for (const char byte : bytes)
+        crc = table[(crc ^ uint8_t(byte)) & 0xFF] ^ (crc >> 8);
+    return ~crc;
 }
 
 void writeChunk(ByteSink& sink, const char type[4], std::string_view data)
@@ -27,11 +45,8 @@ void writeChunk(ByteSink& sink, const char type[4], std::string_view data)
     std::string head;
     putBig32(head, uint32_t(data.size()));
     head.append(type, 4);
-    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-    if (!data.empty())  // crc32 of a null buffer is the initial value, not the crc
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data.data()), uInt(data.size()));
     std::string tail;
-    putBig32(tail, uint32_t(crc));
+    putBig32(tail, crc32Of(data, crc32Of(std::string_view(type, 4))));
     sink.write(head);
     sink.write(data);
     sink.write(tail);
@@ -98,54 +113,6 @@ private:
     std::vector<QRgb> colours_;
 };
 
-// Deflates the filtered rows into IDAT chunks as the output fills.
-class ImageData {
-public:
-    explicit ImageData(ByteSink& sink) : sink_(sink), out_(kChunkBytes, '\0')
-    {
-        // Fast: a chart compresses well at any level, and the runs-only strategy finds
-        // its long runs of one colour at a fraction of the time a full search takes.
-        if (deflateInit2(&stream_, 1, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
-            throw std::runtime_error("zlib could not be started");
-        resetOutput();
-    }
-    ~ImageData() { deflateEnd(&stream_); }
-    ImageData(const ImageData&) = delete;
-    ImageData& operator=(const ImageData&) = delete;
-
-    void add(const uint8_t* row, size_t size) { run(row, size, Z_NO_FLUSH); }
-    void finish() { run(nullptr, 0, Z_FINISH); }
-
-private:
-    void run(const uint8_t* data, size_t size, int flush)
-    {
-        stream_.next_in = const_cast<Bytef*>(data);
-        stream_.avail_in = uInt(size);
-        for (;;) {
-            const int result = deflate(&stream_, flush);
-            if (result == Z_STREAM_ERROR)
-                throw std::runtime_error("zlib failed");
-            if (stream_.avail_out == 0) {
-                writeChunk(sink_, "IDAT", out_);
-                resetOutput();
-            }
-            if (flush == Z_FINISH ? result == Z_STREAM_END : stream_.avail_in == 0)
-                break;
-        }
-        if (flush == Z_FINISH && stream_.avail_out < out_.size())
-            writeChunk(sink_, "IDAT", std::string_view(out_).substr(0, out_.size() - stream_.avail_out));
-    }
-    void resetOutput()
-    {
-        stream_.next_out = reinterpret_cast<Bytef*>(out_.data());
-        stream_.avail_out = uInt(out_.size());
-    }
-
-    ByteSink& sink_;
-    z_stream stream_{};
-    std::string out_;
-};
-
 // A row of palette indexes, packed from the high bits down.
 void packIndexes(uint8_t* out, const QRgb* line, uint32_t width, const Palette& palette, int depth)
 {
@@ -183,7 +150,8 @@ void writePng(ByteSink& sink, const QImage& image)
 {
     const auto width = uint32_t(image.width());
     const auto height = uint32_t(image.height());
-    const std::optional<Palette> palette = Palette::of(image);
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    const std::optional<Palette> palette = grey ? std::nullopt : Palette::of(image);
     const int depth = palette ? palette->bitDepth() : 8;
 
     sink.write(std::string_view("\x89PNG\r\n\x1a\n", 8));
@@ -191,7 +159,7 @@ void writePng(ByteSink& sink, const QImage& image)
     putBig32(header, width);
     putBig32(header, height);
     header.push_back(char(depth));
-    header.push_back(char(palette ? 3 : 2));  // palette or RGB colour
+    header.push_back(char(grey ? 0 : palette ? 3 : 2));  // grey, palette or RGB colour
     header.append(3, '\0');                   // deflate, adaptive filters, no interlace
     writeChunk(sink, "IHDR", header);
     if (palette) {
@@ -206,17 +174,22 @@ void writePng(ByteSink& sink, const QImage& image)
 
     // Each row: filter type 0 (none, what palette images compress best with), then
     // the pixels packed from the high bits down.
-    const size_t rowBytes = palette ? (size_t(width) * size_t(depth) + 7) / 8 : size_t(width) * 3;
+    const size_t rowBytes = grey      ? size_t(width)
+                            : palette ? (size_t(width) * size_t(depth) + 7) / 8
+                                      : size_t(width) * 3;
     std::vector<uint8_t> row(1 + rowBytes);
-    ImageData data(sink);
+    RunDeflater data(grey || palette ? 1 : 3, row.size(),
+                     [&sink](std::string_view bytes) { writeChunk(sink, "IDAT", bytes); });
     for (uint32_t y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(int(y)));
         uint8_t* out = row.data() + 1;
-        if (palette)
+        if (grey)
+            std::copy_n(image.constScanLine(int(y)), width, out);
+        else if (palette)
             packIndexes(out, line, width, *palette, depth);
         else
             packColours(out, line, width);
-        data.add(row.data(), row.size());
+        data.addRow(row.data());
     }
     data.finish();
     writeChunk(sink, "IEND", {});

@@ -3,6 +3,7 @@
 // bitmap, the metafile's records, what independent readers make of SVG, PDF and EMF.
 #include "render/ChartExport.h"
 #include "render/PngWriter.h"
+#include "render/RunDeflater.h"
 #include "text/Cp932.h"
 
 #include "EmfParser.h"
@@ -139,6 +140,60 @@ TEST(PngWriter, DecodesToThePixelsItWasGivenAtEveryDepth)
         EXPECT_EQ(bytes[24], c.depth) << c.colours << " colours";
         EXPECT_EQ(bytes[25], c.colourType) << c.colours << " colours";
         EXPECT_TRUE(decodePng(bytes) == image) << c.colours << " colours";
+    }
+}
+
+TEST(PngWriter, WritesGreyPicturesAsGrey)
+{
+    QImage image(300, 7, QImage::Format_Grayscale8);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.scanLine(y)[x] = uint8_t(y == 3 ? x * 7 : x / 40 * 30);
+    StringSink sink;
+    writePng(sink, image);
+    EXPECT_EQ(sink.bytes()[25], 0) << "colour type grey";
+    EXPECT_TRUE(QImage::fromData(QByteArray::fromStdString(sink.bytes()), "PNG").convertToFormat(QImage::Format_Grayscale8) == image);
+}
+
+// The run deflater's stream as zlib (through Qt) reads it: runs of every length
+// around deflate's limits, rows that repeat the one above, pixels of three bytes, and
+// rows too long for a copy from the row above.
+TEST(RunDeflater, ZlibReadsBackEveryRow)
+{
+    struct Case {
+        size_t pixelBytes, rowBytes;
+    };
+    // Row lengths give copies from the row above over many distance codes.
+    for (const Case c : {Case{1, 5}, Case{1, 7}, Case{1, 13}, Case{1, 40}, Case{1, 129}, Case{1, 700},
+                         Case{3, 901}, Case{1, 32768}, Case{1, 32769}}) {
+        std::mt19937 random(c.rowBytes);
+        std::string rows;
+        std::vector<uint8_t> row(c.rowBytes);
+        for (int r = 0; r < 12; ++r) {
+            if (r % 4 != 3) {  // every fourth row repeats the one above
+                for (size_t i = 0; i < row.size();) {
+                    const size_t run = r % 2 ? 1 + random() % 300 : 255 + random() % 8;
+                    const auto value = uint8_t(random());
+                    for (size_t k = 0; k < run * c.pixelBytes && i < row.size(); ++k, ++i)
+                        row[i] = c.pixelBytes == 1 ? value : uint8_t(value + k % c.pixelBytes);
+                }
+            }
+            rows.append(reinterpret_cast<const char*>(row.data()), row.size());
+        }
+        std::string stream;
+        RunDeflater deflater(c.pixelBytes, c.rowBytes, [&](std::string_view bytes) { stream += bytes; }, 1000);
+        for (size_t r = 0; r < 12; ++r)
+            deflater.addRow(reinterpret_cast<const uint8_t*>(rows.data()) + r * c.rowBytes);
+        deflater.finish();
+        QByteArray framed(4, '\0');
+        framed[0] = char(rows.size() >> 24);
+        framed[1] = char(rows.size() >> 16);
+        framed[2] = char(rows.size() >> 8);
+        framed[3] = char(rows.size());
+        EXPECT_EQ(qUncompress(framed + QByteArray::fromStdString(stream)).toStdString(), rows)
+            << c.pixelBytes << " x " << c.rowBytes;
+        if (c.rowBytes >= 700)
+            EXPECT_LT(stream.size(), rows.size() / 3) << "runs and repeated rows compress";
     }
 }
 
