@@ -42,6 +42,8 @@ test_packages=(
     inkscape
     # pdftoppm rasterises the printout (printed into a PDF file) so the print test sees its lines
     poppler-utils
+    # GNU time: bench/render-cli.sh reads each run's peak memory from it
+    time
     # the libFuzzer targets are built with clang
     clang
     libclang-rt-14-dev

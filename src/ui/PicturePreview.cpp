@@ -1,7 +1,6 @@
 #include "ui/PicturePreview.h"
 
-#include "storage/FileIO.h"
-
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -28,14 +27,16 @@ uint32_t little32(const QByteArray& bytes, int at)
 // An enhanced metafile's size in pixels, from the bounds in its header.
 std::optional<QSize> metafileSize(const QString& path)
 {
-    const FileReadResult file = readFileBytes(path, kMaxPreviewBytes);
-    if (!file.ok() || file.bytes.size() < 88 || little32(file.bytes, 0) != 1 ||
-        little32(file.bytes, 40) != 0x464D4520u)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const auto left = int32_t(little32(file.bytes, 8));
-    const auto top = int32_t(little32(file.bytes, 12));
-    const auto right = int32_t(little32(file.bytes, 16));
-    const auto bottom = int32_t(little32(file.bytes, 20));
+    const QByteArray header = file.read(88);
+    if (header.size() < 88 || little32(header, 0) != 1 || little32(header, 40) != 0x464D4520u)
+        return std::nullopt;
+    const auto left = int32_t(little32(header, 8));
+    const auto top = int32_t(little32(header, 12));
+    const auto right = int32_t(little32(header, 16));
+    const auto bottom = int32_t(little32(header, 20));
     if (right < left || bottom < top)
         return std::nullopt;
     return QSize(right - left + 1, bottom - top + 1);
