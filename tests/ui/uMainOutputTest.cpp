@@ -221,8 +221,6 @@ private slots:
                                         << u"を作成できません: "_s + qt_error_string(ENOENT) + u'.';
         QTest::newRow("too large, bitmap") << CommandId::mnuOutBitmap << 10000 << u"big"_s
                                            << u"を作成できません: 画像が大きすぎます (290130 × 125 ピクセル"_s;
-        QTest::newRow("too large, metafile") << CommandId::mnuOutMeta << 10000 << u"big"_s
-                                             << u"(290130 × 175 ピクセル"_s;
     }
 
     void failuresShowTheErrorBoxAndWriteNothing()
