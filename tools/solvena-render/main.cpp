@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
