@@ -1,5 +1,7 @@
 #include "ui/PicturePreview.h"
 
+#include "storage/PathExtension.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -58,7 +60,7 @@ PicturePreview::PicturePreview(QWidget* parent)
     column->addStretch(1);
 }
 
-PicturePreview* PicturePreview::attachTo(QFileDialog& dialog)
+PicturePreview* PicturePreview::attachTo(QFileDialog& dialog, const QString& extension)
 {
     auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
     if (!grid)  // a native dialog: it has a preview of its own, or none
@@ -67,10 +69,13 @@ PicturePreview* PicturePreview::attachTo(QFileDialog& dialog)
     grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
     // Room for the preview without squeezing the list's columns.
     dialog.resize(dialog.sizeHint().width() + preview->sizeHint().width(), dialog.sizeHint().height());
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PicturePreview::showFile);
+    const auto show = [preview, extension](const QString& path) {
+        preview->showFile(QString::fromStdString(replaceExtension(path.toStdString(), extension.toStdString())));
+    };
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, show);
     // The file the dialog opens with, until the cursor moves.
     if (!dialog.selectedFiles().isEmpty())
-        preview->showFile(dialog.selectedFiles().constFirst());
+        show(dialog.selectedFiles().constFirst());
     return preview;
 }
 

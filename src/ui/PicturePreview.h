@@ -13,8 +13,9 @@ public:
     explicit PicturePreview(QWidget* parent = nullptr);
 
     // Puts a preview beside the file list of a dialog that uses Qt's own widgets,
-    // showing the file the dialog has chosen and then the file under the cursor.
-    static PicturePreview* attachTo(QFileDialog& dialog);
+    // showing the file the dialog has chosen and then the file under the cursor, each
+    // with `extension` (".bmp"), as the export will write it.
+    static PicturePreview* attachTo(QFileDialog& dialog, const QString& extension);
 
     // Shows `path`: a picture Qt reads (bitmap, PNG, SVG) scaled down, a metafile by
     // its size only; anything else, a folder or a file that is not regular, as nothing.

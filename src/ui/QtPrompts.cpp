@@ -152,8 +152,10 @@ bool QtPrompts::saveFile(FileDialogState& dialog)
 
 bool QtPrompts::savePicture(FileDialogState& dialog)
 {
-    return runFileDialog(parent_, dialog, QFileDialog::AcceptSave, [](QFileDialog& fileDialog) {
-        PicturePreview::attachTo(fileDialog);
+    // The one pattern of the filter, "*.bmp", gives the extension the export writes.
+    const QString extension = dialog.filter.section(u'|', 1, 1).remove(u'*');
+    return runFileDialog(parent_, dialog, QFileDialog::AcceptSave, [&extension](QFileDialog& fileDialog) {
+        PicturePreview::attachTo(fileDialog, extension);
     });
 }
 

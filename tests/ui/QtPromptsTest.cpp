@@ -124,7 +124,9 @@ private slots:
                                  format),
                  QString());
         QtPrompts prompts(nullptr);
-        FileDialogState state{filter, old, 1};
+        // Remembered as typed, without its extension: the preview shows the file the
+        // export writes, with it.
+        FileDialogState state{filter, dir.filePath(u"old"_s), 1};
 
         const QString chosen = dir.filePath(u"wide."_s + extension);
         whenDialogShows([&](QFileDialog& dialog) {
