@@ -40,6 +40,10 @@ test_packages=(
     libbenchmark-dev
     # an independent reader that renders our .emf files, so the metafile tests check more than our own parser
     inkscape
+    # pdftoppm rasterises the printout (printed into a PDF file) so the print test sees its lines
+    poppler-utils
+    # GNU time: bench/render-cli.sh reads each run's peak memory from it
+    time
     # the libFuzzer targets are built with clang
     clang
     libclang-rt-14-dev

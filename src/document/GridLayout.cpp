@@ -11,6 +11,13 @@ FontDesc grid_defaults::gridFont()
     return font;
 }
 
+FontDesc grid_defaults::headerFont()
+{
+    FontDesc font;
+    font.pointSize = 10;
+    return font;
+}
+
 GridLayout::GridLayout()
     : colWidths(grid_defaults::kColCount, grid_defaults::kColWidth),
       rowHeights(grid_defaults::kRowCount, grid_defaults::kRowHeight)

@@ -131,6 +131,14 @@ void drawCell(Canvas& canvas, const Row& row, int c, const CellRect& rect)
 
 }  // namespace
 
+bool drawsInGreysOnly(const RenderOptions& options)
+{
+    const auto grey = [](uint32_t rgb) {
+        return (rgb & 0xFF) == ((rgb >> 8) & 0xFF) && (rgb & 0xFF) == ((rgb >> 16) & 0xFF);
+    };
+    return grey(kBlack) && grey(options.headerFont.color) && grey(options.gridFont.color);
+}
+
 int levelMargin(int defaultRowHeight)
 {
     // A fifth never ends in exactly one half, so rounding needs no tie rule.

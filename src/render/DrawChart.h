@@ -14,6 +14,10 @@
 void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
                const RenderOptions& options);
 
+// Whether every colour drawChart paints with under these options (black lines and
+// arrows, the fonts' colours) is a grey, so that a grey surface loses nothing.
+bool drawsInGreysOnly(const RenderOptions& options);
+
 // The margin between a row's top (or bottom) and its high (or low) line: a fifth of
 // the default row height, rounded to the nearest pixel.
 int levelMargin(int defaultRowHeight);

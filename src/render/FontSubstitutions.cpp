@@ -16,3 +16,10 @@ void installFontSubstitutions()
     for (const QString& name : {u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s})
         QFont::insertSubstitutions(name, pgothic);
 }
+
+QFont programFont()
+{
+    QFont font(u"ＭＳ Ｐゴシック"_s);
+    font.setPixelSize(12);
+    return font;
+}

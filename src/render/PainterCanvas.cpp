@@ -30,12 +30,32 @@ PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter)
     painter_.save();
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setBackgroundMode(Qt::TransparentMode);
+    painter_.setBrush(Qt::NoBrush);
     setFont(FontDesc{});
 }
 
 PainterCanvas::~PainterCanvas()
 {
+    flushLines();
     painter_.restore();
+}
+
+void PainterCanvas::usePen(const QColor& color)
+{
+    // One pen for lines, outlines and text alike (text takes only its colour; a
+    // closed outline has no caps): the painter's state changes only with the colour.
+    const QPen pen(color, 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    if (painter_.pen() != pen)
+        painter_.setPen(pen);
+}
+
+void PainterCanvas::flushLines()
+{
+    if (lines_.isEmpty())
+        return;
+    usePen(lineColor_);
+    painter_.drawPath(lines_);
+    lines_.clear();
 }
 
 void PainterCanvas::setFont(const FontDesc& desc)
@@ -43,6 +63,7 @@ void PainterCanvas::setFont(const FontDesc& desc)
     if (desc == fontDesc_ && !texts_.empty())
         return;
     fontDesc_ = desc;
+    fontApplied_ = false;
     font_ = toQFont(desc);
     textColor_ = toQColor(desc.color);
     const QFontMetrics metrics(font_);
@@ -65,21 +86,43 @@ void PainterCanvas::lineTo(int32_t x, int32_t y)
     const QPointF back(0.5 * dx / major, 0.5 * dy / major);
     const QPointF start = QPointF(from.x + 0.5, from.y + 0.5) - back;
     const QPointF end = QPointF(x + 0.5, y + 0.5) - back;
-    painter_.setPen(QPen(toQColor(penRgb()), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    painter_.drawLine(QLineF(start, end));
+    const QColor color = toQColor(penRgb());
+    if (color != lineColor_) {
+        flushLines();
+        lineColor_ = color;
+    }
+    // A line that goes on from where the last one ended, the same way, lengthens it.
+    const int last = lines_.elementCount() - 1;
+    if (last >= 1 && lines_.elementAt(last).isLineTo() && QPointF(lines_.elementAt(last)) == start) {
+        const QPointF before = lines_.elementAt(last - 1);
+        const QPointF previous = QPointF(lines_.elementAt(last)) - before;
+        const QPointF next = end - start;
+        if (previous.x() * next.y() == previous.y() * next.x() &&
+            previous.x() * next.x() + previous.y() * next.y() > 0) {
+            lines_.setElementPositionAt(last, end.x(), end.y());
+            return;
+        }
+    }
+    lines_.moveTo(start);
+    lines_.lineTo(end);
 }
 
 void PainterCanvas::polygon(std::span<const CanvasPoint> points)
 {
     if (points.size() < 2)  // GDI draws nothing for fewer than two points
         return;
+    flushLines();
     QPolygonF shape;
     for (const CanvasPoint& p : points)
         shape.append(QPointF(p.x + 0.5, p.y + 0.5));
-    painter_.setPen(penIsClear() ? QPen(Qt::NoPen)
-                                 : QPen(toQColor(penRgb()), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter_.setBrush(brushIsSolid() ? QBrush(toQColor(brushRgb())) : QBrush(Qt::NoBrush));
+    if (penIsClear())
+        painter_.setPen(Qt::NoPen);
+    else
+        usePen(toQColor(penRgb()));
+    if (brushIsSolid())
+        painter_.setBrush(toQColor(brushRgb()));
     painter_.drawPolygon(shape);
+    painter_.setBrush(Qt::NoBrush);
 }
 
 const PainterCanvas::Text& PainterCanvas::prepare(const std::string& cp932)
@@ -95,10 +138,14 @@ const PainterCanvas::Text& PainterCanvas::prepare(const std::string& cp932)
 
 void PainterCanvas::showText(const std::string& cp932, const TextSpot& spot)
 {
+    flushLines();
     const Text& text = prepare(cp932);
     const CanvasPoint at = spot.origin(text.width, height_);
-    painter_.setFont(font_);
-    painter_.setPen(textColor_);
+    if (!fontApplied_) {
+        painter_.setFont(font_);
+        fontApplied_ = true;
+    }
+    usePen(textColor_);
     const bool cut = spot.cuts(at, text.width, height_);
     if (cut) {
         painter_.save();

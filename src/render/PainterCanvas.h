@@ -2,12 +2,16 @@
 // A Canvas that draws real lines and real text through a QPainter, for vector surfaces
 // (SVG, PDF) and the printer. Positions are GDI's pixel grid taken as units: a line
 // covers the pixels GDI would paint (the first, not the last) as a one-unit-wide
-// stroke, so the picture scales with whatever transform the painter carries.
+// stroke, so the picture scales with whatever transform the painter carries. Lines
+// drawn one after another go out as one path, and the painter's state changes only
+// when a drawing needs it: vector files stay small and quick to write.
 
 #include "render/BasicCanvas.h"
 
 #include <QColor>
 #include <QFont>
+#include <QPainterPath>
+#include <QPen>
 
 #include <string>
 #include <unordered_map>
@@ -28,6 +32,9 @@ public:
 
 private:
     void showText(const std::string& cp932, const TextSpot& spot) override;
+    // Draws the lines gathered so far; before anything else is drawn over them.
+    void flushLines();
+    void usePen(const QColor& color);
     struct Text {
         QString string;
         int width = 0;
@@ -35,10 +42,13 @@ private:
     const Text& prepare(const std::string& cp932);
 
     QPainter& painter_;
+    QPainterPath lines_;   // not drawn yet, all in lineColor_
+    QColor lineColor_;
     FontDesc fontDesc_;
     QFont font_;
     QColor textColor_{Qt::black};
     int ascent_ = 0;
     int height_ = 0;
+    bool fontApplied_ = false;
     std::unordered_map<std::string, Text> texts_;  // of the current font
 };

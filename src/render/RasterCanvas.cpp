@@ -59,10 +59,24 @@ inline uint32_t interpolate255(uint32_t x, uint32_t a, uint32_t y, uint32_t b)
     return x | t;
 }
 
-// Blends coverage drawn at device point (x, y) in an opaque colour into 32-bit pixels
-// inside the device rectangle `clip`. Full coverage needs no case of its own: the blend
-// gives the colour itself.
-void blendCoverage(const TextCoverage& coverage, uint32_t color, uchar* bits,
+// The same blend for one 8-bit grey channel, as Qt blends each channel of the above.
+inline uint8_t interpolate255(uint8_t x, uint32_t a, uint8_t y, uint32_t b)
+{
+    const uint32_t t = x * a + y * b;
+    return uint8_t((t + (t >> 8) + 0x80u) >> 8);
+}
+
+// A colour on an 8-bit grey surface, as Qt converts it there.
+inline uint8_t greyOf(uint32_t rgb)
+{
+    return uint8_t(qGray(QRgb(rgb)));
+}
+
+// Blends coverage drawn at device point (x, y) in an opaque colour into the pixels
+// (32-bit, or 8-bit grey) inside the device rectangle `clip`. Full coverage needs no
+// case of its own: the blend gives the colour itself.
+template <typename Pixel>
+void blendCoverage(const TextCoverage& coverage, Pixel color, uchar* bits,
                    qsizetype bytesPerLine, int x, int y, const QRect& clip)
 {
     const QRect placed = coverage.bounds.translated(x, y);
@@ -72,12 +86,12 @@ void blendCoverage(const TextCoverage& coverage, uint32_t color, uchar* bits,
 #if defined(__GNUC__) || defined(__clang__)
         for (int row = placed.top(); row <= placed.bottom(); ++row) {
             const uchar* line = bits + row * bytesPerLine;
-            __builtin_prefetch(line + placed.left() * 4, 1);
-            __builtin_prefetch(line + placed.right() * 4, 1);
+            __builtin_prefetch(line + placed.left() * int(sizeof(Pixel)), 1);
+            __builtin_prefetch(line + placed.right() * int(sizeof(Pixel)), 1);
         }
 #endif
         for (const InkPixel& ink : coverage.ink) {
-            auto* pixel = reinterpret_cast<uint32_t*>(bits + (y + ink.y) * bytesPerLine) + x + ink.x;
+            auto* pixel = reinterpret_cast<Pixel*>(bits + (y + ink.y) * bytesPerLine) + x + ink.x;
             *pixel = interpolate255(color, ink.alpha, *pixel, 255u - ink.alpha);
         }
         return;
@@ -91,7 +105,7 @@ void blendCoverage(const TextCoverage& coverage, uint32_t color, uchar* bits,
         const int py = y + ink.y;
         if (unsigned(px - clip.left()) >= clipWidth || unsigned(py - clip.top()) >= clipHeight)
             continue;
-        auto* pixel = reinterpret_cast<uint32_t*>(bits + py * bytesPerLine) + px;
+        auto* pixel = reinterpret_cast<Pixel*>(bits + py * bytesPerLine) + px;
         *pixel = interpolate255(color, ink.alpha, *pixel, 255u - ink.alpha);
     }
 }
@@ -189,6 +203,7 @@ struct RasterCanvas::DirectTarget {
     int clipRight = 0;
     int clipBottom = 0;
     bool blendsText = false;
+    bool grey = false;  // 8-bit grey pixels; 32-bit otherwise
     QPainter::RenderHints hints;
 
     static std::unique_ptr<DirectTarget> of(QPainter& painter)
@@ -205,7 +220,7 @@ struct RasterCanvas::DirectTarget {
         auto* image = static_cast<QImage*>(device);
         const QImage::Format format = image->format();
         if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
-            format != QImage::Format_ARGB32_Premultiplied)
+            format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_Grayscale8)
             return nullptr;
         // Glyph coverage blends like Qt's only into opaque or premultiplied pixels.
         const bool blendsText = format != QImage::Format_ARGB32;
@@ -239,6 +254,7 @@ struct RasterCanvas::DirectTarget {
         target->bits = image->bits();
         target->bytesPerLine = image->bytesPerLine();
         target->blendsText = blendsText;
+        target->grey = format == QImage::Format_Grayscale8;
         target->hints = painter.renderHints();
         return target;
     }
@@ -346,6 +362,11 @@ void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height, 
     if (left >= right || top >= bottom)
         return;
     uchar* line = target.bits + top * target.bytesPerLine;
+    if (target.grey) {
+        for (int row = top; row < bottom; ++row, line += target.bytesPerLine)
+            std::fill(line + left, line + right, greyOf(argb));
+        return;
+    }
     for (int row = top; row < bottom; ++row, line += target.bytesPerLine) {
         auto* pixel = reinterpret_cast<uint32_t*>(line) + left;
         std::fill(pixel, pixel + (right - left), argb);
@@ -431,7 +452,12 @@ bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const Can
         if (!clipRect.contains(QRect(x, y, text.width, font_->height)))
             deviceClip &= clipRect.translated(target.dx, target.dy);
     }
-    if (!deviceClip.isEmpty())
+    if (deviceClip.isEmpty())
+        return true;
+    if (target.grey)
+        blendCoverage(text.coverage, greyOf(font_->color.rgb()), target.bits, target.bytesPerLine,
+                      x + target.dx, y + target.dy, deviceClip);
+    else
         blendCoverage(text.coverage, font_->color.rgb() | 0xFF000000u, target.bits,
                       target.bytesPerLine, x + target.dx, y + target.dy, deviceClip);
     return true;

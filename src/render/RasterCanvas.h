@@ -2,7 +2,8 @@
 // A Canvas over a QPainter for raster surfaces (the grid on screen, a bitmap). Lines
 // are painted pixel by pixel as GDI paints them, as one-pixel rectangles, never with
 // QPainter's own line rasteriser, whose pixels differ. Where the painter's surface is
-// a 32-bit image, lines and cached text go straight into its pixels.
+// a 32-bit or an 8-bit grey image, lines and cached text go straight into its pixels;
+// on a grey image colours become their grey, as Qt converts them there.
 
 #include "render/BasicCanvas.h"
 

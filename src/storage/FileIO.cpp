@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #ifdef _WIN32
@@ -61,6 +62,66 @@ public:
 
 private:
     int fd_;
+};
+
+// Removes the file it names when it goes, unless released.
+class TemporaryName {
+public:
+    explicit TemporaryName(const QByteArray& path) : path_(path) {}
+    ~TemporaryName()
+    {
+        if (!path_.isEmpty())
+            ::unlink(path_.constData());
+    }
+    TemporaryName(const TemporaryName&) = delete;
+    TemporaryName& operator=(const TemporaryName&) = delete;
+    void release() { path_.clear(); }
+
+private:
+    QByteArray path_;
+};
+
+// Writes everything it is given to a descriptor, or remembers the first error.
+class DescriptorSink final : public ByteSink {
+public:
+    explicit DescriptorSink(int fd) : fd_(fd) {}
+    void write(std::string_view bytes) override
+    {
+        const char* data = bytes.data();
+        size_t left = bytes.size();
+        while (left > 0 && error_ == 0) {
+            const ssize_t n = ::write(fd_, data, left);
+            if (n < 0) {
+                if (errno != EINTR)
+                    error_ = errno;
+                continue;
+            }
+            data += n;
+            left -= static_cast<size_t>(n);
+        }
+    }
+    int error() const { return error_; }
+
+private:
+    int fd_;
+    int error_ = 0;
+};
+
+#else
+
+class SaveFileSink final : public ByteSink {
+public:
+    explicit SaveFileSink(QSaveFile& file) : file_(file) {}
+    void write(std::string_view bytes) override
+    {
+        if (ok_)
+            ok_ = file_.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    }
+    bool ok() const { return ok_; }
+
+private:
+    QSaveFile& file_;
+    bool ok_ = true;
 };
 
 #endif
@@ -130,6 +191,13 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
 
 QString writeFileAtomically(const QString& path, QByteArrayView bytes)
 {
+    return writeFileAtomically(path, [bytes](ByteSink& sink) {
+        sink.write(std::string_view(bytes.data(), static_cast<size_t>(bytes.size())));
+    });
+}
+
+QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce)
+{
     const QFileInfo target(path);
     if (refusesWriting(target))
         return kReadOnly;
@@ -137,9 +205,16 @@ QString writeFileAtomically(const QString& path, QByteArrayView bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
+    SaveFileSink sink(file);
+    try {
+        produce(sink);
+    } catch (...) {
+        file.cancelWriting();
+        throw;
+    }
     // The buffered bytes reach the file only in flush(); commit() would not notice
     // that failing.
-    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()) {
+    if (!sink.ok() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return reason;
@@ -159,11 +234,8 @@ QString writeFileAtomically(const QString& path, QByteArrayView bytes)
     if (fd < 0)
         return systemReason(errno);
     Descriptor file(fd);
-
-    const auto fail = [&temporary](int error) {
-        ::unlink(temporary.constData());
-        return systemReason(error);
-    };
+    // Until it is renamed into place, the temporary file goes away with any failure.
+    TemporaryName name(temporary);
 
     // The new file gets the old one's permissions, or those a new file would get.
     mode_t mode;
@@ -176,26 +248,19 @@ QString writeFileAtomically(const QString& path, QByteArrayView bytes)
         mode = 0666 & ~mask;
     }
     if (::fchmod(fd, mode) != 0)
-        return fail(errno);
+        return systemReason(errno);
 
-    const char* data = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        data += n;
-        left -= n;
-    }
+    DescriptorSink sink(fd);
+    produce(sink);
+    if (sink.error())
+        return systemReason(sink.error());
     if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
-        return fail(errno);
+        return systemReason(errno);
     if (file.close() != 0)
-        return fail(errno);
+        return systemReason(errno);
     if (::rename(temporary.constData(), QFile::encodeName(finalPath).constData()) != 0)
-        return fail(errno);
+        return systemReason(errno);
+    name.release();
     return {};
 #endif
 }

@@ -4,9 +4,13 @@
 // or a device named by mistake is refused instead of blocking or streaming forever;
 // writing replaces the file only once every byte has reached it.
 
+#include "storage/ByteSink.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+
+#include <functional>
 
 // What reading a file gave: the bytes, or the reason it could not be read.
 struct FileReadResult {
@@ -26,3 +30,9 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes);
 // result means success. A file whose owner-write permission is off is not replaced,
 // even for a user (root) whom the system would let do it.
 QString writeFileAtomically(const QString& path, QByteArrayView bytes);
+
+// The same for a file made piece by piece: `produce` hands its bytes to the sink as it
+// makes them, so a large file is never held in memory whole. An exception thrown by
+// `produce` leaves no temporary file and the old file as it was, and goes on to the
+// caller.
+QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce);

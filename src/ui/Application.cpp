@@ -28,7 +28,5 @@ void initApplication(QApplication& app)
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 
     installFontSubstitutions();
-    QFont font(u"ＭＳ Ｐゴシック"_s);
-    font.setPixelSize(12);
-    QApplication::setFont(font);
+    QApplication::setFont(programFont());
 }

@@ -39,6 +39,8 @@ public:
     // File dialogs; true when confirmed, with the dialog's state updated.
     virtual bool openFile(FileDialogState& dialog) = 0;
     virtual bool saveFile(FileDialogState& dialog) = 0;
+    // A save dialog with a preview of the picture file under the cursor.
+    virtual bool savePicture(FileDialogState& dialog) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     // The print dialog; true when the user confirmed it, with `printer` set up.
     virtual bool choosePrinter(QPrinter& printer) = 0;

@@ -1,5 +1,7 @@
 #include "ui/QtPrompts.h"
 
+#include "ui/PicturePreview.h"
+
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -56,7 +59,8 @@ std::vector<NameFilter> nameFilters(const QString& filter)
     return filters;
 }
 
-bool runFileDialog(QWidget* parent, FileDialogState& state, QFileDialog::AcceptMode mode)
+bool runFileDialog(QWidget* parent, FileDialogState& state, QFileDialog::AcceptMode mode,
+                   const std::function<void(QFileDialog&)>& extend = {})
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
@@ -73,6 +77,8 @@ bool runFileDialog(QWidget* parent, FileDialogState& state, QFileDialog::AcceptM
         dialog.selectNameFilter(qtFilters[state.filterIndex - 1]);
     if (!state.fileName.isEmpty())
         dialog.selectFile(state.fileName);
+    if (extend)
+        extend(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     state.fileName = dialog.selectedFiles().constFirst();
@@ -153,6 +159,15 @@ bool QtPrompts::openFile(FileDialogState& dialog)
 bool QtPrompts::saveFile(FileDialogState& dialog)
 {
     return runFileDialog(parent_, dialog, QFileDialog::AcceptSave);
+}
+
+bool QtPrompts::savePicture(FileDialogState& dialog)
+{
+    // The one pattern of the filter, "*.bmp", gives the extension the export writes.
+    const QString extension = dialog.filter.section(u'|', 1, 1).remove(u'*');
+    return runFileDialog(parent_, dialog, QFileDialog::AcceptSave, [&extension](QFileDialog& fileDialog) {
+        PicturePreview::attachTo(fileDialog, extension);
+    });
 }
 
 std::optional<QFont> QtPrompts::chooseFont(const QFont& initial)

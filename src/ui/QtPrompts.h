@@ -18,6 +18,7 @@ public:
                                     const QString& text) override;
     bool openFile(FileDialogState& dialog) override;
     bool saveFile(FileDialogState& dialog) override;
+    bool savePicture(FileDialogState& dialog) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     bool choosePrinter(QPrinter& printer) override;
 

@@ -4,6 +4,7 @@
 
 #include "Version.h"
 #include "document/Document.h"
+#include "document/GridLayout.h"
 #include "render/DrawChart.h"
 #include "render/RasterCanvas.h"
 #include "storage/ViewPreferences.h"
@@ -148,8 +149,7 @@ void TfrmMain::FormCreate()
     const ViewPreferences view = readPreferencesFile();
     undoCount = 0;
     redoCount = 0;
-    chartFont = FontDesc{};
-    chartFont.pointSize = 10;
+    chartFont = grid_defaults::headerFont();
 
     bindCommands();
     applyViewPreferences(view);
@@ -202,6 +202,10 @@ void TfrmMain::bindCommands()
         {mnuHorzLine, &TfrmMain::mnuHorzLineClick},
         {mnuTerminalRight, &TfrmMain::mnuTerminalRightClick},
         {mnuFont, &TfrmMain::mnuFontClick},
+        // exports and printing (uMainOutput.cpp)
+        {mnuOutBitmap, &TfrmMain::mnuOutBitmapClick},
+        {mnuOutMeta, &TfrmMain::mnuOutMetaClick},
+        {actPrint, &TfrmMain::actPrintExecute},
         // the window (uMain.cpp)
         {actRepaint, &TfrmMain::actRepaintExecute},
         {mnuAbout, &TfrmMain::mnuAboutClick},

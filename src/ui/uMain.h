@@ -25,6 +25,7 @@ class TfrmSetEdge;
 class TfrmShowNumber;
 struct ViewPreferences;
 class RecoveryStore;
+enum class PictureFormat;
 class QMenu;
 class QToolBar;
 class QPainter;
@@ -148,6 +149,11 @@ public:
     // Set once Exit has decided to end the program.
     bool isEnding() const { return ending_; }
 
+    // --- exports and printing (uMainOutput.cpp)
+    void mnuOutBitmapClick();
+    void mnuOutMetaClick();
+    void actPrintExecute();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -182,6 +188,8 @@ private:
     bool saveDocumentAs();
     void writeChartFile(const QString& path);   // throws with the reason on failure
     bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
+    // An image export's steps: the dialog, the extension, the file (uMainOutput.cpp).
+    void exportPicture(FileDialogState& dialog, const char* extension, PictureFormat format);
     void endApplication();
     // The grid's events to their handlers, and the name editor's rules.
     void connectGrid();
@@ -214,6 +222,9 @@ private:
     QByteArray recoveryWritten_;
     // Removes the copy: the work was saved, or the user chose to let it go.
     void discardRecoveryFile();
+    // The picture dialogs keep their file name for the whole run, New or not.
+    FileDialogState SavePictureDialog1{QStringLiteral("ビットマップ(*.bmp)|*.bmp"), {}, 1};
+    FileDialogState SavePictureDialog2{QStringLiteral("エンハンスド メタファイル (*.emf)|*.emf"), {}, 1};
     // The file the chart belongs to; empty for a chart never opened or saved.
     QString documentFileName_;
     // Exit has decided to end the program; the close request is then let through.

@@ -245,14 +245,16 @@ namespace {
 TEST(RasterCanvasSurfaces, DirectPixelsMatchThePainterPath)
 {
     const CanvasPoint arrow[] = {{30, 40}, {33, 30}, {36, 40}};
-    auto paint = [&](QImage::Format format, const std::function<void(QPainter&)>& setUp) {
+    auto paint = [&](QImage::Format format, const std::function<void(QPainter&)>& setUp,
+                     uint32_t colour = 0x102030) {
         QImage image(160, 90, format);
         image.fill(Qt::white);
         QPainter painter(&image);
         setUp(painter);
         {
             RasterCanvas canvas(painter);
-            canvas.setPenColor(0x102030);
+            canvas.setPenColor(colour);
+            canvas.setBrushColor(colour);
             for (int i = 0; i < 12; ++i) {
                 canvas.moveTo(-10 + 13 * i, 80 - 7 * i);
                 canvas.lineTo(150 - 11 * i, 5 + 6 * i);
@@ -277,6 +279,10 @@ TEST(RasterCanvasSurfaces, DirectPixelsMatchThePainterPath)
         const QImage viaPainter = paint(QImage::Format_RGB888, setUps[i]);
         EXPECT_FALSE(inkOf(direct).empty());
         EXPECT_EQ(direct, viaPainter) << "set-up " << i;
+        // A chart in greys drawn on 8-bit grey has the same pixels as on 32 bits.
+        EXPECT_EQ(paint(QImage::Format_Grayscale8, setUps[i], 0x505050),
+                  paint(QImage::Format_RGB888, setUps[i], 0x505050))
+            << "grey, set-up " << i;
     }
 }
 

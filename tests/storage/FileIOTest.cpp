@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <stdexcept>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -107,6 +108,30 @@ TEST(FileWrite, replacesTheFileAndKeepsItsPermissionsAndLinks)
     ASSERT_EQ(stat(QFile::encodeName(path).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
     EXPECT_EQ(entries(dir), (QStringList{u"chart.sbn"_s, u"link.sbn"_s}));
+}
+
+// A file made piece by piece: the pieces land in order; a maker that fails half way
+// leaves the old file and no temporary file, and its error reaches the caller.
+TEST(FileWrite, streamsPiecesAndLeavesNothingWhenTheMakerFails)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"picture.bmp"_s);
+    EXPECT_EQ(writeFileAtomically(path, [](ByteSink& sink) {
+                  for (char c = 'a'; c <= 'c'; ++c)
+                      sink.write(std::string(70000, c));
+              }),
+              QString());
+    EXPECT_EQ(contents(path), QByteArray(70000, 'a') + QByteArray(70000, 'b') + QByteArray(70000, 'c'));
+
+    put(path, "old");
+    EXPECT_THROW(writeFileAtomically(path,
+                                     [](ByteSink& sink) {
+                                         sink.write("half");
+                                         throw std::runtime_error("cannot make the rest");
+                                     }),
+                 std::runtime_error);
+    EXPECT_EQ(contents(path), "old");
+    EXPECT_EQ(entries(dir), QStringList{u"picture.bmp"_s});
 }
 
 TEST(FileWrite, refusesAFileMarkedReadOnly)

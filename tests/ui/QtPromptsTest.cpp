@@ -1,10 +1,13 @@
 // The real dialogs behind the prompts seam: what they show, and that the user's
 // choice comes back.
+#include "render/ChartExport.h"
 #include "ui/Application.h"
+#include "ui/PicturePreview.h"
 #include "ui/QtPrompts.h"
 
 #include "WidgetTestMain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QScopeGuard>
 
 #include <cstdlib>
 #include <functional>
@@ -138,6 +142,68 @@ private slots:
         QVERIFY(font);
         QCOMPARE(font->family(), u"IPAGothic"_s);
         QCOMPARE(font->pointSize(), 16);
+    }
+
+    // The save-picture dialog: its one filter, and a preview of the picture under the
+    // cursor, so that a file about to be replaced can be recognised.
+    void savePictureDialogPreviewsTheFileUnderTheCursor_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<QString>("other");
+        QTest::newRow("bitmap") << u"ビットマップ(*.bmp)|*.bmp"_s << u"bmp"_s << u"565 × 125"_s << u"1670 × 125"_s;
+        QTest::newRow("metafile") << u"エンハンスド メタファイル (*.emf)|*.emf"_s << u"emf"_s << u"565 × 175"_s
+                                  << u"1670 × 175"_s;
+    }
+
+    // The save-picture dialog: its one filter, and a preview of the file it opens with
+    // and then of the file under the cursor, so that a picture about to be replaced
+    // can be recognised.
+    void savePictureDialogPreviewsTheFileUnderTheCursor()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, extension);
+        QFETCH(QString, remembered);
+        QFETCH(QString, other);
+        QTemporaryDir dir;
+        TCell chart;
+        const PictureFormat format = extension == u"bmp"_s ? PictureFormat::Bmp : PictureFormat::Emf;
+        GridLayout wide;
+        setColCount(wide, 100);
+        const QString old = dir.filePath(u"old."_s + extension);
+        QCOMPARE(savePictureFile(old, {chart, GridLayout(), grid_defaults::headerFont(), false}, format), QString());
+        QCOMPARE(savePictureFile(dir.filePath(u"wide."_s + extension), {chart, wide, grid_defaults::headerFont(), false},
+                                 format),
+                 QString());
+        QtPrompts prompts(nullptr);
+        // Remembered as typed, without its extension: the preview shows the file the
+        // export writes, with it.
+        FileDialogState state{filter, dir.filePath(u"old"_s), 1};
+
+        const QString chosen = dir.filePath(u"wide."_s + extension);
+        whenDialogShows<QFileDialog>([&](QFileDialog& dialog) {
+            // Whatever fails below, the dialog closes and the test goes on.
+            const auto close = qScopeGuard([&] {
+                if (dialog.isVisible())
+                    dialog.reject();
+            });
+            QCOMPARE(fileTypes(dialog)->count(), 1);
+            auto* preview = dialog.findChild<PicturePreview*>(u"picturePreview"_s);
+            QVERIFY(preview && preview->isVisible());
+            QCOMPARE(preview->sizeText(), remembered);
+            auto* view = dialog.findChild<QAbstractItemView*>(u"treeView"_s);
+            QVERIFY(view);
+            QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) == 2);
+            view->setFocus();
+            view->keyboardSearch(u"wide"_s);
+            QCOMPARE(preview->sizeText(), other);
+            // Replacing the picture under the cursor.
+            QTest::keyClick(fileName(dialog), Qt::Key_Return);
+        });
+        QVERIFY(prompts.savePicture(state));
+        QCOMPARE(state.fileName, chosen);
+        QCOMPARE(state.filterIndex, 1);
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 class ScriptedPrompts : public Prompts {
@@ -29,12 +30,16 @@ public:
     std::deque<std::optional<QString>> inputAnswers;       // nullopt = Cancel
     std::deque<std::optional<FileAnswer>> openAnswers;     // nullopt = Cancel
     std::deque<std::optional<FileAnswer>> saveAnswers;     // nullopt = Cancel
+    std::deque<std::optional<FileAnswer>> pictureAnswers;  // nullopt = Cancel
     std::deque<std::optional<QFont>> fontAnswers;          // nullopt = Cancel
     std::deque<bool> printerAnswers;
+    // What the user chose in a confirmed print dialog: sets the printer up.
+    std::function<void(QPrinter&)> printerChoice;
 
     // The dialog state shown by the last file dialog, as the user would have seen it.
     FileDialogState lastOpenShown;
     FileDialogState lastSaveShown;
+    FileDialogState lastPictureShown;
 
     void message(const QString& caption, const QString& text) override
     {
@@ -83,6 +88,14 @@ public:
         take(saveAnswers, answer, QStringLiteral("save"));
         return applyFile(dialog, answer);
     }
+    bool savePicture(FileDialogState& dialog) override
+    {
+        log << QStringLiteral("picture|") + dialog.filter + u'|' + dialog.fileName;
+        lastPictureShown = dialog;
+        std::optional<FileAnswer> answer;
+        take(pictureAnswers, answer, QStringLiteral("picture"));
+        return applyFile(dialog, answer);
+    }
     std::optional<QFont> chooseFont(const QFont& initial) override
     {
         log << QStringLiteral("font|") + initial.family();
@@ -90,11 +103,13 @@ public:
         take(fontAnswers, answer, QStringLiteral("font"));
         return answer;
     }
-    bool choosePrinter(QPrinter&) override
+    bool choosePrinter(QPrinter& printer) override
     {
         log << QStringLiteral("print");
         bool answer = false;
         take(printerAnswers, answer, QStringLiteral("print"));
+        if (answer && printerChoice)
+            printerChoice(printer);
         return answer;
     }
 

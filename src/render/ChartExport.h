@@ -1,0 +1,44 @@
+#pragma once
+// The chart's pictures as files and on the printed page, for the window's exports,
+// its printout and the command-line renderer alike. Every picture is the whole chart
+// from the output entry (ChartOutput.h), at the size PictureSize.h gives, checked
+// before anything is allocated or written.
+
+#include "render/ChartOutput.h"
+#include "render/PictureSize.h"
+#include "storage/ByteSink.h"
+
+#include <QImage>
+#include <QSizeF>
+#include <QString>
+
+class QPainter;
+
+enum class PictureFormat {
+    Bmp,  // 24-bit Windows bitmap, white background, header band cut away unless drawn
+    Png,  // the bitmap's pixels
+    Emf,  // enhanced metafile: nothing fills the background, edges one pixel shorter
+    Svg,  // the metafile's size and drawing, with real lines and text
+    Pdf,  // the same on one page of the picture's size
+};
+
+// The bitmap's picture: white, drawn on the raster canvas, the chart moved up by row
+// 0's height unless the picture has the header row. 8-bit grey when the chart is drawn
+// in greys only, RGB32 otherwise. Throws PictureSizeError.
+QImage bitmapPicture(const ChartPicture& picture);
+
+// The picture's size in `format`.
+PictureSize pictureSize(const ChartPicture& picture, PictureFormat format);
+
+// Writes the picture's file to `sink`. Throws PictureSizeError, before anything is
+// drawn or written, for a picture too large to make.
+void writePicture(ByteSink& sink, const ChartPicture& picture, PictureFormat format);
+
+// Writes the picture's file to `path`, all or nothing (see writeFileAtomically): the
+// reason for the user when it could not be made or written, empty on success.
+QString savePictureFile(const QString& path, const ChartPicture& picture, PictureFormat format);
+
+// Draws the chart on a printed page: at the printer's resolution over 96, lines and
+// texts together, shrunk further to fit `printable` (device units, from the painter's
+// origin) when larger. Throws PictureSizeError like the exports.
+void paintChartPage(QPainter& painter, const ChartPicture& picture, double printerDpi, QSizeF printable);

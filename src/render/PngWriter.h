@@ -1,0 +1,13 @@
+#pragma once
+// PNG files made for charts: a chart's picture is grey, or has a handful of colours,
+// so it goes out as an 8-bit grey image or a palette image of as few bits per pixel
+// as its colours allow (24-bit colour beyond 256 colours), compressed for speed by
+// the run deflater.
+
+#include "storage/ByteSink.h"
+
+class QImage;
+
+// Writes `image` (RGB32, alpha ignored; or 8-bit grey, which goes out as grey) as a
+// .png file, row by row. Decoded, the file gives exactly the image's pixels.
+void writePng(ByteSink& sink, const QImage& image);

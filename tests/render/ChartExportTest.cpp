@@ -1,0 +1,240 @@
+// The chart's picture files as the exports and the command-line renderer make them:
+// the bitmap against the raster canvas, the PNG against the bitmap, the metafile's
+// records, what an independent reader makes of the SVG, the PDF's page; and the PNG
+// writer and its deflater on pictures of every kind.
+#include "render/ChartExport.h"
+#include "render/PngWriter.h"
+#include "render/RunDeflater.h"
+#include "text/Cp932.h"
+
+#include "EmfParser.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Signals with names, every level, an arrow on the last column, a timing line.
+std::unique_ptr<TCell> sampleChart(int cols, int rows)
+{
+    auto chart = std::make_unique<TCell>();
+    for (int r = 1; r < rows; ++r) {
+        chart->signalName[r] = utf16ToCp932(u"信号" + std::u16string(1, char16_t(u'A' + r % 26))).value();
+        for (int c = 1; c < cols; ++c)
+            chart->level[c][r] = (c / (r % 3 + 1) + r) % 3 == 2 ? 2 : (c / (r % 3 + 1)) % 2;
+    }
+    chart->level[cols - 1][1] = 1;
+    chart->level[cols][1] = 0;
+    chart->cellFlags[cols - 1][1] = kFlagFallingArrow;
+    chart->timingLine[2] = 1;
+    return chart;
+}
+
+GridLayout layoutOf(int cols, int rows)
+{
+    GridLayout layout;
+    setColCount(layout, cols);
+    setRowCount(layout, rows);
+    return layout;
+}
+
+std::string picture(const ChartPicture& chart, PictureFormat format)
+{
+    StringSink sink;
+    writePicture(sink, chart, format);
+    return sink.take();
+}
+
+uint32_t le32(const std::string& bytes, size_t at)
+{
+    return uint8_t(bytes[at]) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
+           uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+}
+
+// A BMP file's pixels, checking that it is the uncompressed 24-bit kind.
+QImage decodeBmp(const std::string& bytes)
+{
+    EXPECT_EQ(le32(bytes, 2), bytes.size());
+    EXPECT_EQ(le32(bytes, 26) >> 16, 24u) << "bits per pixel";
+    EXPECT_EQ(le32(bytes, 30), 0u) << "BI_RGB";
+    return QImage::fromData(QByteArray::fromStdString(bytes), "BMP").convertToFormat(QImage::Format_RGB32);
+}
+
+QImage decodePng(const std::string& bytes)
+{
+    return QImage::fromData(QByteArray::fromStdString(bytes), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+class ChartExport : public testing::TestWithParam<int> {};
+
+// The start grid and one far larger than any window: each comes out whole.
+TEST_P(ChartExport, BitmapIsTheRasterPictureWithoutTheHeaderBand)
+{
+    const int cols = GetParam();
+    const auto chart = sampleChart(cols, 5);
+    for (const bool withHeader : {false, true}) {
+        const ChartPicture chartPicture{*chart, layoutOf(cols, 5), grid_defaults::headerFont(), withHeader};
+        const PictureSize drawn = bitmapDrawingSize(chartPicture.layout);
+        QImage expected = chartImage(chartPicture, QSize(int(drawn.width), int(drawn.height)));
+        if (!withHeader)
+            expected = expected.copy(0, 25, expected.width(), expected.height() - 25);
+
+        const QImage bmp = decodeBmp(picture(chartPicture, PictureFormat::Bmp));
+        ASSERT_EQ(bmp.size(), QSize(int(pictureWidth(chartPicture.layout)), withHeader ? 150 : 125));
+        EXPECT_TRUE(bmp == expected) << "with header: " << withHeader;
+        EXPECT_TRUE(decodePng(picture(chartPicture, PictureFormat::Png)) == bmp) << "with header: " << withHeader;
+        // The top row is the grid line above the first signal, left empty; the last
+        // column's falling arrow ends inside the picture.
+        EXPECT_EQ(bmp.pixel(bmp.width() - 1, 0), qRgb(255, 255, 255));
+        const int arrowRight = 80 + 16 * (cols - 1) + 4;
+        EXPECT_LT(arrowRight, bmp.width());
+        EXPECT_NE(bmp.pixel(arrowRight, withHeader ? 26 + 15 : 1 + 15), qRgb(255, 255, 255)) << "arrow base";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, ChartExport, testing::Values(30, 100));
+
+// Charts have few colours; other pictures must come back exactly too.
+TEST(PngWriter, DecodesToThePixelsItWasGivenAtEveryDepth)
+{
+    struct Case {
+        int colours;
+        char depth, colourType;
+    };
+    const Case cases[] = {{1, 1, 3}, {2, 1, 3}, {3, 2, 3}, {16, 4, 3}, {17, 8, 3}, {256, 8, 3}, {257, 8, 2}};
+    std::mt19937 random(7);
+    for (const Case& c : cases) {
+        QImage image(37, 11, QImage::Format_RGB32);  // rows that end inside a byte
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, 0xFF000000u | (uint32_t(random() % c.colours) * 0x10101u));
+        for (int i = 0; i < c.colours; ++i)  // every colour at least once
+            image.setPixel(i % 37, i / 37, 0xFF000000u | uint32_t(i) * 0x10101u);
+        StringSink sink;
+        writePng(sink, image);
+        const std::string& bytes = sink.bytes();
+        EXPECT_EQ(bytes[24], c.depth) << c.colours << " colours";
+        EXPECT_EQ(bytes[25], c.colourType) << c.colours << " colours";
+        EXPECT_TRUE(decodePng(bytes) == image) << c.colours << " colours";
+    }
+    // Grey pictures, as charts are, go out as grey.
+    QImage grey(300, 7, QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = uint8_t(y == 3 ? x * 7 : x / 40 * 30);
+    StringSink sink;
+    writePng(sink, grey);
+    EXPECT_EQ(sink.bytes()[25], 0) << "colour type grey";
+    EXPECT_TRUE(decodePng(sink.bytes()) == grey.convertToFormat(QImage::Format_RGB32));
+}
+
+// The run deflater's stream as zlib (through Qt) reads it: runs of every length
+// around deflate's limits, rows that repeat the one above, pixels of three bytes, and
+// rows too long for a copy from the row above.
+TEST(RunDeflater, ZlibReadsBackEveryRow)
+{
+    struct Case {
+        size_t pixelBytes, rowBytes;
+    };
+    // Row lengths give copies from the row above over many distance codes.
+    for (const Case c : {Case{1, 5}, Case{1, 7}, Case{1, 13}, Case{1, 40}, Case{1, 129}, Case{1, 700},
+                         Case{3, 901}, Case{1, 32768}, Case{1, 32769}}) {
+        std::mt19937 random(c.rowBytes);
+        std::string rows;
+        std::vector<uint8_t> row(c.rowBytes);
+        for (int r = 0; r < 12; ++r) {
+            if (r % 4 != 3) {  // every fourth row repeats the one above
+                for (size_t i = 0; i < row.size();) {
+                    const size_t run = r % 2 ? 1 + random() % 300 : 255 + random() % 8;
+                    const auto value = uint8_t(random());
+                    for (size_t k = 0; k < run * c.pixelBytes && i < row.size(); ++k, ++i)
+                        row[i] = c.pixelBytes == 1 ? value : uint8_t(value + k % c.pixelBytes);
+                }
+            }
+            rows.append(reinterpret_cast<const char*>(row.data()), row.size());
+        }
+        std::string stream;
+        RunDeflater deflater(c.pixelBytes, c.rowBytes, [&](std::string_view bytes) { stream += bytes; }, 1000);
+        for (size_t r = 0; r < 12; ++r)
+            deflater.addRow(reinterpret_cast<const uint8_t*>(rows.data()) + r * c.rowBytes);
+        deflater.finish();
+        QByteArray framed(4, '\0');
+        framed[0] = char(rows.size() >> 24);
+        framed[1] = char(rows.size() >> 16);
+        framed[2] = char(rows.size() >> 8);
+        framed[3] = char(rows.size());
+        EXPECT_EQ(qUncompress(framed + QByteArray::fromStdString(stream)).toStdString(), rows)
+            << c.pixelBytes << " x " << c.rowBytes;
+        if (c.rowBytes >= 700) {
+            EXPECT_LT(stream.size(), rows.size() / 3) << "runs and repeated rows compress";
+        }
+    }
+}
+
+TEST(ChartExport, MetafileKeepsTheHeaderBandFillsNothingAndShortensEdges)
+{
+    const auto chart = sampleChart(30, 5);
+    const ChartPicture chartPicture{*chart, layoutOf(30, 5), grid_defaults::headerFont(), false};
+    const std::string bytes = picture(chartPicture, PictureFormat::Emf);
+    const std::vector<EmfRecordView> records = parseEmf(bytes);
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records[0].rect(8), (CanvasRect{0, 0, 564, 174})) << "rclBounds";
+    EXPECT_EQ(records[0].rect(24), (CanvasRect{0, 0, 14948, 4629})) << "rclFrame in 0.01 mm";
+
+    const EmfPlayback play(records);
+    // Nothing but the renderer's lines, arrows and texts: no polygon covers the picture.
+    for (const auto& polygon : play.polygons)
+        EXPECT_LE(polygon.size(), 3u);
+    // Row 1 spans 26..50: every edge runs from the high line (31) to the low line
+    // (46) and stops there, one pixel shorter than on screen.
+    int edges = 0;
+    for (const auto& s : play.segments) {
+        if (s.from.x == s.to.x && s.from.y == 31 && s.from.x != 81 + 16) {  // not the timing line
+            EXPECT_EQ(s.to.y, 46) << "edge at x " << s.from.x;
+            ++edges;
+        }
+    }
+    EXPECT_GT(edges, 3);
+    ASSERT_FALSE(play.texts.empty());
+    EXPECT_EQ(play.texts[0].units, u"信号B") << "names in UTF-16, the first signal's first";
+    EXPECT_GT(play.texts[0].at.y, 26) << "in row 1, below the header band kept";
+    EXPECT_LT(play.texts[0].at.y, 40);
+}
+
+TEST(ChartExport, SvgAndPdfHaveTheMetafilesSizeRealLinesAndText)
+{
+    auto chart = std::make_unique<TCell>();
+    chart->signalName[1] = "CLOCK";
+    const ChartPicture chartPicture{*chart, layoutOf(30, 5), grid_defaults::headerFont(), false};
+
+    const std::string svg = picture(chartPicture, PictureFormat::Svg);
+    EXPECT_NE(svg.find("viewBox=\"0 0 565 175\""), std::string::npos);
+    EXPECT_NE(svg.find(">CLOCK</text>"), std::string::npos) << "the name as text";
+    QSvgRenderer renderer(QByteArray::fromStdString(svg));
+    ASSERT_TRUE(renderer.isValid());
+    QImage image(565, 175, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        renderer.render(&painter);
+    }
+    // The low line of row 1: a one-unit stroke covering exactly pixel row 46.
+    EXPECT_EQ(qAlpha(image.pixel(200, 46)), 255);
+    EXPECT_EQ(qAlpha(image.pixel(200, 45)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(200, 47)), 0);
+
+    const std::string pdf = picture(chartPicture, PictureFormat::Pdf);
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    // 565 x 175 at 3/4 point each, rounded up to whole points.
+    EXPECT_NE(pdf.find("/MediaBox [0 0 424.000000 132.000000]"), std::string::npos);
+    EXPECT_NE(pdf.find("/Type /Font"), std::string::npos) << "real text";
+}
+
+}  // namespace

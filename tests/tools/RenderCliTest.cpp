@@ -1,0 +1,226 @@
+// solvena-render as its users run it: the built program on real files, its outputs,
+// exit statuses and what it leaves behind.
+#include "render/ChartExport.h"
+#include "storage/ChartFileIO.h"
+#include "storage/WaveJson.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kExample = QStringLiteral(TEST_DATA_DIR "/charts/example.sbn");
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+Outcome render(const QStringList& args, const QString& stdoutFile = {})
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"DISPLAY"_s);  // it never needs one, whatever the platform asked for
+    env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    process.setProcessEnvironment(env);
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
+    process.start(QStringLiteral(SOLVENA_RENDER), args);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList entries(const QTemporaryDir& dir)
+{
+    return QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+}
+
+uint32_t le32(const QByteArray& bytes, int at)
+{
+    return uint8_t(bytes[at]) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
+           uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+}
+
+// A format, and what its bytes must be for the example chart.
+struct Format {
+    const char* extension;
+    std::function<void(const QByteArray&)> check;
+};
+
+}  // namespace
+
+TEST(RenderCli, WritesEveryFormatToTheGivenPathAndToStandardOutput)
+{
+    const QByteArray example = contents(kExample);
+    const ChartFileRead read = readChartFile(kExample);
+    ASSERT_TRUE(read.ok());
+    const GridLayout layout = read.chart.layout();
+    const ChartPicture picture{*read.chart.chart, layout, grid_defaults::headerFont(), false};
+    // What the window's bitmap export writes for the same chart.
+    StringSink windowBitmap;
+    writePicture(windowBitmap, picture, PictureFormat::Bmp);
+    const QImage bitmap = QImage::fromData(QByteArray::fromStdString(windowBitmap.bytes()), "BMP");
+    ASSERT_EQ(bitmap.size(), QSize(175, 75));
+
+    const Format formats[] = {
+        {"bmp", [&](const QByteArray& b) { EXPECT_EQ(b.toStdString(), windowBitmap.bytes()); }},
+        {"png",
+         [&](const QByteArray& b) {
+             EXPECT_EQ(QImage::fromData(b, "PNG").convertToFormat(QImage::Format_RGB32), bitmap.convertToFormat(QImage::Format_RGB32));
+         }},
+        {"emf",
+         [&](const QByteArray& b) {
+             ASSERT_GE(b.size(), 108);
+             EXPECT_EQ(le32(b, 40), 0x464D4520u);
+             EXPECT_EQ(le32(b, 16), 174u) << "right bound";
+             EXPECT_EQ(le32(b, 20), 124u) << "bottom bound: the metafile keeps the header band";
+         }},
+        {"svg", [&](const QByteArray& b) { EXPECT_TRUE(b.contains("viewBox=\"0 0 175 125\"")); }},
+        {"pdf", [&](const QByteArray& b) { EXPECT_TRUE(b.startsWith("%PDF-") && b.contains("/MediaBox [0 0 132.000000 94.000000]")); }},
+        {"json", [&](const QByteArray& b) { EXPECT_EQ(b.toStdString(), exportWaveJson(*read.chart.chart, layout).text); }},
+        {"sbn", [&](const QByteArray& b) { EXPECT_EQ(b, example) << "byte for byte"; }},
+        {"txt", [&](const QByteArray& b) { EXPECT_EQ(b, example); }},
+    };
+    QTemporaryDir dir;
+    for (const Format& format : formats) {
+        SCOPED_TRACE(format.extension);
+        const QString output = dir.filePath(u"chart."_s + QLatin1StringView(format.extension));
+        const Outcome toFile = render({kExample, output});
+        EXPECT_EQ(toFile.status, 0) << toFile.err.toStdString();
+        format.check(contents(output));
+        const Outcome toStdout = render({u"--format"_s, QString::fromLatin1(format.extension).toUpper(), kExample, u"-"_s});
+        EXPECT_EQ(toStdout.status, 0) << toStdout.err.toStdString();
+        format.check(toStdout.out);
+    }
+}
+
+TEST(RenderCli, DrawingOptionsChangeThePicture)
+{
+    struct Case {
+        QStringList options;
+        QSize size;
+        bool samePixels;  // as without options
+    };
+    const Case cases[] = {
+        {{}, {175, 75}, true},
+        {{u"--header"_s}, {175, 100}, false},
+        {{u"--row-height"_s, u"40"_s}, {175, 105}, false},  // the header row stays 25
+        {{u"--row-height=7"_s}, {175, 39}, false},
+        {{u"--align-right"_s}, {175, 75}, false},
+        {{u"--font-px"_s, u"20"_s}, {175, 75}, false},
+        {{u"--font"_s, u"DejaVu Serif"_s}, {175, 75}, false},
+    };
+    QTemporaryDir dir;
+    QImage plain;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        const QString output = dir.filePath(u"chart.png"_s);
+        const Outcome run = render(c.options + QStringList{kExample, output});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QImage image(output);
+        EXPECT_EQ(image.size(), c.size);
+        if (plain.isNull())
+            plain = image;
+        EXPECT_EQ(image == plain, c.samePixels);
+    }
+}
+
+TEST(RenderCli, ConvertsWaveJsonAndSaysWhatItLeftOut)
+{
+    QTemporaryDir dir;
+    const QString json = dir.filePath(u"in.json"_s);
+    QFile file(json);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{ signal: [ { name: 'clk', wave: 'p...' }, { name: 'd', wave: 'x.10', phase: 1 } ] }");
+    file.close();
+    const Outcome run = render({json, dir.filePath(u"out.sbn"_s)});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.contains(u"phase"_s)) << run.err.toStdString();
+    const ChartFileRead read = readChartFile(dir.filePath(u"out.sbn"_s));
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.chart.rowCount, 3);
+    EXPECT_EQ(read.chart.chart->signalName[1], "clk");
+
+    const Outcome back = render({dir.filePath(u"out.sbn"_s), dir.filePath(u"back.json"_s)});
+    EXPECT_EQ(back.status, 0);
+    EXPECT_TRUE(contents(dir.filePath(u"back.json"_s)).contains("\"clk\""));
+}
+
+TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
+{
+    QTemporaryDir dir;
+    const auto put = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString bad = put(u"bad.sbn"_s, "80 0 x");
+    QByteArray hugeChart = "10000 0";
+    for (int c = 1; c < 100; ++c)
+        hugeChart += " 10000 0";
+    const QString huge = put(u"huge.sbn"_s, hugeChart);
+    const QString badJson = put(u"bad.json"_s, "{ signal: [ { wave: 'q' } ] }");
+    const QStringList inputs = entries(dir);
+    const QString out = dir.filePath(u"out.png"_s);
+
+    struct Case {
+        QStringList args;
+        int status;
+        QString message;  // part of what standard error says
+    };
+    const Case cases[] = {
+        {{}, 2, u"CHART and OUTPUT are needed"_s},
+        {{kExample}, 2, u"1 argument was given"_s},
+        {{u"--bogus"_s, kExample, out}, 2, u"unknown option --bogus"_s},
+        {{u"--row-height"_s, u"1001"_s, kExample, out}, 2, u"from 1 to 1000, not '1001'"_s},
+        {{u"--font-px"_s, u"12px"_s, kExample, out}, 2, u"not '12px'"_s},
+        {{kExample, u"--row-height"_s}, 2, u"needs a number"_s},
+        {{u"--header=yes"_s, kExample, out}, 2, u"takes no value"_s},
+        {{kExample, dir.filePath(u"out.gif"_s)}, 2, u"use --format"_s},
+        {{kExample, u"-"_s}, 2, u"--format is needed"_s},
+        {{u"--format"_s, u"gif"_s, kExample, out}, 2, u"unknown format 'gif'"_s},
+        {{dir.filePath(u"missing.sbn"_s), out}, 1, u"missing.sbn"_s},
+        {{dir.path(), out}, 1, u"フォルダ"_s},
+        {{bad, out}, 1, u"1 行目"_s},
+        {{badJson, out}, 1, u"bad.json"_s},
+        {{huge, out}, 1, u"1000105 × 25"_s},
+        {{kExample, dir.filePath(u"no/such/folder/out.png"_s)}, 1, u"no/such/folder/out.png"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const Outcome run = render(c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(entries(dir), inputs) << "nothing written, nothing left";
+    }
+
+    // A full disk behind standard output is a failure, not a success.
+    const Outcome full = render({u"--format"_s, u"png"_s, kExample, u"-"_s}, u"/dev/full"_s);
+    EXPECT_EQ(full.status, 1);
+    EXPECT_TRUE(full.err.contains(u"standard output"_s)) << full.err.toStdString();
+
+    const Outcome help = render({u"--help"_s});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: solvena-render [OPTION]... CHART OUTPUT"));
+    const Outcome version = render({kExample, u"--version"_s});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "solvena-render " SOLVENA_VERSION "\n");
+}
