@@ -14,10 +14,10 @@
 // Every command of the main window, named as its action or menu item is.
 enum class CommandId {
     actNew, actOpen, actSave, actPrint, actExit,
-    actUndo, actRedo, actCut, actCopy, actPaste, actDelete, actSelectAll,
+    actUndo, actRedo, actCut, actCopy, actCopyPicture, actPaste, actDelete, actSelectAll,
     actMakePulse, actSet0, actSet1, actSetFutei, actInvert, actSetDelay, actTimingLine,
     actShowNumber, actShowEdge, actRepaint,
-    mnuSaveAs, mnuOutBitmap, mnuOutMeta,
+    mnuSaveAs, mnuOutBitmap, mnuOutMeta, mnuOutWaveJson,
     mnuColCount, mnuRowCount, mnuHeight, mnuWidth,
     mnuVertLine, mnuHorzLine, mnuTerminalRight, mnuFont,
     mnuAbout,

@@ -71,7 +71,8 @@ TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, WindowFiles files, QWidget*
     QFont font(u"ＭＳ Ｐゴシック"_s);
     font.setPixelSize(12);
     setFont(font);
-    OpenDialog1.filter = u"ソルベナファイル（*.sbn）|*.sbn|テキストファイル（*.txt）|*.txt"_s;
+    OpenDialog1.filter =
+        u"ソルベナファイル（*.sbn）|*.sbn|テキストファイル（*.txt）|*.txt|WaveJSON ファイル(*.json)|*.json"_s;
     SaveDialog1.filter = u"ソルベナファイル(*.sbn)|*.sbn|テキストファイル(*.txt)|*.txt"_s;
     createLayout();
     FormCreate();
@@ -206,6 +207,8 @@ void TfrmMain::bindCommands()
         {mnuOutBitmap, &TfrmMain::mnuOutBitmapClick},
         {mnuOutMeta, &TfrmMain::mnuOutMetaClick},
         {actPrint, &TfrmMain::actPrintExecute},
+        {mnuOutWaveJson, &TfrmMain::mnuOutWaveJsonClick},
+        {actCopyPicture, &TfrmMain::actCopyPictureExecute},
         // the window (uMain.cpp)
         {actRepaint, &TfrmMain::actRepaintExecute},
         {mnuAbout, &TfrmMain::mnuAboutClick},

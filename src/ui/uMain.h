@@ -152,6 +152,11 @@ public:
     // --- exports and printing (uMainOutput.cpp)
     void mnuOutBitmapClick();
     void mnuOutMetaClick();
+    // WaveJSON, the open text format of timing diagrams: levels and names only.
+    void mnuOutWaveJsonClick();
+    // The whole chart on the system clipboard as a picture (PNG, SVG and an image), laid
+    // out as the exports lay it out; the levels' own clipboard stays as it is.
+    void actCopyPictureExecute();
     void actPrintExecute();
 
 protected:
@@ -188,6 +193,9 @@ private:
     bool saveDocumentAs();
     void writeChartFile(const QString& path);   // throws with the reason on failure
     bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
+    // A WaveJSON file opened as a new, untitled and modified chart: it is not a chart
+    // file, so Save asks where to write one. Shows its own error, changes nothing then.
+    bool importWaveJsonFile(const QString& path);
     // An image export's steps: the dialog, the extension, the file (uMainOutput.cpp).
     void exportPicture(FileDialogState& dialog, const char* extension, PictureFormat format);
     void endApplication();
@@ -225,6 +233,7 @@ private:
     // The picture dialogs keep their file name for the whole run, New or not.
     FileDialogState SavePictureDialog1{QStringLiteral("ビットマップ(*.bmp)|*.bmp"), {}, 1};
     FileDialogState SavePictureDialog2{QStringLiteral("エンハンスド メタファイル (*.emf)|*.emf"), {}, 1};
+    FileDialogState SaveWaveJsonDialog{QStringLiteral("WaveJSON ファイル(*.json)|*.json"), {}, 1};
     // The file the chart belongs to; empty for a chart never opened or saved.
     QString documentFileName_;
     // Exit has decided to end the program; the close request is then let through.

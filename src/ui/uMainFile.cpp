@@ -17,6 +17,8 @@
 
 #include "document/Document.h"
 #include "storage/ChartFileIO.h"
+#include "storage/FileIO.h"
+#include "storage/WaveJson.h"
 #include "storage/PathExtension.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
@@ -33,6 +35,14 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The Open dialog's WaveJSON entry, and the extension that names such a file.
+constexpr int kWaveJsonEntry = 3;
+
+bool isWaveJsonPath(const QString& path)
+{
+    return path.endsWith(u".json"_s, Qt::CaseInsensitive);
+}
 
 [[noreturn]] void failSave(const QString& path, const QString& reason)
 {
@@ -55,8 +65,12 @@ void TfrmMain::actNewExecute()
 void TfrmMain::actOpenExecute()
 {
     commitNameEditor();
-    if (askToSave() != Prompts::Answer::Cancel && prompts().openFile(OpenDialog1))
-        loadChartFile(OpenDialog1.fileName);
+    if (askToSave() != Prompts::Answer::Cancel && prompts().openFile(OpenDialog1)) {
+        if (OpenDialog1.filterIndex == kWaveJsonEntry || isWaveJsonPath(OpenDialog1.fileName))
+            importWaveJsonFile(OpenDialog1.fileName);
+        else
+            loadChartFile(OpenDialog1.fileName);
+    }
     takeSnapshot();
 }
 
@@ -92,7 +106,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 bool TfrmMain::loadStartupFile(const QString& path)
 {
-    return loadChartFile(path);
+    return isWaveJsonPath(path) ? importWaveJsonFile(path) : loadChartFile(path);
 }
 
 void TfrmMain::commitNameEditor()
@@ -158,6 +172,35 @@ bool TfrmMain::loadChartFile(const QString& path)
     modifiedFlag = false;
     discardRecoveryFile();
     dgdMain->repaintGrid();
+    return true;
+}
+
+bool TfrmMain::importWaveJsonFile(const QString& path)
+{
+    const FileReadResult file = readFileBytes(path, kMaxChartFileBytes);
+    const WaveJsonImportResult read =
+        file.ok() ? importWaveJson(std::string_view(file.bytes.constData(), size_t(file.bytes.size())))
+                  : WaveJsonImportResult{};
+    if (!read.ok) {
+        const QString reason = file.ok() ? QString::fromStdString(read.errorMessage) : file.error;
+        prompts().message(applicationTitle(),
+                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), reason));
+        return false;
+    }
+    document = *read.chart;
+    GridLayout layout = dgdMain->layout();
+    applyChartExtent(layout, read.colCount, read.rowCount, read.colWidths);
+    dgdMain->setLayout(layout);
+    documentFileName_.clear();
+    setCaption(QString());
+    modifiedFlag = true;
+    dgdMain->repaintGrid();
+    if (!read.warnings.empty()) {
+        QStringList lines;
+        for (const std::string& warning : read.warnings)
+            lines << QString::fromStdString(warning);
+        showTransientMessage(lines.join(u"　"_s));
+    }
     return true;
 }
 

@@ -7,15 +7,21 @@
 
 #include "document/Document.h"
 #include "render/ChartExport.h"
+#include "storage/FileIO.h"
 #include "storage/PathExtension.h"
+#include "storage/WaveJson.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 
+#include <memory>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -54,6 +60,36 @@ void TfrmMain::exportPicture(FileDialogState& dialog, const char* extension, Pic
     const QString error = savePictureFile(path, windowPicture(*dgdMain), format);
     if (!error.isEmpty())
         failCreate(path, error);
+}
+
+void TfrmMain::mnuOutWaveJsonClick()
+{
+    if (!prompts().saveFile(SaveWaveJsonDialog))
+        return;
+    const QString path =
+        QString::fromStdString(replaceExtension(SaveWaveJsonDialog.fileName.toStdString(), ".json"));
+    const WaveJsonExport exported = exportWaveJson(document, dgdMain->layout());
+    const QString error =
+        writeFileAtomically(path, QByteArrayView(exported.text.data(), qsizetype(exported.text.size())));
+    if (!error.isEmpty())
+        failCreate(path, error);
+    if (exported.attributesLeftOut)
+        showTransientMessage(QString::fromStdString(exported.notice));
+}
+
+void TfrmMain::actCopyPictureExecute()
+{
+    const ChartPicture picture = windowPicture(*dgdMain);
+    StringSink png;
+    writePicture(png, picture, PictureFormat::Png);
+    StringSink svg;
+    writePicture(svg, picture, PictureFormat::Svg);
+    auto mime = std::make_unique<QMimeData>();
+    mime->setData(u"image/png"_s, QByteArray::fromStdString(png.bytes()));
+    mime->setData(u"image/svg+xml"_s, QByteArray::fromStdString(svg.bytes()));
+    // For programs that take only the toolkit's own image.
+    mime->setImageData(bitmapPicture(picture).convertToFormat(QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(mime.release());
 }
 
 void TfrmMain::actPrintExecute()

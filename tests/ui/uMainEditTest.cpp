@@ -558,6 +558,9 @@ private slots:
             // The View menu shows these two with "..." after their captions.
             {CommandId::actShowNumber, u"数値(&N)..."_s, u"数値を表示"_s, {}},
             {CommandId::actShowEdge, u"エッジ動作の矢印(&E)..."_s, u"エッジ動作の矢印"_s, {}},
+            {CommandId::actCopyPicture, u"図としてコピー(&I)"_s, u"図としてコピー"_s,
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+            {CommandId::mnuOutWaveJson, u"WaveJSON 形式で出力(&J)..."_s, {}, {}},
         };
         for (const Expected& e : commands) {
             QAction* a = window->command(e.id);
@@ -575,7 +578,8 @@ private slots:
         };
         QCOMPARE(names(window->menu("mnuEdit")->actions()),
                  (QStringList{u"actUndo"_s, u"actRedo"_s, u"-"_s, u"actCut"_s, u"actCopy"_s,
-                              u"actPaste"_s, u"actDelete"_s, u"-"_s, u"actSelectAll"_s}));
+                              u"actCopyPicture"_s, u"actPaste"_s, u"actDelete"_s, u"-"_s,
+                              u"actSelectAll"_s}));
         QCOMPARE(names(window->menu("mnuTool")->actions()),
                  (QStringList{u"actMakePulse"_s, u"-"_s, u"actSet0"_s, u"actSet1"_s,
                               u"actSetFutei"_s, u"actInvert"_s, u"-"_s, u"actSetDelay"_s,

@@ -1,0 +1,160 @@
+// Charts leaving and entering the window in other forms: WaveJSON opened and written,
+// and the chart put on the system clipboard as a picture.
+
+#include "document/Document.h"
+#include "render/ChartExport.h"
+#include "ui/ChartGrid.h"
+#include "ui/uMain.h"
+
+#include "ScriptedPrompts.h"
+#include "WidgetTestMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class InteropTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<TfrmMain> window;
+    ScriptedPrompts* prompts = nullptr;
+
+    QString shownMessage() const
+    {
+        auto* bar = window->findChild<QStatusBar*>(u"messageBar"_s);
+        return bar ? bar->currentMessage() : QString();
+    }
+
+private slots:
+    void init()
+    {
+        document = TCell{};
+        modifiedFlag = false;
+        auto scripted = std::make_unique<ScriptedPrompts>();
+        prompts = scripted.get();
+        window = std::make_unique<TfrmMain>(std::move(scripted));
+    }
+    void cleanup() { window.reset(); }
+
+    // Opened through the Open dialog's third entry: a new chart, untitled and modified,
+    // so that Save asks where to write it; what the chart cannot hold is named.
+    void aWaveJsonFileOpensAsAnUntitledChart()
+    {
+        const QString path = dir.filePath(u"clock.json"_s);
+        put(path, "{signal: [{name: 'CLK', wave: 'p..'}, {}, {name: 'D', wave: 'x=.0', data: ['a']}],"
+                  " config: {hscale: 2}}");
+        prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{path, 3});
+        window->command(CommandId::actOpen)->trigger();
+
+        // A clock makes every step two columns; the shorter clock keeps running.
+        QCOMPARE(window->grid()->colCount(), 9);
+        QCOMPARE(window->grid()->rowCount(), 4);
+        QCOMPARE(document.signalName[1], std::string("CLK"));
+        const int clock[] = {1, 0, 1, 0, 1, 0, 1, 0};
+        const int data[] = {2, 2, 2, 2, 2, 2, 0, 0};
+        for (int c = 1; c <= 8; ++c) {
+            QCOMPARE(document.level[c][1], clock[c - 1]);
+            QCOMPARE(document.level[c][2], 0);   // the spacer
+            QCOMPARE(document.level[c][3], data[c - 1]);
+        }
+        QCOMPARE(window->windowTitle(), u"ソルベナエディタ - 無題"_s);
+        QVERIFY(window->documentFileName().isEmpty());
+        QVERIFY(modifiedFlag);
+        QTRY_VERIFY(shownMessage().contains(u"config"_s));
+
+        prompts->saveAnswers.push_back(std::nullopt);
+        window->command(CommandId::actSave)->trigger();
+        QCOMPARE(prompts->asked(u"save"_s).size(), 1);
+    }
+
+    void aRefusedWaveJsonFileChangesNothing()
+    {
+        const QString path = dir.filePath(u"bad.json"_s);
+        put(path, "{signal: [{name: '😀', wave: '01'}]}");
+        document.signalName[1] = "KEEP";
+        prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{path, 3});
+        window->command(CommandId::actOpen)->trigger();
+
+        QCOMPARE(prompts->asked(u"message"_s).size(), 1);
+        QVERIFY(prompts->asked(u"message"_s)[0].contains(u"エラーです"_s));
+        QCOMPARE(document.signalName[1], std::string("KEEP"));
+        QCOMPARE(window->grid()->colCount(), 30);
+        QVERIFY(!modifiedFlag);
+    }
+
+    // Written under the dialog's name with .json; the attributes WaveJSON cannot hold are
+    // left out and named in one line.
+    void theWaveJsonExportWritesLevelsAndNamesAndSaysWhatItLeavesOut()
+    {
+        document.signalName[1] = "CLK";
+        document.level[2][1] = 1;
+        document.delay[2][1] = 4;
+        window->grid()->setColCount(4);
+        window->grid()->setRowCount(2);
+        prompts->saveAnswers.push_back(ScriptedPrompts::FileAnswer{dir.filePath(u"out.txt"_s), 1});
+        window->command(CommandId::mnuOutWaveJson)->trigger();
+
+        QCOMPARE(contents(dir.filePath(u"out.json"_s)),
+                 QByteArray("{\n  \"signal\": [\n    { \"name\": \"CLK\", \"wave\": \"010\" }\n  ]\n}\n"));
+        QTRY_VERIFY(shownMessage().contains(u"遅延"_s));
+        QVERIFY(!modifiedFlag);
+    }
+
+    // The system clipboard gets the exports' picture; the levels' clipboard is untouched.
+    void copyAsPicturePutsThePngAndTheSvgOnTheClipboard()
+    {
+        clipboardBuffer = TCell{};
+        clipboardBuffer.colCount = 2;
+        clipboardBuffer.level[1][0] = 1;
+        const TCell levelsBefore = clipboardBuffer;
+        document.level[3][2] = 1;
+        window->command(CommandId::actCopyPicture)->trigger();
+
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(mime);
+        QImage png;
+        QVERIFY(png.loadFromData(mime->data(u"image/png"_s), "PNG"));
+        const ChartPicture picture{document, window->grid()->layout(), chartFont, false};
+        QCOMPARE(png.size(), bitmapPicture(picture).size());
+        QCOMPARE(png.size(), QSize(565, 125));
+        QXmlStreamReader svg(mime->data(u"image/svg+xml"_s));
+        while (!svg.atEnd())
+            svg.readNext();
+        QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+        QVERIFY(clipboardBuffer == levelsBefore);
+        QVERIFY(!modifiedFlag);
+    }
+};
+
+SOLVENA_WIDGET_TEST_MAIN(InteropTest)
+#include "uMainInteropTest.moc"
