@@ -2,6 +2,8 @@
 // every signal named.
 #include "storage/ChartFile.h"
 
+#include "FullChart.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -10,33 +12,13 @@
 
 namespace {
 
-struct FullChart {
-    std::unique_ptr<TCell> chart = std::make_unique<TCell>();
-    std::vector<int32_t> widths = std::vector<int32_t>(kMaxCols, grid_defaults::kColWidth);
-    int32_t rows = kMaxRows;
-
-    FullChart()
-    {
-        widths[0] = grid_defaults::kNameColumnWidth;
-        for (int c = 0; c < kMaxCols; ++c) chart->timingLine[c] = c % 10 == 0;
-        for (int r = 1; r < kMaxRows; ++r) {
-            // "信号" and a number, the usual shape of a name.
-            chart->signalName[r] = "\x90\x4d\x8d\x86 DATA_" + std::to_string(r);
-            for (int c = 1; c < kMaxCols; ++c) {
-                chart->level[c][r] = (c / (r % 7 + 1)) % 3;
-                chart->delay[c][r] = (c * r) % 9 - 4;
-                chart->cellFlags[c][r] = static_cast<uint8_t>((c + r) % 8);
-            }
-        }
-    }
-};
-
 void BM_SaveChart99x99(benchmark::State& state)
 {
-    const FullChart full;
+    const auto chart = fullChart();
+    const GridLayout grid = fullGrid();
     size_t bytes = 0;
     for (auto _ : state) {
-        std::string out = SaveChart(*full.chart, gridLayoutWith(full.widths, full.rows));
+        std::string out = SaveChart(*chart, grid);
         bytes = out.size();
         benchmark::DoNotOptimize(out);
     }
@@ -46,8 +28,7 @@ BENCHMARK(BM_SaveChart99x99);
 
 void BM_LoadChart99x99(benchmark::State& state)
 {
-    const FullChart full;
-    const std::string bytes = SaveChart(*full.chart, gridLayoutWith(full.widths, full.rows));
+    const std::string bytes = SaveChart(*fullChart(), fullGrid());
     for (auto _ : state) {
         ChartLoadResult result = LoadChart(bytes);
         if (!result.ok) state.SkipWithError("the chart did not read back");

@@ -4,6 +4,8 @@
 #include "storage/RecoveryFile.h"
 #include "storage/RecoveryStore.h"
 
+#include "FullChart.h"
+
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -12,32 +14,10 @@
 
 namespace {
 
-std::unique_ptr<TCell> fullChart()
-{
-    auto chart = std::make_unique<TCell>();
-    for (int r = 1; r < kMaxRows; ++r) {
-        chart->signalName[r] = "\x90\x4d\x8d\x86 DATA_" + std::to_string(r);
-        for (int c = 1; c < kMaxCols; ++c) {
-            chart->level[c][r] = (c / (r % 7 + 1)) % 3;
-            chart->delay[c][r] = (c * r) % 9 - 4;
-            chart->cellFlags[c][r] = static_cast<uint8_t>((c + r) % 8);
-        }
-    }
-    return chart;
-}
-
-GridLayout fullLayout()
-{
-    GridLayout layout;
-    setColCount(layout, kMaxCols);
-    setRowCount(layout, kMaxRows);
-    return layout;
-}
-
 void BM_RecoveryBytes99x99(benchmark::State& state)
 {
     const auto chart = fullChart();
-    const GridLayout layout = fullLayout();
+    const GridLayout layout = fullGrid();
     for (auto _ : state)
         benchmark::DoNotOptimize(SaveRecovery(*chart, layout, "/charts/全体.sbn", "ソルベナエディタ - /charts/全体.sbn"));
 }
@@ -46,7 +26,7 @@ BENCHMARK(BM_RecoveryBytes99x99)->Unit(benchmark::kMicrosecond);
 void BM_RecoveryWrite99x99(benchmark::State& state)
 {
     const auto chart = fullChart();
-    const GridLayout layout = fullLayout();
+    const GridLayout layout = fullGrid();
     QTemporaryDir dir;
     RecoveryStore store(dir.path());
     for (auto _ : state) {

@@ -5,6 +5,8 @@
 #include "render/FontSubstitutions.h"
 #include "render/RasterCanvas.h"
 
+#include "FullChart.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -39,14 +41,6 @@ std::unique_ptr<TCell> busyChart()
     for (int c = 1; c < kMaxCols; c += 10)
         chart->timingLine[c] = 1;
     return chart;
-}
-
-GridLayout fullGrid()
-{
-    GridLayout grid;
-    setColCount(grid, kMaxCols);
-    setRowCount(grid, kMaxRows);
-    return grid;
 }
 
 ChartLayout fullLayout()

@@ -15,51 +15,48 @@
 #include "ui/dialogs/uSetEdge.h"
 #include "ui/dialogs/uShowNumber.h"
 
+#include <functional>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
 void TfrmMain::createDialogs()
 {
+    // What an OK does: the change through the edit pipeline, its errors in the error box.
+    const auto apply = [this](const std::function<void(TCell&, const CellSelection&)>& change,
+                              SnapshotBefore before = SnapshotBefore::No) {
+        runGuarded([&] { editChart(change, before); });
+    };
     // Created once, in this order, and only hidden afterwards: each keeps its values.
     frmSetEdge = new TfrmSetEdge(
-        [this](std::optional<EdgeArrow> arrow) {
-            runGuarded([&] {
-                editChart([arrow](TCell& chart, const CellSelection& s) {
-                    if (arrow)
-                        setEdgeArrows(chart, s, *arrow);
-                });
+        [apply](std::optional<EdgeArrow> arrow) {
+            apply([arrow](TCell& chart, const CellSelection& s) {
+                if (arrow)
+                    setEdgeArrows(chart, s, *arrow);
             });
         },
         this);
     frmMakePulse = new TfrmMakePulse(
-        [this](const PulseSettings& pulse) {
-            runGuarded([&] {
-                editChart(
-                    [pulse](TCell& chart, const CellSelection& s) {
-                        if (!fillPulse(chart, s, pulse.lowLength, pulse.highLength, pulse.startLevel))
-                            throw std::invalid_argument(
-                                u"パルスの間隔は1以上にしてください"_s.toStdString());
-                    },
-                    SnapshotBefore::Yes);
-            });
+        [apply](const PulseSettings& pulse) {
+            apply(
+                [pulse](TCell& chart, const CellSelection& s) {
+                    if (!fillPulse(chart, s, pulse.lowLength, pulse.highLength, pulse.startLevel))
+                        throw std::invalid_argument(u"パルスの間隔は1以上にしてください"_s.toStdString());
+                },
+                SnapshotBefore::Yes);
         },
         this);
     frmShowNumber = new TfrmShowNumber(
-        [this](std::optional<bool> shown) {
-            runGuarded([&] {
-                editChart([shown](TCell& chart, const CellSelection& s) {
-                    if (shown)
-                        setNumberLabels(chart, s, *shown);
-                });
+        [apply](std::optional<bool> shown) {
+            apply([shown](TCell& chart, const CellSelection& s) {
+                if (shown)
+                    setNumberLabels(chart, s, *shown);
             });
         },
         this);
     frmSetDelay = new TfrmSetDelay(
-        [this](int32_t delay) {
-            runGuarded([&] {
-                editChart([delay](TCell& chart, const CellSelection& s) { setEdgeDelay(chart, s, delay); });
-            });
+        [apply](int32_t delay) {
+            apply([delay](TCell& chart, const CellSelection& s) { setEdgeDelay(chart, s, delay); });
         },
         this);
 }

@@ -1,6 +1,8 @@
 // Reading and writing by path against real files, FIFOs and a real file-size limit.
 #include "storage/FileIO.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,19 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QStringList entries(const QTemporaryDir& dir)
 {
@@ -80,12 +69,12 @@ TEST_P(FullDiskTest, keepsTheOldFileAndNamesTheReason)
     QTemporaryDir dir;
     const QString path = dir.filePath(u"chart.sbn"_s);
     const QByteArray old(881, 'o');
-    put(path, old);
+    ASSERT_TRUE(writeTestFile(path, old));
 
     const std::string reason = writeUnderSizeLimit(path, QByteArray(GetParam(), 'n'), 4096);
 
     EXPECT_EQ(reason, qt_error_string(EFBIG).toStdString());
-    EXPECT_EQ(contents(path), old);
+    EXPECT_EQ(readTestFile(path), old);
     EXPECT_EQ(entries(dir), QStringList{u"chart.sbn"_s});
 }
 
@@ -95,14 +84,14 @@ TEST(FileWrite, replacesTheFileAndKeepsItsPermissionsAndLinks)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"chart.sbn"_s);
-    put(path, "old");
+    ASSERT_TRUE(writeTestFile(path, "old"));
     ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0640), 0);
     const QString link = dir.filePath(u"link.sbn"_s);
     ASSERT_TRUE(QFile::link(path, link));
 
     EXPECT_EQ(writeFileAtomically(link, "new bytes"), QString());
 
-    EXPECT_EQ(contents(path), "new bytes");
+    EXPECT_EQ(readTestFile(path), "new bytes");
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     struct stat status {};
     ASSERT_EQ(stat(QFile::encodeName(path).constData(), &status), 0);
@@ -121,16 +110,16 @@ TEST(FileWrite, streamsPiecesAndLeavesNothingWhenTheMakerFails)
                       sink.write(std::string(70000, c));
               }),
               QString());
-    EXPECT_EQ(contents(path), QByteArray(70000, 'a') + QByteArray(70000, 'b') + QByteArray(70000, 'c'));
+    EXPECT_EQ(readTestFile(path), QByteArray(70000, 'a') + QByteArray(70000, 'b') + QByteArray(70000, 'c'));
 
-    put(path, "old");
+    ASSERT_TRUE(writeTestFile(path, "old"));
     EXPECT_THROW(writeFileAtomically(path,
                                      [](ByteSink& sink) {
                                          sink.write("half");
                                          throw std::runtime_error("cannot make the rest");
                                      }),
                  std::runtime_error);
-    EXPECT_EQ(contents(path), "old");
+    EXPECT_EQ(readTestFile(path), "old");
     EXPECT_EQ(entries(dir), QStringList{u"picture.bmp"_s});
 }
 
@@ -138,10 +127,10 @@ TEST(FileWrite, refusesAFileMarkedReadOnly)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"chart.sbn"_s);
-    put(path, "old");
+    ASSERT_TRUE(writeTestFile(path, "old"));
     ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0444), 0);
     EXPECT_EQ(writeFileAtomically(path, "new"), u"ファイルは読み取り専用です"_s);
-    EXPECT_EQ(contents(path), "old");
+    EXPECT_EQ(readTestFile(path), "old");
 }
 
 // Only regular files are read; anything else is refused at once, a FIFO without a
@@ -171,7 +160,7 @@ TEST(FileRead, readsUpToTheCap)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"chart.sbn"_s);
-    put(path, QByteArray(100, 'x'));
+    ASSERT_TRUE(writeTestFile(path, QByteArray(100, 'x')));
     EXPECT_EQ(readFileBytes(path, 100).bytes, QByteArray(100, 'x'));
     EXPECT_EQ(readFileBytes(path, 99).error, u"ファイルが大きすぎます"_s);
 }

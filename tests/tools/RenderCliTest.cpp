@@ -4,6 +4,8 @@
 #include "storage/ChartFileIO.h"
 #include "storage/WaveJson.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -40,12 +42,6 @@ Outcome render(const QStringList& args, const QString& stdoutFile = {})
     return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList entries(const QTemporaryDir& dir)
 {
     return QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
@@ -67,7 +63,7 @@ struct Format {
 
 TEST(RenderCli, WritesEveryFormatToTheGivenPathAndToStandardOutput)
 {
-    const QByteArray example = contents(kExample);
+    const QByteArray example = readTestFile(kExample);
     const ChartFileRead read = readChartFile(kExample);
     ASSERT_TRUE(read.ok());
     const GridLayout layout = read.chart.layout();
@@ -103,7 +99,7 @@ TEST(RenderCli, WritesEveryFormatToTheGivenPathAndToStandardOutput)
         const QString output = dir.filePath(u"chart."_s + QLatin1StringView(format.extension));
         const Outcome toFile = render({kExample, output});
         EXPECT_EQ(toFile.status, 0) << toFile.err.toStdString();
-        format.check(contents(output));
+        format.check(readTestFile(output));
         const Outcome toStdout = render({u"--format"_s, QString::fromLatin1(format.extension).toUpper(), kExample, u"-"_s});
         EXPECT_EQ(toStdout.status, 0) << toStdout.err.toStdString();
         format.check(toStdout.out);
@@ -159,7 +155,7 @@ TEST(RenderCli, ConvertsWaveJsonAndSaysWhatItLeftOut)
 
     const Outcome back = render({dir.filePath(u"out.sbn"_s), dir.filePath(u"back.json"_s)});
     EXPECT_EQ(back.status, 0);
-    EXPECT_TRUE(contents(dir.filePath(u"back.json"_s)).contains("\"clk\""));
+    EXPECT_TRUE(readTestFile(dir.filePath(u"back.json"_s)).contains("\"clk\""));
 }
 
 TEST(RenderCli, ExitStatusesAndNothingLeftBehind)

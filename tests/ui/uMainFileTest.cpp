@@ -8,6 +8,7 @@
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
+#include "TestFiles.h"
 #include "WidgetTestMain.h"
 
 #include <QAction>
@@ -39,18 +40,6 @@ const QByteArray kChartB = "50 0 20 1\r\nX\r\n1 5 4";
 
 const QString kQuestion = u"confirm|確認|現在の状態を保存しますか？"_s;
 const QString kTitle = u"ソルベナエディタ"_s;
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // What the user sees of the chart and its window, to show a command changed nothing.
 struct WindowState {
@@ -184,7 +173,7 @@ private slots:
         QFETCH(bool, saved);
         QFETCH(bool, reset);
         const QString a = path(u"a.sbn"_s);
-        QVERIFY(writeFile(a, kChartA));
+        QVERIFY(writeTestFile(a, kChartA));
         openChart(a);
         editChart();
         const int undoBefore = undoCount;
@@ -194,7 +183,7 @@ private slots:
 
         QCOMPARE(prompts->asked(u"confirm"_s), QStringList{kQuestion});
         QVERIFY(prompts->asked(u"save"_s).isEmpty());   // the chart has a file: Save asks nothing
-        QCOMPARE(readFile(a).contains("EDITED"), saved);
+        QCOMPARE(readTestFile(a).contains("EDITED"), saved);
         QCOMPARE(document.signalName[2] == "EDITED", !reset);
         QCOMPARE(document.signalName[1].empty(), reset);
         QCOMPARE(window->windowTitle(), reset ? kTitle + u" - 無題"_s : kTitle + u" - "_s + a);
@@ -226,8 +215,8 @@ private slots:
         QFETCH(bool, loaded);
         const QString a = path(u"a.sbn"_s);
         const QString b = path(u"b.txt"_s);
-        QVERIFY(writeFile(a, kChartA));
-        QVERIFY(writeFile(b, kChartB));
+        QVERIFY(writeTestFile(a, kChartA));
+        QVERIFY(writeTestFile(b, kChartB));
         openChart(a);
         editChart();
         const int undoBefore = undoCount;
@@ -241,7 +230,7 @@ private slots:
         QCOMPARE(prompts->asked(u"open"_s).size(), loaded ? 2 : 1);
         QCOMPARE(prompts->lastOpenShown.filter,
                  u"ソルベナファイル（*.sbn）|*.sbn|テキストファイル（*.txt）|*.txt|WaveJSON ファイル(*.json)|*.json"_s);
-        QCOMPARE(readFile(a).contains("EDITED"), saved);
+        QCOMPARE(readTestFile(a).contains("EDITED"), saved);
         if (loaded) {
             // Nothing of the previous chart survives beyond the new file's extent.
             QCOMPARE(document.signalName[1], std::string("X"));
@@ -269,7 +258,7 @@ private slots:
     void cancelledOpenDialogKeepsTheChart()
     {
         const QString a = path(u"a.sbn"_s);
-        QVERIFY(writeFile(a, kChartA));
+        QVERIFY(writeTestFile(a, kChartA));
         openChart(a);
         const WindowState before = captureState(*window);
         prompts->openAnswers.push_back(std::nullopt);
@@ -294,7 +283,7 @@ private slots:
         QFETCH(bool, saved);
         QFETCH(bool, ends);
         const QString a = path(u"a.sbn"_s);
-        QVERIFY(writeFile(a, kChartA));
+        QVERIFY(writeTestFile(a, kChartA));
         openChart(a);
         editChart();
 
@@ -302,7 +291,7 @@ private slots:
         run(CommandId::actExit);
 
         QCOMPARE(prompts->asked(u"confirm"_s), QStringList{kQuestion});
-        QCOMPARE(readFile(a).contains("EDITED"), saved);
+        QCOMPARE(readTestFile(a).contains("EDITED"), saved);
         QCOMPARE(window->isEnding(), ends);
         QCOMPARE(window->isVisible(), !ends);
         QCOMPARE(modifiedFlag, !saved);
@@ -380,15 +369,15 @@ private slots:
     {
         // The file has the other extension than the save dialog's first filter entry.
         const QString x = path(u"x.txt"_s);
-        QVERIFY(writeFile(x, kChartA));
+        QVERIFY(writeTestFile(x, kChartA));
         openChart(x);
         editChart();
         run(CommandId::actSave);
 
         QVERIFY(prompts->asked(u"save"_s).isEmpty());
         QVERIFY(!QFile::exists(path(u"x.sbn"_s)));
-        QCOMPARE(readFile(x), QByteArray::fromStdString(SaveChart(document, window->grid()->layout())));
-        QVERIFY(readFile(x).contains("EDITED"));
+        QCOMPARE(readTestFile(x), QByteArray::fromStdString(SaveChart(document, window->grid()->layout())));
+        QVERIFY(readTestFile(x).contains("EDITED"));
         QCOMPARE(window->windowTitle(), kTitle + u" - "_s + x);
         QVERIFY(!modifiedFlag);
     }
@@ -417,7 +406,7 @@ private slots:
         QCOMPARE(prompts->lastSaveShown.filter,
                  u"ソルベナファイル(*.sbn)|*.sbn|テキストファイル(*.txt)|*.txt"_s);
         const QString target = path(written);
-        QVERIFY(readFile(target).contains("EDITED"));
+        QVERIFY(readTestFile(target).contains("EDITED"));
         QCOMPARE(QFile::exists(path(typed)), typed == written);
         QCOMPARE(window->windowTitle(), kTitle + u" - "_s + target);
         QCOMPARE(window->documentFileName(), target);
@@ -427,7 +416,7 @@ private slots:
         editChart("AGAIN");
         run(CommandId::actSave);
         QCOMPARE(prompts->asked(u"save"_s).size(), 1);
-        QVERIFY(readFile(target).contains("AGAIN"));
+        QVERIFY(readTestFile(target).contains("AGAIN"));
         QVERIFY(!modifiedFlag);
     }
 
@@ -466,7 +455,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, line);
         const QString a = path(u"a.sbn"_s);
-        QVERIFY(writeFile(a, kChartA));
+        QVERIFY(writeTestFile(a, kChartA));
         openChart(a);
         editChart();
         const QString bad = path(name);
@@ -475,7 +464,7 @@ private slots:
         else if (bytes == "<folder>")
             QVERIFY(QDir(dir->path()).mkdir(name));
         else if (bytes != "<missing>")
-            QVERIFY(writeFile(bad, bytes));
+            QVERIFY(writeTestFile(bad, bytes));
         const WindowState before = captureState(*window);
 
         prompts->confirmAnswers.push_back(Answer::No);
@@ -505,7 +494,7 @@ private slots:
     {
         QFETCH(QString, kind);
         const QString a = path(u"a.sbn"_s);
-        QVERIFY(writeFile(a, kChartA));
+        QVERIFY(writeTestFile(a, kChartA));
         openChart(a);
         QString target = a;
         if (kind == u"read-only"_s) {
@@ -523,7 +512,7 @@ private slots:
         run(kind == u"read-only"_s ? CommandId::actSave : CommandId::mnuSaveAs);
 
         verifyUnchanged(before);
-        QCOMPARE(readFile(a), kChartA);
+        QCOMPARE(readTestFile(a), kChartA);
         // No temporary file is left behind.
         QCOMPARE(QDir(dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
         const QStringList errors = prompts->asked(u"error"_s);
@@ -560,7 +549,7 @@ private slots:
     void chartNamedOnTheCommandLine()
     {
         const QString s = path(u"start.sbn"_s);
-        QVERIFY(writeFile(s, kChartA));
+        QVERIFY(writeTestFile(s, kChartA));
         QVERIFY(window->loadStartupFile(s));
         window->finishStartup();
 
@@ -583,7 +572,7 @@ private slots:
         editChart();
         run(CommandId::actSave);
         QVERIFY(prompts->asked(u"save"_s).isEmpty());
-        QVERIFY(readFile(s).contains("EDITED"));
+        QVERIFY(readTestFile(s).contains("EDITED"));
     }
 
     void unreadableCommandLineFileStartsUntitled()

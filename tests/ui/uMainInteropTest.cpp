@@ -7,6 +7,7 @@
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
+#include "TestFiles.h"
 #include "WidgetTestMain.h"
 
 #include <QAction>
@@ -25,19 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 }  // namespace
 
@@ -71,8 +59,8 @@ private slots:
     void aWaveJsonFileOpensAsAnUntitledChart()
     {
         const QString path = dir.filePath(u"clock.json"_s);
-        put(path, "{signal: [{name: 'CLK', wave: 'p..'}, {}, {name: 'D', wave: 'x=.0', data: ['a']}],"
-                  " config: {hscale: 2}}");
+        QVERIFY(writeTestFile(path, "{signal: [{name: 'CLK', wave: 'p..'}, {}, {name: 'D', wave: 'x=.0', data: ['a']}],"
+                  " config: {hscale: 2}}"));
         prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{path, 3});
         window->command(CommandId::actOpen)->trigger();
 
@@ -100,7 +88,7 @@ private slots:
     void aRefusedWaveJsonFileChangesNothing()
     {
         const QString path = dir.filePath(u"bad.json"_s);
-        put(path, "{signal: [{name: '😀', wave: '01'}]}");
+        QVERIFY(writeTestFile(path, "{signal: [{name: '😀', wave: '01'}]}"));
         document.signalName[1] = "KEEP";
         prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{path, 3});
         window->command(CommandId::actOpen)->trigger();
@@ -124,7 +112,7 @@ private slots:
         prompts->saveAnswers.push_back(ScriptedPrompts::FileAnswer{dir.filePath(u"out.txt"_s), 1});
         window->command(CommandId::mnuOutWaveJson)->trigger();
 
-        QCOMPARE(contents(dir.filePath(u"out.json"_s)),
+        QCOMPARE(readTestFile(dir.filePath(u"out.json"_s)),
                  QByteArray("{\n  \"signal\": [\n    { \"name\": \"CLK\", \"wave\": \"010\" }\n  ]\n}\n"));
         QTRY_VERIFY(shownMessage().contains(u"遅延"_s));
         QVERIFY(!modifiedFlag);

@@ -8,6 +8,7 @@
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
+#include "TestFiles.h"
 #include "WidgetTestMain.h"
 
 #include <QAction>
@@ -35,12 +36,6 @@ uint32_t le32(const QByteArray& bytes, int at)
 {
     return uint8_t(bytes[at]) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
            uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A picture file's size: a bitmap's from its header, a metafile's from its bounds.
@@ -183,7 +178,7 @@ private slots:
                                                                   : u"エンハンスド メタファイル (*.emf)|*.emf"_s;
         QCOMPARE(prompts->asked(u"picture"_s), QStringList{u"picture|"_s + filter + u'|'});
         QVERIFY2(prompts->asked(u"error"_s).isEmpty(), qPrintable(prompts->asked(u"error"_s).join(u'\n')));
-        const QByteArray bytes = contents(path(written));
+        const QByteArray bytes = readTestFile(path(written));
         QCOMPARE(pictureFileSize(bytes), size);
         if (command == CommandId::mnuOutBitmap) {
             const ChartPicture picture{document, window->grid()->layout(), chartFont, false};

@@ -5,6 +5,7 @@
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
+#include "TestFiles.h"
 #include "WidgetTestMain.h"
 
 #include <QAction>
@@ -31,12 +32,6 @@ public:
 private:
     QStringList& keep_;
 };
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 }  // namespace
 
@@ -73,7 +68,7 @@ private slots:
         QCOMPARE(options(*window), (QList<bool>{true, true, false, false, false, false}));
         window->command(CommandId::mnuTerminalRight)->trigger();
         window.reset();
-        QCOMPARE(readFile(path), "; mine\n[Grid]\nRows=5\n\n[View]\nHorzLine=0\nVertLine=1\nAlignRight=1\n[Z]\nA=1\n");
+        QCOMPARE(readTestFile(path), "; mine\n[Grid]\nRows=5\n\n[View]\nHorzLine=0\nVertLine=1\nAlignRight=1\n[Z]\nA=1\n");
         QVERIFY(promptLog.isEmpty());
     }
 
@@ -105,7 +100,7 @@ private slots:
         QVERIFY2(promptLog[0].startsWith(u"error|ソルベナエディタ|%1 に書き込めません: "_s.arg(path)), qPrintable(promptLog[0]));
         QCOMPARE(QFileInfo(path).isFile(), kind == 0);
         if (kind == 0)
-            QCOMPARE(readFile(path), before);
+            QCOMPARE(readTestFile(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{u"solvena.ini"_s});
     }

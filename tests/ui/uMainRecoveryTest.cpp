@@ -7,6 +7,7 @@
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
+#include "TestFiles.h"
 #include "WidgetTestMain.h"
 
 #include <QAction>
@@ -27,13 +28,6 @@ const QString kQuestion = u"ask|確認|前回保存されなかった変更が�
 QStringList recoveryFiles(const QString& folder)
 {
     return QDir(folder).entryList(QStringList{u"*.recovery"_s, u"*.damaged"_s}, QDir::Files);
-}
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 }  // namespace
@@ -120,9 +114,9 @@ private slots:
         chart->signalName[2] = "DATA";
         QVERIFY(QDir().mkpath(folder));
         // No editor holds its lock: the one that wrote it is gone.
-        put(folder + u"/1-2-3.recovery"_s,
-            QByteArray::fromStdString(SaveRecovery(*chart, gridLayoutWith({80, 15, 15, 20}, 3),
-                                                   "/charts/x.sbn", "ソルベナエディタ - /charts/x.sbn")));
+        const std::string copy = SaveRecovery(*chart, gridLayoutWith({80, 15, 15, 20}, 3), "/charts/x.sbn",
+                                              "ソルベナエディタ - /charts/x.sbn");
+        QVERIFY(writeTestFile(folder + u"/1-2-3.recovery"_s, QByteArray::fromStdString(copy)));
         prompts->askAnswers.push_back(yes);
 
         QCOMPARE(window->offerRecovery(), yes);
@@ -147,7 +141,7 @@ private slots:
     void aDamagedCopyIsReportedAndKeptAside()
     {
         QVERIFY(QDir().mkpath(folder));
-        put(folder + u"/1-2-3.recovery"_s, "SOLVENA-RECOVERY 1\r\npath 3\r\nab");
+        QVERIFY(writeTestFile(folder + u"/1-2-3.recovery"_s, "SOLVENA-RECOVERY 1\r\npath 3\r\nab"));
         prompts->askAnswers.push_back(true);
 
         QVERIFY(!window->offerRecovery());
