@@ -4,6 +4,7 @@
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 
+#include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
 
@@ -120,9 +121,7 @@ private:
 private slots:
     void init()
     {
-        static const auto empty = std::make_unique<TCell>();
-        for (TCell& slot : historySlots)
-            slot = *empty;
+        resetProgramState();
         window = std::make_unique<TfrmMain>(std::make_unique<ScriptedPrompts>());
         window->finishStartup();
         grid = window->grid();

@@ -7,6 +7,7 @@
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 
+#include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 #include "WidgetTestMain.h"
@@ -112,12 +113,7 @@ private:
 private slots:
     void init()
     {
-        document = TCell{};
-        for (TCell& slot : historySlots)
-            slot = TCell{};
-        undoCount = 0;
-        redoCount = 0;
-        modifiedFlag = false;
+        resetProgramState();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
         auto scripted = std::make_unique<ScriptedPrompts>();

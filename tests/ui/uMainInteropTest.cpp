@@ -6,6 +6,7 @@
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 
+#include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 #include "WidgetTestMain.h"
@@ -46,8 +47,7 @@ private:
 private slots:
     void init()
     {
-        document = TCell{};
-        modifiedFlag = false;
+        resetProgramState();
         auto scripted = std::make_unique<ScriptedPrompts>();
         prompts = scripted.get();
         window = std::make_unique<TfrmMain>(std::move(scripted));

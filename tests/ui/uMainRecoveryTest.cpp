@@ -6,6 +6,7 @@
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 
+#include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 #include "WidgetTestMain.h"
@@ -51,8 +52,7 @@ private:
 private slots:
     void init()
     {
-        document = TCell{};
-        modifiedFlag = false;
+        resetProgramState();
         dir = std::make_unique<QTemporaryDir>();
         folder = dir->filePath(u"state/solvena"_s);
         openWindow();

@@ -11,6 +11,7 @@
 #include "ui/dialogs/uShowNumber.h"
 #include "ui/uMain.h"
 
+#include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
 
@@ -96,10 +97,7 @@ private:
 private slots:
     void init()
     {
-        static const auto empty = std::make_unique<TCell>();
-        for (TCell& slot : historySlots)
-            slot = *empty;
-        clipboardBuffer = *empty;
+        resetProgramState();
         auto scripted = std::make_unique<ScriptedPrompts>();
         prompts = scripted.get();
         window = std::make_unique<TfrmMain>(std::move(scripted));
