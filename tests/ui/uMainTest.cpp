@@ -210,6 +210,11 @@ private slots:
         QCOMPARE(image.pixelColor(85, 46), QColor(Qt::white));
         QCOMPARE(image.pixelColor(100, 46), QColor(Qt::black));
         QCOMPARE(image.pixelColor(97, 40), QColor(Qt::black));   // falling edge at step 2
+        // A selected cell's highlight lies under the chart, not over it.
+        window->grid()->setSelection(CellSelection{2, 1, 2, 1});
+        const QImage selected = window->grid()->viewport()->grab().toImage();
+        QCOMPARE(selected.pixelColor(100, 46), QColor(Qt::black));
+        QCOMPARE(selected.pixelColor(100, 40), window->grid()->palette().color(QPalette::Highlight));
     }
 
     // Output lays the chart out from the layout value; on a grid scrolled to its origin
