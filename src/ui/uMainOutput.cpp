@@ -7,6 +7,7 @@
 
 #include "document/Document.h"
 #include "render/ChartExport.h"
+#include "render/PngWriter.h"
 #include "storage/FileIO.h"
 #include "storage/PathExtension.h"
 #include "storage/WaveJson.h"
@@ -80,15 +81,16 @@ void TfrmMain::mnuOutWaveJsonClick()
 void TfrmMain::actCopyPictureExecute()
 {
     const ChartPicture picture = windowPicture(*dgdMain);
+    const QImage bitmap = bitmapPicture(picture);
     StringSink png;
-    writePicture(png, picture, PictureFormat::Png);
+    writePng(png, bitmap);
     StringSink svg;
     writePicture(svg, picture, PictureFormat::Svg);
     auto mime = std::make_unique<QMimeData>();
     mime->setData(u"image/png"_s, QByteArray::fromStdString(png.bytes()));
     mime->setData(u"image/svg+xml"_s, QByteArray::fromStdString(svg.bytes()));
     // For programs that take only the toolkit's own image.
-    mime->setImageData(bitmapPicture(picture).convertToFormat(QImage::Format_RGB32));
+    mime->setImageData(bitmap.convertToFormat(QImage::Format_RGB32));
     QGuiApplication::clipboard()->setMimeData(mime.release());
 }
 
