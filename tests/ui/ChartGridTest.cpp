@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 
+#include "GridPoints.h"
 #include "WidgetTestMain.h"
 
 #include <QApplication>
@@ -41,11 +42,7 @@ private:
             grid->resize(grid->size() + QSize(width, height) - grid->viewport()->size());
     }
 
-    QPoint centreOf(int col, int row) const
-    {
-        const CellRect r = grid->cellRect(col, row);
-        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
+    QPoint centreOf(int col, int row) const { return cellCentre(*grid, col, row); }
 
 private slots:
     void init()

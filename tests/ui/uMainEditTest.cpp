@@ -4,6 +4,7 @@
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 
+#include "GridPoints.h"
 #include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
@@ -69,11 +70,7 @@ private:
     std::unique_ptr<TfrmMain> window;
     ChartGrid* grid = nullptr;
 
-    QPoint centreOf(int col, int row) const
-    {
-        const CellRect r = grid->cellRect(col, row);
-        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
+    QPoint centreOf(int col, int row) const { return cellCentre(*grid, col, row); }
     void clickCell(int col, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, centreOf(col, row));

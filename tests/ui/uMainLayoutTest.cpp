@@ -7,6 +7,7 @@
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 
+#include "GridPoints.h"
 #include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
@@ -29,11 +30,7 @@ private:
     ChartGrid* grid = nullptr;
 
     void run(CommandId id) { window->command(id)->trigger(); }
-    QPoint centreOf(int col, int row) const
-    {
-        const CellRect r = grid->cellRect(col, row);
-        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
+    QPoint centreOf(int col, int row) const { return cellCentre(*grid, col, row); }
     QPoint lineRightOf(int col) const { return QPoint(grid->cellRect(col, 0).right, 10); }
     void drag(QPoint from, QPoint via, QPoint to)
     {

@@ -11,6 +11,7 @@
 #include "ui/dialogs/uShowNumber.h"
 #include "ui/uMain.h"
 
+#include "GridPoints.h"
 #include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
@@ -60,11 +61,7 @@ private:
     ScriptedPrompts* prompts = nullptr;
     ChartGrid* grid = nullptr;
 
-    QPoint centreOf(int col, int row) const
-    {
-        const CellRect r = grid->cellRect(col, row);
-        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
+    QPoint centreOf(int col, int row) const { return cellCentre(*grid, col, row); }
     void clickCell(int col, int row)
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centreOf(col, row));
