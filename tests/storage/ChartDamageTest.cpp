@@ -1,0 +1,170 @@
+// Chart files as they arrive after a trip through other hands: line breaks turned
+// into LF or CR, the file cut short at any byte, NUL bytes from a crash. Each runs
+// over every chart file under tests/data, all written by the writer.
+#include "storage/ChartFile.h"
+
+#include "ChartFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+const char* const kChartFiles[] = {"example.sbn", "names.sbn", "single-column.sbn", "negative-delay.sbn",
+                                   "timing.sbn"};
+
+std::string testName(std::string file)
+{
+    file = file.substr(0, file.find('.'));
+    std::erase(file, '-');
+    return file;
+}
+
+// The line a byte position lies in, for bytes whose every break is CR LF.
+int lineAt(const std::string& bytes, size_t position)
+{
+    return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(position), '\r'));
+}
+
+std::string withoutTrailingBreaks(std::string bytes)
+{
+    while (!bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n')) bytes.pop_back();
+    return bytes;
+}
+
+std::string saved(const ChartLoadResult& read)
+{
+    return SaveChart(*read.chart, gridLayoutWith(read.colWidths, read.rowCount));
+}
+
+void expectSameChart(const ChartLoadResult& got, const ChartLoadResult& want)
+{
+    ASSERT_TRUE(got.ok) << got.errorReason << " line " << got.errorLine;
+    EXPECT_EQ(got.warningLine, 0) << got.warningReason;
+    EXPECT_EQ(got.colCount, want.colCount);
+    EXPECT_EQ(got.rowCount, want.rowCount);
+    EXPECT_EQ(got.colWidths, want.colWidths);
+    EXPECT_TRUE(*got.chart == *want.chart);
+}
+
+enum class Breaks { LF, CR, Mixed };
+const char* const kBreaksNames[] = {"LF", "CR", "Mixed"};
+
+// The file with each CR LF replaced: by LF, by CR, or by LF, CR and CR LF in turn.
+std::string rebroken(const std::string& bytes, Breaks breaks)
+{
+    static const char* const kTurns[] = {"\n", "\r", "\r\n"};
+    std::string out;
+    size_t count = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes.compare(i, 2, "\r\n") != 0) {
+            out += bytes[i];
+            continue;
+        }
+        out += breaks == Breaks::LF ? "\n" : breaks == Breaks::CR ? "\r" : kTurns[count++ % 3];
+        ++i;
+    }
+    return out;
+}
+
+using BreaksCase = std::tuple<const char*, Breaks>;
+
+class ChartLineBreaks : public testing::TestWithParam<BreaksCase> {};
+
+TEST_P(ChartLineBreaks, ReadAsCarriageReturnLineFeed)
+{
+    const std::string file = readChartFixture(std::get<0>(GetParam()));
+    const std::string converted = rebroken(file, std::get<1>(GetParam()));
+    ASSERT_NE(converted, file);
+    expectSameChart(LoadChart(converted), LoadChart(file));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ChartLineBreaks,
+    testing::Combine(testing::ValuesIn(kChartFiles), testing::Values(Breaks::LF, Breaks::CR, Breaks::Mixed)),
+    [](const testing::TestParamInfo<BreaksCase>& info) {
+        return testName(std::get<0>(info.param)) + kBreaksNames[static_cast<int>(std::get<1>(info.param))];
+    });
+
+class ChartDamage : public testing::TestWithParam<const char*> {};
+
+// Whatever the cut, the file either is refused, or it opens with every step of the
+// signals it holds whole; a cut the reader lets pass without a warning can only
+// have taken whole signals from the end, which no reader can tell from a chart
+// that has fewer signals.
+TEST_P(ChartDamage, FileCutAtAnyByteLosesNoStepUnannounced)
+{
+    const std::string whole = readChartFixture(GetParam());
+    const ChartLoadResult original = LoadChart(whole);
+    ASSERT_TRUE(original.ok);
+    ASSERT_EQ(original.warningLine, 0) << original.warningReason;
+    // Where the data line of each signal ends.
+    std::vector<size_t> dataEnd(static_cast<size_t>(original.rowCount), 0);
+    size_t at = whole.find("\r\n") + 2;
+    for (int32_t r = 1; r < original.rowCount; ++r) {
+        at = whole.find("\r\n", at) + 2;
+        const size_t end = whole.find("\r\n", at);
+        dataEnd[static_cast<size_t>(r)] = end == std::string::npos ? whole.size() : end;
+        at = end + 2;
+    }
+
+    for (size_t length = 0; length <= whole.size(); ++length) {
+        SCOPED_TRACE(testing::Message() << "first " << length << " bytes");
+        const std::string cut = whole.substr(0, length);
+        const ChartLoadResult got = LoadChart(cut);
+        if (!got.ok) {
+            EXPECT_EQ(got.chart, nullptr);
+            continue;
+        }
+        int32_t wholeSignals = 0;
+        while (wholeSignals + 1 < original.rowCount && dataEnd[static_cast<size_t>(wholeSignals + 1)] <= length)
+            ++wholeSignals;
+        ASSERT_GT(got.rowCount, wholeSignals);
+        if (wholeSignals > 0) {
+            EXPECT_EQ(got.colCount, original.colCount);
+        }
+        for (int r = 1; r <= wholeSignals; ++r) {
+            EXPECT_EQ(got.chart->signalName[r], original.chart->signalName[r]) << "signal " << r;
+            for (int c = 1; c < original.colCount; ++c) {
+                EXPECT_EQ(got.chart->level[c][r], original.chart->level[c][r]) << c << "," << r;
+                EXPECT_EQ(got.chart->delay[c][r], original.chart->delay[c][r]) << c << "," << r;
+                EXPECT_EQ(got.chart->cellFlags[c][r], original.chart->cellFlags[c][r]) << c << "," << r;
+            }
+        }
+        if (got.warningLine == 0) {
+            EXPECT_EQ(got.colCount, original.colCount);
+            for (int r = 1; r < got.rowCount; ++r)
+                EXPECT_EQ(got.chart->signalName[r], original.chart->signalName[r]) << "signal " << r;
+            EXPECT_EQ(withoutTrailingBreaks(saved(got)), withoutTrailingBreaks(cut));
+        } else {
+            EXPECT_EQ(got.warningLine, lineAt(cut, cut.size())) << got.warningReason;
+        }
+        // What was opened saves whole and reads back as the writer's own file.
+        const ChartLoadResult again = LoadChart(saved(got));
+        ASSERT_TRUE(again.ok);
+        EXPECT_EQ(again.warningLine, 0) << again.warningReason;
+        EXPECT_EQ(saved(again), saved(got));
+    }
+}
+
+TEST_P(ChartDamage, NulByteAnywhereIsRefused)
+{
+    const std::string whole = readChartFixture(GetParam());
+    for (size_t at = 0; at <= whole.size(); ++at) {
+        SCOPED_TRACE(testing::Message() << "NUL before byte " << at);
+        std::string damaged = whole;
+        damaged.insert(at, 1, '\0');
+        const ChartLoadResult got = LoadChart(damaged);
+        ASSERT_FALSE(got.ok);
+        EXPECT_EQ(got.errorLine, lineAt(whole, at));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ChartDamage, testing::ValuesIn(kChartFiles),
+                         [](const testing::TestParamInfo<const char*>& info) { return testName(info.param); });
+
+}  // namespace
