@@ -33,8 +33,8 @@
 // that is not as the writer makes it, so that the user looks before a save
 // rewrites the file. The writer's own files never warn. Inconsistent are:
 //   - a data line whose triples are more or fewer than the first line's pairs
-//     minus one (an extra empty line at the end is such a signal: empty name, no
-//     steps);
+//     minus one (in a chart with steps, an extra empty line at the end is such a
+//     line: it reads as one more signal, with an empty name and no steps);
 //   - bytes that end inside the first line or a name line (the writer ends both
 //     with a line break), or inside a triple (its missing numbers read as 0);
 //   - empty bytes.
