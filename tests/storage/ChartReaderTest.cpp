@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-using namespace std::string_literals;
-
 namespace {
 
 struct CellCheck {
@@ -117,9 +115,6 @@ const ReaderCase kCases[] = {
     {.label = "FullWidthDigit", .bytes = "80 \x82\x4f\r\n", .ok = false, .errorLine = 1},
     {.label = "BlankBeforeHeaderBreakRunsIntoTheName", .bytes = "80 0 \r\nCLK\r\n0 0 0", .ok = false,
      .errorLine = 2},
-    {.label = "NulInName", .bytes = "80 0\r\nA\0B\r\n"s, .ok = false, .errorLine = 2},
-    {.label = "NulBetweenNumbers", .bytes = "80 0 15 0\r\nA\r\n1\0 0 0"s, .ok = false, .errorLine = 3},
-    {.label = "NulAfterTheLastDataLine", .bytes = kExample + "\0"s, .ok = false, .errorLine = 5},
     {.label = "NulDebrisOfACrash", .bytes = std::string(4096, '\0'), .ok = false, .errorLine = 1},
     {.label = "LevelOverflow", .bytes = "80 0 15 0\r\nA\r\n2147483648 0 0", .ok = false, .errorLine = 3},
     {.label = "DelayUnderflow", .bytes = "80 0 15 0\r\nA\r\n0 -2147483649 0", .ok = false,
