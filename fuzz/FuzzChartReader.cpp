@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the chart reader. Whatever it accepts must save and read
-// back to the same bytes; AddressSanitizer watches that no input reaches memory
-// beyond the record.
+// Feeds arbitrary bytes to the chart reader. Whatever it accepts, with or without a
+// warning, must save and read back to the same bytes and without a warning;
+// AddressSanitizer watches that no input reaches memory beyond the record.
 #include "storage/ChartFile.h"
 
 #include <cstddef>
@@ -41,10 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     checkShape(first);
+    require((first.warningLine >= 1) == !first.warningReason.empty(), "warning without line or reason");
 
     const std::string saved = SaveChart(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
     const ChartLoadResult second = LoadChart(saved);
     require(second.ok, "saved chart does not read back");
+    require(second.warningLine == 0, "saved chart reads back with a warning");
     checkShape(second);
     require(second.colCount == first.colCount && second.rowCount == first.rowCount, "counts changed");
     require(second.colWidths == first.colWidths, "widths changed");

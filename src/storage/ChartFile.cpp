@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
 constexpr char kCR = '\r';
 constexpr char kLF = '\n';
+constexpr char kNUL = '\0';
 
 // Thrown inside the reader only; LoadChart turns it into a result.
 struct ReadFailure {
@@ -22,14 +24,13 @@ public:
 
     size_t position() const { return pos_; }
     bool atEnd() const { return pos_ >= bytes_.size(); }
-    bool lineEnded() const { return atEnd() || bytes_[pos_] == kCR; }
+    bool lineEnded() const { return atEnd() || bytes_[pos_] == kCR || bytes_[pos_] == kLF; }
 
-    // Callers are always at a CR or at the end here.
+    // Callers are always at a line break or at the end here.
     void nextLine()
     {
         if (atEnd()) return;
-        ++pos_;
-        if (!atEnd() && bytes_[pos_] == kLF) ++pos_;
+        if (bytes_[pos_++] == kCR && !atEnd() && bytes_[pos_] == kLF) ++pos_;
     }
 
     std::string_view restOfLine()
@@ -39,10 +40,16 @@ public:
         return bytes_.substr(start, pos_ - start);
     }
 
+    // True once a number was missing because the bytes had ended.
+    bool ranOut() const { return ranOut_; }
+
     int32_t number()
     {
         while (!atEnd() && isSeparator(bytes_[pos_])) ++pos_;
-        if (atEnd()) return 0;
+        if (atEnd()) {
+            ranOut_ = true;
+            return 0;
+        }
         const size_t start = pos_;
         while (!atEnd() && !isSeparator(bytes_[pos_])) ++pos_;
         return parse(bytes_.substr(start, pos_ - start), start);
@@ -79,7 +86,25 @@ private:
 
     std::string_view bytes_;
     size_t pos_ = 0;
+    bool ranOut_ = false;
 };
+
+// The first place where the bytes are not as the writer makes them.
+struct Inconsistency {
+    size_t position = 0;
+    std::string reason;
+
+    bool found() const { return !reason.empty(); }
+    void note(size_t at, std::string why)
+    {
+        if (!found()) {
+            position = at;
+            reason = std::move(why);
+        }
+    }
+};
+
+constexpr const char* kEndsInsideALine = "行の途中でファイルが終わっています";
 
 // 1-based line of a byte position; CR LF, a lone CR and a lone LF each end a line.
 int lineOf(std::string_view bytes, size_t position)
@@ -107,9 +132,14 @@ std::string SaveChart(const TCell& chart, const GridLayout& layout)
     for (const int32_t width : colWidths)
         if (width < 0 || width > kMaxColumnWidth)
             throw std::invalid_argument("列幅が0～10000の範囲外です");
-    for (int32_t r = 1; r < rowCount; ++r)
-        if (chart.signalName[r].find(kCR) != std::string::npos)
-            throw std::invalid_argument("信号名に改行文字を含めて保存することはできません");
+    for (int32_t r = 1; r < rowCount; ++r) {
+        const std::string& name = chart.signalName[r];
+        const std::string which = "（" + std::to_string(r) + " 番目の信号）";
+        if (name.find_first_of("\r\n") != std::string::npos)
+            throw std::invalid_argument("信号名に改行文字（CR、LF）を含めて保存することはできません" + which);
+        if (name.find(kNUL) != std::string::npos)
+            throw std::invalid_argument("信号名に NUL 文字を含めて保存することはできません" + which);
+    }
 
     // Every number fits 11 characters and a blank; filling a buffer of that bound
     // through a cursor is several times faster than appending piece by piece.
@@ -157,7 +187,14 @@ ChartLoadResult LoadChart(std::string_view bytes)
     auto chart = std::make_unique<TCell>();
     ChartReader reader(bytes);
     std::vector<int32_t> widths;
+    Inconsistency inconsistency;
     try {
+        // Checked first so that debris never reaches the name lines, where the
+        // rules would take it as part of a name.
+        if (const size_t nul = bytes.find(kNUL); nul != std::string_view::npos)
+            throw ReadFailure{nul, "NUL バイトがあります。ファイルが壊れています"};
+        if (bytes.empty())
+            inconsistency.note(0, "ファイルが空です");
         while (!reader.lineEnded()) {
             if (widths.size() == static_cast<size_t>(kMaxCols))
                 throw ReadFailure{reader.nextTokenPosition(), "列が100を超えています"};
@@ -168,28 +205,47 @@ ChartLoadResult LoadChart(std::string_view bytes)
             chart->timingLine[widths.size()] = reader.number();
             widths.push_back(width);
         }
+        if (reader.atEnd())
+            inconsistency.note(reader.position(), kEndsInsideALine);
         reader.nextLine();
 
+        const auto headerSteps = static_cast<int32_t>(std::max<size_t>(widths.size(), 1) - 1);
         int32_t row = 1;
-        int32_t colCount = std::max<int32_t>(1, static_cast<int32_t>(widths.size()));
+        int32_t longestStep = -1;  // no data line yet
         while (!reader.atEnd()) {
             if (row == kMaxRows)
                 throw ReadFailure{reader.position(), "信号が99を超えています"};
+            const size_t nameStart = reader.position();
             chart->signalName[row] = std::string(reader.restOfLine());
+            if (reader.atEnd())
+                inconsistency.note(nameStart, kEndsInsideALine);
             reader.nextLine();
+            const size_t lineStart = reader.position();
+            size_t cutTriple = std::string_view::npos;
             int32_t step = 1;
             while (!reader.lineEnded()) {
                 if (step == kMaxCols)
                     throw ReadFailure{reader.nextTokenPosition(), "ステップが99を超えています"};
+                const size_t tripleStart = reader.position();
                 chart->level[step][row] = reader.number();
                 chart->delay[step][row] = reader.number();
                 chart->cellFlags[step][row] = static_cast<uint8_t>(reader.number() & 0xFF);
+                if (reader.ranOut() && cutTriple == std::string_view::npos)
+                    cutTriple = tripleStart;
                 ++step;
             }
+            const int32_t steps = step - 1;
+            if (steps != headerSteps)
+                inconsistency.note(lineStart, "ステップが " + std::to_string(steps) + " 個あり、1 行目の列の " +
+                                                  std::to_string(headerSteps) + " ステップと合いません");
+            if (cutTriple != std::string_view::npos)
+                inconsistency.note(cutTriple, kEndsInsideALine);
             reader.nextLine();
-            colCount = step;
+            longestStep = std::max(longestStep, step);
             ++row;
         }
+        const int32_t colCount =
+            longestStep >= 1 ? longestStep : std::max<int32_t>(1, static_cast<int32_t>(widths.size()));
 
         result.colCount = colCount;
         result.rowCount = row;
@@ -204,6 +260,10 @@ ChartLoadResult LoadChart(std::string_view bytes)
         chart->rowCount = row;
         result.chart = std::move(chart);
         result.ok = true;
+        if (inconsistency.found()) {
+            result.warningLine = lineOf(bytes, inconsistency.position);
+            result.warningReason = std::move(inconsistency.reason);
+        }
     } catch (const ReadFailure& failure) {
         result = ChartLoadResult{};
         result.errorLine = lineOf(bytes, failure.position);

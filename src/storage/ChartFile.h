@@ -11,25 +11,36 @@
 //
 // Reading is all or nothing: the file goes into a fresh record, and only a file
 // read to its end without error yields a chart. Rules the reader keeps:
-//   - A line has ended when the next byte is CR or the bytes have ended; that test
-//     is made only before each pair of the first line and each triple of a data
-//     line, so numbers may continue on the next line after a trailing blank.
+//   - A line break is CR LF, a lone CR or a lone LF, so files whose breaks a
+//     checkout or a Unix editor turned into LF read as written.
+//   - A line has ended when the next byte is CR or LF or the bytes have ended; that
+//     test is made only before each pair of the first line and each triple of a
+//     data line, so numbers may continue on the next line after a trailing blank.
 //   - A number skips every byte <= 0x20 first (across line breaks) and then takes
 //     the bytes up to the next byte <= 0x20; they must be an optional sign and
 //     decimal digits that fit 32 bits. A number that would begin at the end of the
 //     bytes reads as 0.
-//   - A name line is every byte up to the next CR (a lone LF is part of the name).
-//     A line break is CR followed by an optional LF.
+//   - A name line is every byte up to the next CR or LF.
 //   - Flags keep the low 8 bits of their number; levels and delays pass through
 //     whatever their value.
-//   - A trailing CR LF after the last data line reads the same as none; an extra
-//     empty line reads as one more signal with an empty name (column count 1).
-// Failures: more than 100 pairs on the first line, more than 99 signal blocks,
-// more than 99 triples on a data line, a column width outside 0 .. 10000, a token
-// that is not a 32-bit integer.
+//   - A trailing line break after the last data line reads the same as none.
+// Failures: a NUL byte anywhere (no chart file holds one; crash debris and other
+// binary files do), more than 100 pairs on the first line, more than 99 signal
+// blocks, more than 99 triples on a data line, a column width outside 0 .. 10000,
+// a token that is not a 32-bit integer.
+// A damaged or hand-edited file can be inconsistent without failing. Then every
+// step it holds is read, and the result carries a warning naming the first line
+// that is not as the writer makes it, so that the user looks before a save
+// rewrites the file. The writer's own files never warn. Inconsistent are:
+//   - a data line whose triples are more or fewer than the first line's pairs
+//     minus one (in a chart with steps, an extra empty line at the end is such a
+//     line: it reads as one more signal, with an empty name and no steps);
+//   - bytes that end inside the first line or a name line (the writer ends both
+//     with a line break), or inside a triple (its missing numbers read as 0);
+//   - empty bytes.
 // Decisions where the format leaves room:
-//   - The data line begun last sets the column count; earlier, longer data lines
-//     still leave their extra triples in the record.
+//   - The longest data line sets the column count, so no step of the file is left
+//     out of the grid; cells a shorter data line does not reach are 0.
 //   - With no data line at all, the column count is the number of pairs on the
 //     first line (at least 1) and the row count is 1.
 //   - Widths given for columns at or beyond the column count are dropped; their
@@ -50,8 +61,8 @@ inline constexpr int32_t kMaxColumnWidth = 10000;
 
 // The bytes of a chart file for the layout's counts (1 .. 100 each) and column
 // widths. Throws std::invalid_argument, with a message for the user (UTF-8), for
-// counts outside those limits, a width outside 0 .. 10000 or a name holding a CR:
-// such a file could not be read back as written.
+// counts outside those limits, a width outside 0 .. 10000 or a name holding a CR,
+// an LF or a NUL byte: such a file could not be read back as written.
 std::string SaveChart(const TCell& chart, const GridLayout& layout);
 
 // What reading a chart file gave.
@@ -65,6 +76,10 @@ struct ChartLoadResult {
     std::vector<int32_t> colWidths;     // widths of columns 0 .. colCount-1
     int errorLine = 0;                  // 1-based line where reading stopped (when !ok)
     std::string errorReason;            // short reason for the user, UTF-8 (when !ok)
+    // When ok: the first line that is not as the writer makes it (1-based), 0 when
+    // every line is. The chart is then whole, but a save would not write the same file.
+    int warningLine = 0;
+    std::string warningReason;          // short reason for the user, UTF-8 (when warningLine)
 
     // `base` with the file's counts and column widths.
     GridLayout layout(GridLayout base = {}) const

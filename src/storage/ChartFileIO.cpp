@@ -17,8 +17,13 @@ ChartFileRead readChartFile(const QString& path)
         return read;
     }
     read.chart = LoadChart(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())));
+    const auto where = [](int line, const std::string& reason) {
+        return u"%1 行目: %2"_s.arg(line).arg(QString::fromStdString(reason));
+    };
     if (!read.chart.ok)
-        read.error = u"%1 行目: %2"_s.arg(read.chart.errorLine).arg(QString::fromStdString(read.chart.errorReason));
+        read.error = where(read.chart.errorLine, read.chart.errorReason);
+    else if (read.chart.warningLine > 0)
+        read.warning = where(read.chart.warningLine, read.chart.warningReason);
     return read;
 }
 

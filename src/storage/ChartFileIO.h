@@ -17,6 +17,7 @@ inline constexpr qint64 kMaxChartFileBytes = 16 * 1024 * 1024;
 struct ChartFileRead {
     ChartLoadResult chart;   // ok only when the file was read and understood
     QString error;           // why not, for the user: the system's reason, or "N 行目: ..."
+    QString warning;         // "N 行目: ..." when the file was read but is inconsistent
 
     bool ok() const { return error.isEmpty(); }
 };

@@ -172,6 +172,14 @@ bool TfrmMain::loadChartFile(const QString& path)
     modifiedFlag = false;
     discardRecoveryFile();
     dgdMain->repaintGrid();
+    if (!read.warning.isEmpty()) {
+        // A damaged file opens whole but unmodified, so the user must hear of it
+        // before a save rewrites it. Queued, so that the box stands over the chart
+        // it is about, also at start before the window is shown.
+        const QString text = u"%1\n%2\nファイルにあるステップはすべて開きました。保存する前に図を確かめてください。"_s.arg(
+            QDir::toNativeSeparators(path), read.warning);
+        QMetaObject::invokeMethod(this, [this, text] { prompts().warning(text); }, Qt::QueuedConnection);
+    }
     return true;
 }
 

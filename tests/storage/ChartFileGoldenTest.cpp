@@ -2,22 +2,15 @@
 // byte for byte; the file is then read and must give that chart back.
 #include "storage/ChartFile.h"
 
+#include "ChartFixture.h"
+
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string readFixture(const std::string& name)
-{
-    std::ifstream in(std::string(TEST_DATA_DIR) + "/charts/" + name, std::ios::binary);
-    EXPECT_TRUE(in.good()) << name;
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct Golden {
     std::unique_ptr<TCell> chart = std::make_unique<TCell>();
@@ -104,13 +97,13 @@ class ChartGolden : public testing::TestWithParam<GoldenCase> {};
 TEST_P(ChartGolden, SavesTheFileByteForByte)
 {
     const Golden g = GetParam().build();
-    EXPECT_EQ(SaveChart(*g.chart, gridLayoutWith(g.widths, g.rowCount)), readFixture(GetParam().file));
+    EXPECT_EQ(SaveChart(*g.chart, gridLayoutWith(g.widths, g.rowCount)), readChartFixture(GetParam().file));
 }
 
 TEST_P(ChartGolden, ReadsTheFileBackIntoTheSameChart)
 {
     const Golden g = GetParam().build();
-    const ChartLoadResult loaded = LoadChart(readFixture(GetParam().file));
+    const ChartLoadResult loaded = LoadChart(readChartFixture(GetParam().file));
     ASSERT_TRUE(loaded.ok) << loaded.errorReason << " line " << loaded.errorLine;
     EXPECT_EQ(loaded.colCount, static_cast<int32_t>(g.widths.size()));
     EXPECT_EQ(loaded.rowCount, g.rowCount);
@@ -138,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ChartGolden, WorkedExampleIsSixtyEightBytes)
 {
-    EXPECT_EQ(readFixture("example.sbn").size(), 68u);
+    EXPECT_EQ(readChartFixture("example.sbn").size(), 68u);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ public:
     }
 
     // A name of CP932 characters: ASCII with blanks, half-width katakana, double-byte
-    // characters, and now and then any byte but CR and LF.
+    // characters, and now and then any byte but CR, LF and NUL.
     std::string name()
     {
         std::string s;
@@ -50,7 +50,7 @@ public:
             }
             default: {
                 char byte = static_cast<char>(between(0, 255));
-                if (byte == '\r' || byte == '\n') byte = ' ';
+                if (byte == '\r' || byte == '\n' || byte == '\0') byte = ' ';
                 s += byte;
             }
             }
@@ -194,6 +194,7 @@ struct WriterRefusal {
     std::vector<int32_t> widths;
     int32_t rows;
     std::string name;
+    std::string says = {};  // part of the message, when it matters
 };
 
 class ChartWriterRefuses : public testing::TestWithParam<WriterRefusal> {};
@@ -202,7 +203,12 @@ TEST_P(ChartWriterRefuses, WhatCouldNotBeReadBack)
 {
     auto chart = std::make_unique<TCell>();
     chart->signalName[1] = GetParam().name;
-    EXPECT_THROW(SaveChart(*chart, gridLayoutWith(GetParam().widths, GetParam().rows)), std::invalid_argument);
+    try {
+        SaveChart(*chart, gridLayoutWith(GetParam().widths, GetParam().rows));
+        ADD_FAILURE() << "saved";
+    } catch (const std::invalid_argument& refusal) {
+        EXPECT_NE(std::string(refusal.what()).find(GetParam().says), std::string::npos) << refusal.what();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -213,7 +219,9 @@ INSTANTIATE_TEST_SUITE_P(
                     WriterRefusal{"HundredAndOneRows", {80, 15}, 101, ""},
                     WriterRefusal{"NegativeWidth", {80, -1}, 2, ""},
                     WriterRefusal{"WidthTooLarge", {10001, 15}, 2, ""},
-                    WriterRefusal{"CarriageReturnInName", {80, 15}, 2, "A\rB"}),
+                    WriterRefusal{"CarriageReturnInName", {80, 15}, 2, "A\rB", "CR"},
+                    WriterRefusal{"LineFeedInName", {80, 15}, 2, "A\nB", "LF"},
+                    WriterRefusal{"NulInName", {80, 15}, 2, std::string("A\0B", 3), "NUL"}),
     [](const testing::TestParamInfo<WriterRefusal>& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -158,6 +158,19 @@ TEST(RenderCli, ConvertsWaveJsonAndSaysWhatItLeftOut)
     EXPECT_TRUE(readTestFile(dir.filePath(u"back.json"_s)).contains("\"clk\""));
 }
 
+// A chart cut short is converted whole, with a warning that names the line.
+TEST(RenderCli, WarnsOfAnInconsistentChartAndConvertsEveryStep)
+{
+    QTemporaryDir dir;
+    const QString cut = dir.filePath(u"cut.sbn"_s);
+    ASSERT_TRUE(writeTestFile(cut, "80 0 15 0 15 0 15 0\r\nA\r\n1 0 0 1 0 0 1 0 0\r\nB\r\n1 0 0 1"));
+    const Outcome run = render({cut, dir.filePath(u"out.sbn"_s)});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.contains(u"cut.sbn: 警告: 5 行目: "_s)) << run.err.toStdString();
+    EXPECT_EQ(readTestFile(dir.filePath(u"out.sbn"_s)),
+              "80 0 15 0 15 0 15 0\r\nA\r\n1 0 0 1 0 0 1 0 0\r\nB\r\n1 0 0 1 0 0 0 0 0");
+}
+
 TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
 {
     QTemporaryDir dir;

@@ -17,8 +17,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -569,6 +571,75 @@ private slots:
         run(CommandId::actSave);
         QVERIFY(prompts->asked(u"save"_s).isEmpty());
         QVERIFY(readTestFile(s).contains("EDITED"));
+    }
+
+    // A chart whose last data line was cut in half opens with every step the file
+    // holds, unmodified, and a warning once the chart is up; Save then writes every
+    // step of the signals the file held whole. At start the window is the real one
+    // with its real boxes, as the program starts it.
+    void cutFileOpensWholeWithAWarning_data()
+    {
+        QTest::addColumn<bool>("atStart");
+        QTest::newRow("Open") << false;
+        QTest::newRow("command line") << true;
+    }
+
+    void cutFileOpensWholeWithAWarning()
+    {
+        QFETCH(bool, atStart);
+        const QByteArray whole = readTestFile(QStringLiteral(TEST_DATA_DIR "/charts/timing.sbn"));
+        const QList<QByteArray> wholeLines = whole.split('\n');
+        QCOMPARE(wholeLines.size(), 11);
+        const qsizetype lastLine = whole.lastIndexOf('\n') + 1;
+        const QString cut = path(u"cut.sbn"_s);
+        const QByteArray cutBytes = whole.left((lastLine + whole.size()) / 2);
+        QVERIFY(writeTestFile(cut, cutBytes));
+
+        // Real boxes are read and closed as they come up.
+        QStringList realBoxes;
+        QTimer closer;
+        if (atStart) {
+            window = std::make_unique<TfrmMain>();
+            prompts = nullptr;
+            connect(&closer, &QTimer::timeout, [&realBoxes] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->isVisible()) {
+                    realBoxes << (box->icon() == QMessageBox::Warning ? u"warning|"_s : u"other|"_s) +
+                                     box->windowTitle() + u'|' + box->text();
+                    box->accept();
+                } else if (modal) {
+                    realBoxes << u"other|"_s + modal->windowTitle();
+                    modal->close();
+                }
+            });
+            closer.start(10);
+        }
+        const auto warnings = [&] { return atStart ? realBoxes : prompts->asked(u"warning"_s); };
+
+        if (atStart) {
+            QVERIFY(window->loadStartupFile(cut));
+            window->finishStartup();
+            window->show();
+        } else {
+            openChart(cut);
+        }
+        QCOMPARE(window->grid()->colCount(), 30);
+        QCOMPARE(window->grid()->rowCount(), 6);
+        QVERIFY(!modifiedFlag);
+        QVERIFY(warnings().isEmpty());   // not before the chart is shown
+        QTRY_COMPARE(warnings().size(), 1);
+        QVERIFY2(warnings()[0].startsWith(u"warning|警告|"_s + cut + u"\n11 行目: "_s), qPrintable(warnings()[0]));
+        QVERIFY(!modifiedFlag);
+
+        run(CommandId::actSave);
+        const QList<QByteArray> savedLines = readTestFile(cut).split('\n');
+        QCOMPARE(savedLines.size(), 11);
+        for (int line = 0; line < 10; ++line)
+            QCOMPARE(savedLines[line], wholeLines[line]);
+        QCOMPARE(savedLines[10].split(' ').size(), 29 * 3);
+        const QByteArray keptPart = cutBytes.mid(lastLine);
+        QVERIFY(savedLines[10].startsWith(keptPart.left(keptPart.lastIndexOf(' '))));
+        QCOMPARE(warnings().size(), 1);
     }
 
     void unreadableCommandLineFileStartsUntitled()

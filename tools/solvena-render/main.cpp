@@ -119,6 +119,8 @@ bool readChart(const RenderArguments& args, Chart& chart)
         fail(args.chart, read.error);
         return false;
     }
+    if (!read.warning.isEmpty())
+        say(args.chart, u"警告: %1（ファイルにあるステップはすべて使います）"_s.arg(read.warning).toStdString());
     chart.layout = read.chart.layout(chart.layout);
     chart.cell = std::move(read.chart.chart);
     return true;
