@@ -55,7 +55,7 @@ Tree treeOf(const QString& root)
     return tree;
 }
 
-enum class Install { DanglingLink, Chain, ReadOnlyFile, ByteOrderMark };
+enum class Install { DanglingLink, Chain, ReadOnlyFile };
 
 }  // namespace
 
@@ -153,8 +153,6 @@ private slots:
         QTest::newRow("read-only file") << Install::ReadOnlyFile << false
             << Tree{{u"bin/solvena.ini"_s, "[View]\nHorzLine=0\nAlignRight=0\n"},
                     {u"xdg/solvena/solvena.ini"_s, "[View]\r\nVertLine=1\r\nAlignRight=1\r\n"}};
-        QTest::newRow("byte-order mark") << Install::ByteOrderMark << false
-            << Tree{{u"bin/solvena.ini"_s, "\xEF\xBB\xBF[View]\nHorzLine=0\nVertLine=1\nAlignRight=1\n"}};
     }
     void keptWhereTheNextStartReadsThem()
     {
@@ -177,9 +175,6 @@ private slots:
         case Install::ReadOnlyFile:
             QVERIFY(writeTestFile(beside, "[View]\nHorzLine=0\nAlignRight=0\n"));
             QVERIFY(QFile::setPermissions(beside, QFileDevice::ReadOwner | QFileDevice::ReadOther));
-            break;
-        case Install::ByteOrderMark:
-            QVERIFY(writeTestFile(beside, "\xEF\xBB\xBF[View]\nHorzLine=0\n"));
             break;
         }
         QProcessEnvironment environment;
