@@ -29,20 +29,30 @@ QString configHome(const QProcessEnvironment& environment)
 
 }  // namespace
 
-QString preferencesFilePath(const QString& executablePath, const QProcessEnvironment& environment)
+PreferencesFiles preferencesFiles(const QString& executablePath, const QProcessEnvironment& environment)
 {
     const QString beside =
         QString::fromStdString(replaceExtension(executablePath.toStdString(), ".ini"));
+    const QFileInfo entry(beside);
+    const QString perUser = QDir::cleanPath(configHome(environment) + u"/solvena/"_s + entry.fileName());
+    // QFileInfo follows links for exists(): a dangling link is an entry all the same.
+    if (!entry.exists() && !entry.isSymLink())
+        return {writable(QFileInfo(entry.absolutePath())) ? beside : perUser, {}};
+
+    // The whole chain of links, resolved; empty where it dangles or loops.
+    const QString target = entry.canonicalFilePath();
+    const QFileInfo resolved(target);
+    if (target.isEmpty() || !resolved.isFile())
+        return {perUser, {}};
     // The file is replaced through a temporary file beside it, so its folder must
     // take new files even where the file itself is writable.
-    const QFileInfo file(beside);
-    if (writable(QFileInfo(file.absolutePath())) && (!file.exists() || (file.isFile() && writable(file))))
-        return beside;
-    return QDir::cleanPath(configHome(environment) + u"/solvena/"_s + file.fileName());
+    if (writable(resolved) && writable(QFileInfo(resolved.absolutePath())))
+        return {beside, {}};
+    return {perUser, beside};
 }
 
-QString preferencesFilePath()
+PreferencesFiles preferencesFiles()
 {
-    return preferencesFilePath(QCoreApplication::applicationFilePath(),
-                               QProcessEnvironment::systemEnvironment());
+    return preferencesFiles(QCoreApplication::applicationFilePath(),
+                            QProcessEnvironment::systemEnvironment());
 }

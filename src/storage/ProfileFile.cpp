@@ -50,10 +50,20 @@ struct Line {
     size_t end;         // after the line break
 };
 
+// Editors on other systems put a UTF-8 byte-order mark before the first line. It is
+// no part of that line, so a header behind it still counts, and since every write
+// copies the bytes before a line untouched, the mark stays as it was.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+size_t bodyStart(std::string_view ini)
+{
+    return ini.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+}
+
 std::vector<Line> splitLines(std::string_view ini)
 {
     std::vector<Line> lines;
-    size_t pos = 0;
+    size_t pos = bodyStart(ini);
     while (pos < ini.size()) {
         const auto lf = ini.find('\n', pos);
         if (lf == std::string_view::npos) {
@@ -201,7 +211,7 @@ std::string writeProfileString(std::string_view ini, std::string_view section, s
         insertAt(after.end, after.end != after.contentEnd, keyText);
         return result;
     }
-    const bool endsBroken = ini.empty() || ini.back() == '\n';
+    const bool endsBroken = ini.size() == bodyStart(ini) || ini.back() == '\n';
     insertAt(ini.size(), endsBroken,
                 "[" + std::string(section) + "]" + std::string(lineBreak) + keyText);
     return result;

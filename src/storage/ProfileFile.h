@@ -4,7 +4,8 @@
 // so hand-made sections, comments and layout survive the program's writes.
 //
 // Rules:
-//   - A line ends at LF; a CR just before it belongs to the line break.
+//   - A line ends at LF; a CR just before it belongs to the line break. A UTF-8
+//     byte-order mark at the very start belongs to no line and is kept.
 //   - A section starts at a line whose first non-blank byte is "[" and that holds
 //     a "]"; its name is the text between them. A "[" line without "]" is no header.
 //   - A key line is a line in a section, not starting with ";", holding "="; its

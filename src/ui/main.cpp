@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     initApplication(app);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kSolvenaAppId));
 
-    TfrmMain frmMain(nullptr, WindowFiles{preferencesFilePath(), recoveryFolder()});
+    TfrmMain frmMain(nullptr, WindowFiles{preferencesFiles(), recoveryFolder()});
     // Work a crashed editor left behind comes first; a chart named on the command line
     // is opened without a question, but never over work just taken back.
     const bool recovered = frmMain.offerRecovery();

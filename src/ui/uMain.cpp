@@ -62,7 +62,7 @@ QString errorBoxText(const QString& message)
 
 TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, WindowFiles files, QWidget* parent)
     : QMainWindow(parent),
-      preferencesPath_(std::move(files.preferences)),
+      preferences_(std::move(files.preferences)),
       prompts_(prompts ? std::move(prompts) : std::make_unique<QtPrompts>(this))
 {
     initResources();

@@ -7,6 +7,7 @@
 #include "document/CellSelection.h"
 #include "document/EditHistory.h"
 #include "document/TCell.h"
+#include "storage/PreferencesLocation.h"
 #include "ui/CommandTable.h"
 #include "ui/Prompts.h"
 
@@ -33,7 +34,7 @@ class QPainter;
 // The files the window keeps of its own; empty for none (tests), main() gives the
 // program's.
 struct WindowFiles {
-    QString preferences;      // the view preferences, read at creation, written at destruction
+    PreferencesFiles preferences;   // the view preferences, read at creation, written at destruction
     QString recoveryFolder;   // where unsaved work is kept against a crash
 };
 
@@ -210,7 +211,7 @@ private:
     void setUpGridLayoutCommands();
     // The view options the preferences file gives (the defaults when it cannot be
     // read), and the check marks and grid options set from them.
-    ViewPreferences readPreferencesFile() const;
+    ViewPreferences readPreferencesFile();
     void applyViewPreferences(const ViewPreferences& view);
     void writePreferencesFile();   // throws with the path and the reason on failure
     // The window's side of starting a new chart: the record, the flag and the caption.
@@ -223,7 +224,9 @@ private:
     FileDialogState SaveDialog1;
     // The font dialog's font: its first font, then the last one chosen.
     QFont FontDialog1;
-    QString preferencesPath_;
+    PreferencesFiles preferences_;
+    // The shared defaults as read at start: the user's file records what differs.
+    std::string sharedPreferences_;
     // This editor's recovery file, while the chart has unsaved work; the copy last
     // written there.
     std::unique_ptr<RecoveryStore> recovery_;

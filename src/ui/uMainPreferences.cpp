@@ -1,11 +1,13 @@
 // The view preferences of the main window: the grid lines and the name alignment,
 // read from the preferences file when the window is created and written into it
-// when the window is destroyed.
+// when the window is destroyed. Beneath that file may lie a shared file of defaults
+// that is only read: its options apply where the user's file gives none, and the
+// user's file is written with what differs from them.
 //
-// The file is only ever read whole and replaced whole: a FIFO, a folder or a huge
-// file at its path gives the defaults at start and is never waited on, and at the
-// end it is left as it was, with the error box naming it. Everything else in the
-// file (other sections, keys, comments) is kept byte for byte.
+// The files are only ever read whole and the user's is replaced whole: a FIFO, a
+// folder or a huge file at its path gives the defaults at start and is never waited
+// on, and at the end it is left as it was, with the error box naming it. Everything
+// else in the file (other sections, keys, comments) is kept byte for byte.
 
 #include "ui/uMain.h"
 
@@ -33,16 +35,21 @@ constexpr qint64 kMaxPreferencesBytes = 1024 * 1024;
         u"%1 に書き込めません: %2"_s.arg(QDir::toNativeSeparators(path), reason).toStdString());
 }
 
+// The bytes of a preferences file, or nothing where there is none or it cannot be read.
+std::string readPreferenceBytes(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    const FileReadResult read = readFileBytes(path, kMaxPreferencesBytes);
+    return read.ok() ? read.bytes.toStdString() : std::string();
+}
+
 }  // namespace
 
-ViewPreferences TfrmMain::readPreferencesFile() const
+ViewPreferences TfrmMain::readPreferencesFile()
 {
-    if (preferencesPath_.isEmpty())
-        return {};
-    const FileReadResult read = readFileBytes(preferencesPath_, kMaxPreferencesBytes);
-    if (!read.ok())
-        return {};
-    return readViewPreferences(read.bytes.toStdString());
+    sharedPreferences_ = readPreferenceBytes(preferences_.defaults);
+    return readViewPreferences(readPreferenceBytes(preferences_.file), readViewPreferences(sharedPreferences_));
 }
 
 void TfrmMain::applyViewPreferences(const ViewPreferences& view)
@@ -58,7 +65,7 @@ void TfrmMain::applyViewPreferences(const ViewPreferences& view)
 
 void TfrmMain::FormDestroy()
 {
-    if (!preferencesPath_.isEmpty())
+    if (!preferences_.file.isEmpty())
         runGuarded([this] { writePreferencesFile(); });
 }
 
@@ -67,20 +74,31 @@ void TfrmMain::writePreferencesFile()
     const ViewPreferences view{.vertLine = command(CommandId::mnuVertLine)->isChecked(),
                                .horzLine = command(CommandId::mnuHorzLine)->isChecked(),
                                .alignRight = command(CommandId::mnuTerminalRight)->isChecked()};
+    const QString& path = preferences_.file;
     // What is in the file now, another copy's writes included, is kept around the keys;
     // a file that is there but cannot be read is not overwritten.
     std::string bytes;
-    const QFileInfo file(preferencesPath_);
-    if (file.exists() || file.isSymLink()) {
-        const FileReadResult read = readFileBytes(preferencesPath_, kMaxPreferencesBytes);
+    const QFileInfo file(path);
+    const bool present = file.exists() || file.isSymLink();
+    if (present) {
+        const FileReadResult read = readFileBytes(path, kMaxPreferencesBytes);
         if (!read.ok())
-            failWrite(preferencesPath_, read.error);
+            failWrite(path, read.error);
         bytes = read.bytes.toStdString();
     }
-    bytes = writeViewPreferences(bytes, view);
+    bytes = writeViewPreferences(bytes, view, sharedPreferences_);
+    // Where the shared defaults say it all, the user gets no file of nothing.
+    if (!present && bytes.empty())
+        return;
+    // The file was chosen for where its chain of links ends, so that is the file
+    // replaced, and every link on the way stays a link.
+    const QFileInfo targetInfo(file.isSymLink() ? file.canonicalFilePath() : path);
+    if (targetInfo.filePath().isEmpty())
+        failWrite(path, u"リンクの先がありません"_s);
     // The per-user folder is made on first use; beside the executable it exists.
-    QDir().mkpath(file.absolutePath());
-    const QString error = writeFileAtomically(preferencesPath_, QByteArrayView(bytes));
+    if (!QDir().mkpath(targetInfo.absolutePath()))
+        failWrite(path, u"フォルダ %1 を作れません"_s.arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
+    const QString error = writeFileAtomically(targetInfo.filePath(), QByteArrayView(bytes));
     if (!error.isEmpty())
-        failWrite(preferencesPath_, error);
+        failWrite(path, error);
 }

@@ -46,6 +46,8 @@ const ReadCase kReadCases[] = {
     {"EmptyInput", "", "View", "K", std::nullopt},
     {"Cp932TrailBytesDoNotFold", "[View]\r\n\x83\x41=1\r\n", "View", "\x83\x61", std::nullopt},
     {"AsciiAfterCp932Folds", "[\x83\x41" "a]\r\n\x83\x41=1\r\n", "\x83\x41" "A", "\x83\x41", "1"},
+    {"SectionBehindAByteOrderMark", "\xEF\xBB\xBF[View]\r\nK=1\r\n", "View", "K", "1"},
+    {"ByteOrderMarkOnlyAtTheStart", "[A]\r\n\xEF\xBB\xBF[View]\r\nK=1\r\n", "View", "K", std::nullopt},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadProfileString, testing::ValuesIn(kReadCases),
@@ -89,6 +91,10 @@ const WriteCase kWriteCases[] = {
     {"FileOfOneLineWithoutBreakGetsCrLf", "; only", "View", "K", "1", "; only\r\n[View]\r\nK=1\r\n"},
     {"KeepsUnknownBytesAndStrayCarriageReturns", "\xEF\xBB\xBFjunk\r\n[View]\r\nA\rB=1\r\n\x83\x5c\r\n", "VIEW",
      "K", "1", "\xEF\xBB\xBFjunk\r\n[View]\r\nA\rB=1\r\nK=1\r\n\x83\x5c\r\n"},
+    {"ReplacesBehindAByteOrderMark", "\xEF\xBB\xBF[View]\nK=0\n", "View", "K", "1", "\xEF\xBB\xBF[View]\nK=1\n"},
+    {"AddsToASectionBehindAByteOrderMark", "\xEF\xBB\xBF[View]", "View", "K", "1",
+     "\xEF\xBB\xBF[View]\r\nK=1\r\n"},
+    {"ByteOrderMarkAloneIsAnEmptyFile", "\xEF\xBB\xBF", "View", "K", "1", "\xEF\xBB\xBF[View]\r\nK=1\r\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, WriteProfileString, testing::ValuesIn(kWriteCases),

@@ -1,6 +1,8 @@
 // The view preferences file as the window reads it at creation and writes it at
-// destruction, against real files, a FIFO and a folder.
+// destruction, against real files, a FIFO, a folder and links, and in the files an
+// installed program's folders give it.
 
+#include "storage/PreferencesLocation.h"
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 
@@ -10,6 +12,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -33,6 +36,27 @@ private:
     QStringList& keep_;
 };
 
+// Every file under `root` by its relative path: a file's bytes, a link's target.
+using Tree = QMap<QString, QByteArray>;
+
+Tree treeOf(const QString& root)
+{
+    const QDir base(root);
+    Tree tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        if (info.isSymLink())
+            tree[base.relativeFilePath(info.filePath())] = "-> " + base.relativeFilePath(info.symLinkTarget()).toUtf8();
+        else if (info.isFile())
+            tree[base.relativeFilePath(info.filePath())] = readTestFile(info.filePath());
+    }
+    return tree;
+}
+
+enum class Install { DanglingLink, Chain, ReadOnlyFile };
+
 }  // namespace
 
 class PreferencesTest : public QObject {
@@ -43,10 +67,11 @@ private:
     QString path = dir.filePath(u"solvena.ini"_s);
     QStringList promptLog;
 
-    std::unique_ptr<TfrmMain> open()
+    std::unique_ptr<TfrmMain> open(const PreferencesFiles& files)
     {
-        return std::make_unique<TfrmMain>(std::make_unique<KeptPrompts>(promptLog), WindowFiles{path, {}});
+        return std::make_unique<TfrmMain>(std::make_unique<KeptPrompts>(promptLog), WindowFiles{files, {}});
     }
+    std::unique_ptr<TfrmMain> open() { return open({path, {}}); }
     static QList<bool> options(const TfrmMain& window)
     {
         const GridLayout& grid = window.grid()->layout();
@@ -56,7 +81,12 @@ private:
     }
 
 private slots:
-    void cleanup() { QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path)); }
+    void cleanup()
+    {
+        const QFileInfo left(path);
+        if (left.exists() || left.isSymLink())
+            QVERIFY(left.isDir() ? QDir(path).removeRecursively() : QFile::remove(path));
+    }
 
     void readsTheOptionsAndWritesThemBackInPlace()
     {
@@ -103,6 +133,66 @@ private slots:
             QCOMPARE(readTestFile(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{u"solvena.ini"_s});
+    }
+
+    // An installed program's folders: "bin" with the executable and what lies beside
+    // it, "etc" where links lead, and the per-user "xdg". The option the file beside
+    // gives holds at start, the one changed is kept, no error box comes, and a second
+    // start finds both.
+    void keptWhereTheNextStartReadsThem_data()
+    {
+        QTest::addColumn<Install>("install");
+        QTest::addColumn<bool>("horzLines");
+        QTest::addColumn<Tree>("after");
+        QTest::newRow("dangling link") << Install::DanglingLink << true
+            << Tree{{u"bin/solvena.ini"_s, "-> etc/missing.ini"},
+                    {u"xdg/solvena/solvena.ini"_s, "[View]\r\nVertLine=1\r\nHorzLine=1\r\nAlignRight=1\r\n"}};
+        QTest::newRow("chain of links") << Install::Chain << false
+            << Tree{{u"bin/solvena.ini"_s, "-> etc/middle.ini"}, {u"etc/middle.ini"_s, "-> etc/real.ini"},
+                    {u"etc/real.ini"_s, "[View]\nHorzLine=0\nVertLine=1\nAlignRight=1\n"}};
+        QTest::newRow("read-only file") << Install::ReadOnlyFile << false
+            << Tree{{u"bin/solvena.ini"_s, "[View]\nHorzLine=0\nAlignRight=0\n"},
+                    {u"xdg/solvena/solvena.ini"_s, "[View]\r\nVertLine=1\r\nAlignRight=1\r\n"}};
+    }
+    void keptWhereTheNextStartReadsThem()
+    {
+        QFETCH(Install, install);
+        QFETCH(bool, horzLines);
+        QFETCH(Tree, after);
+        const QTemporaryDir root;
+        const QString bin = root.filePath(u"bin"_s);
+        const QString beside = bin + u"/solvena.ini"_s;
+        QVERIFY(QDir(root.path()).mkpath(u"bin"_s) && QDir(root.path()).mkpath(u"etc"_s));
+        switch (install) {
+        case Install::DanglingLink:
+            QVERIFY(QFile::link(u"../etc/missing.ini"_s, beside));
+            break;
+        case Install::Chain:
+            QVERIFY(QFile::link(u"../etc/middle.ini"_s, beside));
+            QVERIFY(QFile::link(root.filePath(u"etc/real.ini"_s), root.filePath(u"etc/middle.ini"_s)));
+            QVERIFY(writeTestFile(root.filePath(u"etc/real.ini"_s), "[View]\nHorzLine=0\n"));
+            break;
+        case Install::ReadOnlyFile:
+            QVERIFY(writeTestFile(beside, "[View]\nHorzLine=0\nAlignRight=0\n"));
+            QVERIFY(QFile::setPermissions(beside, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+            break;
+        }
+        QProcessEnvironment environment;
+        environment.insert(u"XDG_CONFIG_HOME"_s, root.filePath(u"xdg"_s));
+        const PreferencesFiles files = preferencesFiles(bin + u"/solvena"_s, environment);
+
+        auto window = open(files);
+        QCOMPARE(options(*window), (QList<bool>{true, true, horzLines, horzLines, false, false}));
+        window->command(CommandId::mnuTerminalRight)->trigger();
+        window.reset();
+        QCOMPARE(promptLog, QStringList());
+        QCOMPARE(treeOf(root.path()), after);
+
+        window = open(files);
+        QCOMPARE(options(*window), (QList<bool>{true, true, horzLines, horzLines, true, true}));
+        window.reset();
+        QCOMPARE(promptLog, QStringList());
+        QCOMPARE(treeOf(root.path()), after);
     }
 };
 
