@@ -1,5 +1,6 @@
 #include "storage/FileIO.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -30,6 +31,11 @@ bool refusesWriting(const QFileInfo& target)
 }
 
 #ifndef _WIN32
+
+FileIdentity identityOf(const struct stat& status)
+{
+    return {qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
 
 QString systemReason(int error)
 {
@@ -109,6 +115,11 @@ private:
 
 #else
 
+FileIdentity identityOf(const QFileInfo& info)
+{
+    return {info.size(), info.lastModified().toMSecsSinceEpoch() * 1'000'000};
+}
+
 class SaveFileSink final : public ByteSink {
 public:
     explicit SaveFileSink(QSaveFile& file) : file_(file) {}
@@ -126,6 +137,11 @@ private:
 
 #endif
 
+FileReadResult readFailure(const QString& reason)
+{
+    return {{}, reason, {}};
+}
+
 }  // namespace
 
 FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
@@ -133,16 +149,16 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
 #ifdef _WIN32
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return {{}, u"通常のファイルではありません"_s};
+        return readFailure(u"通常のファイルではありません"_s);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
+        return readFailure(file.errorString());
     QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
+        return readFailure(file.errorString());
     if (bytes.size() > maxBytes)
-        return {{}, kTooLarge};
-    return {bytes, {}};
+        return readFailure(kTooLarge);
+    return {bytes, {}, identityOf(QFileInfo(path))};
 #else
     const QByteArray native = QFile::encodeName(path);
     // Non-blocking, so that opening a FIFO does not wait for a writer: it is looked at
@@ -152,16 +168,16 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
         fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        return {{}, systemReason(errno)};
+        return readFailure(systemReason(errno));
     Descriptor file(fd);
 
     struct stat status {};
     if (::fstat(fd, &status) != 0)
-        return {{}, systemReason(errno)};
+        return readFailure(systemReason(errno));
     if (!S_ISREG(status.st_mode))
-        return {{}, notRegularReason(status.st_mode)};
+        return readFailure(notRegularReason(status.st_mode));
     if (status.st_size > maxBytes)
-        return {{}, kTooLarge};
+        return readFailure(kTooLarge);
 
     // The size may change while reading; read to the end, but never past the cap.
     QByteArray bytes(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
@@ -169,34 +185,54 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
     for (;;) {
         if (filled == bytes.size()) {
             if (bytes.size() > maxBytes)
-                return {{}, kTooLarge};
+                return readFailure(kTooLarge);
             bytes.resize(std::min<qsizetype>(bytes.size() * 2, maxBytes + 1));
         }
         const ssize_t n = ::read(fd, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return {{}, systemReason(errno)};
+            return readFailure(systemReason(errno));
         }
         if (n == 0)
             break;
         filled += n;
     }
     if (filled > maxBytes)
-        return {{}, kTooLarge};
+        return readFailure(kTooLarge);
     bytes.truncate(filled);
-    return {bytes, {}};
+    // Taken after reading, so that a change while reading shows as a change later.
+    if (::fstat(fd, &status) != 0)
+        return readFailure(systemReason(errno));
+    return {bytes, {}, identityOf(status)};
 #endif
 }
 
-QString writeFileAtomically(const QString& path, QByteArrayView bytes)
+std::optional<FileIdentity> fileIdentity(const QString& path)
 {
-    return writeFileAtomically(path, [bytes](ByteSink& sink) {
-        sink.write(std::string_view(bytes.data(), static_cast<size_t>(bytes.size())));
-    });
+#ifdef _WIN32
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return identityOf(info);
+#else
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return identityOf(status);
+#endif
 }
 
-QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce)
+QString writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdentity* written)
+{
+    return writeFileAtomically(
+        path,
+        [bytes](ByteSink& sink) { sink.write(std::string_view(bytes.data(), static_cast<size_t>(bytes.size()))); },
+        written);
+}
+
+QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce,
+                            FileIdentity* written)
 {
     const QFileInfo target(path);
     if (refusesWriting(target))
@@ -221,6 +257,8 @@ QString writeFileAtomically(const QString& path, const std::function<void(ByteSi
     }
     if (!file.commit())
         return file.errorString();
+    if (written)
+        *written = identityOf(QFileInfo(path));
     return {};
 #else
     // A link stays a link: the file it points to is the one replaced.
@@ -256,11 +294,16 @@ QString writeFileAtomically(const QString& path, const std::function<void(ByteSi
         return systemReason(sink.error());
     if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
         return systemReason(errno);
+    struct stat done {};
+    if (::fstat(fd, &done) != 0)
+        return systemReason(errno);
     if (file.close() != 0)
         return systemReason(errno);
     if (::rename(temporary.constData(), QFile::encodeName(finalPath).constData()) != 0)
         return systemReason(errno);
     name.release();
+    if (written)
+        *written = identityOf(done);
     return {};
 #endif
 }

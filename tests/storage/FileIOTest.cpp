@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
@@ -163,4 +164,40 @@ TEST(FileRead, readsUpToTheCap)
     ASSERT_TRUE(writeTestFile(path, QByteArray(100, 'x')));
     EXPECT_EQ(readFileBytes(path, 100).bytes, QByteArray(100, 'x'));
     EXPECT_EQ(readFileBytes(path, 99).error, u"ファイルが大きすぎます"_s);
+}
+
+// The identity a write reports is the one the file then has, reading sees the same, and
+// a later write of the same size still tells itself apart by its time.
+TEST(FileIdentity, followsTheFileFromWriteToRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"chart.sbn"_s);
+    const QString link = dir.filePath(u"link.sbn"_s);
+    ASSERT_TRUE(QFile::link(path, link));
+    FileIdentity first;
+    ASSERT_EQ(writeFileAtomically(link, "12345", &first), QString());
+
+    EXPECT_EQ(first.size, 5);
+    EXPECT_EQ(fileIdentity(path), first);
+    EXPECT_EQ(fileIdentity(link), first);
+    EXPECT_EQ(readFileBytes(link, 100).identity, first);
+
+    const timespec past[2] = {{0, UTIME_OMIT}, {1'000'000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), past, 0), 0);
+    EXPECT_NE(fileIdentity(path), first);
+    FileIdentity second;
+    ASSERT_EQ(writeFileAtomically(path, "54321", &second), QString());
+    EXPECT_NE(second, first);
+    EXPECT_EQ(readFileBytes(path, 100).identity, second);
+}
+
+TEST(FileIdentity, isNoneForWhatIsNotARegularFile)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(u"fifo"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString dangling = dir.filePath(u"dangling"_s);
+    ASSERT_TRUE(QFile::link(dir.filePath(u"absent"_s), dangling));
+    for (const QString& path : {dir.filePath(u"absent"_s), dir.path(), fifo, dangling, u"/dev/null"_s})
+        EXPECT_EQ(fileIdentity(path), std::nullopt) << path.toStdString();
 }
