@@ -31,6 +31,8 @@ struct FileReadResult {
     bool ok() const { return error.isEmpty(); }
 };
 
+// Paths are taken as the bytes nativePathBytes gives for them (see NativePath.h).
+
 // Reads a regular file of at most `maxBytes` bytes. Folders, FIFOs, devices and
 // sockets are refused without being read (a FIFO is never waited on).
 FileReadResult readFileBytes(const QString& path, qint64 maxBytes);
@@ -43,7 +45,10 @@ std::optional<FileIdentity> fileIdentity(const QString& path);
 // over the target only after every write and the flush succeeded. On failure the old
 // file is as it was, no temporary file is left, and the reason is returned; an empty
 // result means success. A file whose owner-write permission is off is not replaced,
-// even for a user (root) whom the system would let do it. On success `written`, when
+// even for a user (root) whom the system would let do it. Links are followed to the
+// file at their end, which is replaced (keeping its permissions and, where allowed, its
+// owner); a chain of links that loops or ends at nothing is refused, and so is anything
+// but a regular file (a FIFO, a device, a folder, a socket), which is never replaced. On success `written`, when
 // given, receives the identity of the file now in place.
 QString writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdentity* written = nullptr);
 
@@ -53,3 +58,10 @@ QString writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdent
 // caller.
 QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce,
                             FileIdentity* written = nullptr);
+
+// For an output named on a command line: as writeFileAtomically, except that a FIFO or
+// a character device at the end of the path (a pipe, a terminal, /dev/null, /dev/stdout)
+// is written into as it is, as cp does, and so is a file reached through a process's
+// descriptor (/dev/stdout redirected to a file). Writing into them cannot be all or
+// nothing. Folders, sockets and block devices are refused.
+QString writeOutputFile(const QString& path, const std::function<void(ByteSink&)>& produce);
