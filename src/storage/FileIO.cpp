@@ -202,10 +202,14 @@ namespace {
 // Writes everything `produce` makes into a FIFO or a device that is already there.
 QString writeThrough(const WriteTarget& target, const std::function<void(ByteSink&)>& produce)
 {
+    // A regular file reached through a descriptor gets the bytes after what it holds,
+    // as writing to the descriptor itself would: a shell's "{ ...; } > file" keeps the
+    // output of the commands before.
+    const int append = S_ISREG(target.status.st_mode) ? O_APPEND : 0;
     int fd;
     do {
         // Waits for a reader of a FIFO, as any program writing to it would.
-        fd = ::open(target.path.constData(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
+        fd = ::open(target.path.constData(), O_WRONLY | append | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return systemReason(errno);

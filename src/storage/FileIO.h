@@ -61,7 +61,8 @@ QString writeFileAtomically(const QString& path, const std::function<void(ByteSi
 
 // For an output named on a command line: as writeFileAtomically, except that a FIFO or
 // a character device at the end of the path (a pipe, a terminal, /dev/null, /dev/stdout)
-// is written into as it is, as cp does, and so is a file reached through a process's
-// descriptor (/dev/stdout redirected to a file). Writing into them cannot be all or
-// nothing. Folders, sockets and block devices are refused.
+// is written into as it is, as cp does; a file reached through a process's descriptor
+// (/dev/stdout redirected to a file) gets the bytes appended, as the descriptor would.
+// Writing into them cannot be all or nothing. Folders, sockets and block devices are
+// refused.
 QString writeOutputFile(const QString& path, const std::function<void(ByteSink&)>& produce);

@@ -4,6 +4,7 @@
 #include "storage/NativePath.h"
 #include "storage/TemporaryFile.h"
 
+#include "RawProcess.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -261,7 +262,7 @@ TEST(FileWrite, anOutputIsWrittenIntoAPipeOrACharacterDevice)
         QByteArray piped;
         std::thread reader;
         if (std::string(c.name) == "fifo") {
-            reader = std::thread([&] { piped = readTestFile(n.at("fifo")); });
+            reader = std::thread([&] { piped = QByteArray::fromStdString(readFifo(native(n.at("fifo")).toStdString())); });
         }
         const QString error = writeOutputFile(n.at(c.name), [&](ByteSink& sink) {
             sink.write(std::string_view(bytes.constData(), size_t(bytes.size())));
