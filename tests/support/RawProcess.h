@@ -128,13 +128,13 @@ private:
         return ::waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_;
     }
 
+    // pread, so that the program's own place in the file it shares is left alone.
     static std::string contents(int fd)
     {
         std::string text;
-        ::lseek(fd, 0, SEEK_SET);
         char buffer[4096];
         ssize_t n;
-        while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        while ((n = ::pread(fd, buffer, sizeof buffer, off_t(text.size()))) > 0)
             text.append(buffer, size_t(n));
         return text;
     }
