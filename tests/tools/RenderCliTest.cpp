@@ -220,6 +220,7 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
         hugeChart += " 10000 0";
     const QString huge = put(u"huge.sbn"_s, hugeChart);
     const QString badJson = put(u"bad.json"_s, "{ signal: [ { wave: 'q' } ] }");
+    const QString badName = put(u"badname.sbn"_s, "80 0 15 0\r\nA\r\n0 0 0\r\n\xFF\r\n1 0 0");
     const QStringList inputs = entries(dir);
     const QString out = dir.filePath(u"out.png"_s);
 
@@ -244,6 +245,7 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
         {{bad, out}, 1, u"1 行目"_s},
         {{badJson, out}, 1, u"bad.json"_s},
         {{huge, out}, 1, u"1000105 × 25"_s},
+        {{badName, dir.filePath(u"out.json"_s)}, 1, u"2 行目の信号名"_s},
         {{kExample, dir.filePath(u"no/such/folder/out.png"_s)}, 1, u"no/such/folder/out.png"_s},
     };
     for (const Case& c : cases) {
