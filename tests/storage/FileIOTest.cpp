@@ -8,17 +8,17 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <dirent.h>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <iostream>
 #include <map>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
@@ -95,6 +95,43 @@ std::string writeUnderSizeLimit(const QString& path, const QByteArray& bytes, rl
     return outcome.signal ? "<ended by signal " + std::to_string(outcome.signal) + ">" : outcome.said;
 }
 
+// Each entry under a folder with its kind and a link's target: what a write must not
+// change.
+std::map<QString, QString> kindsIn(const QString& folder)
+{
+    std::map<QString, QString> kinds;
+    QDirIterator it(folder, QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat status {};
+        lstat(QFile::encodeName(path).constData(), &status);
+        kinds[path] = QString::number(status.st_mode & S_IFMT) + it.fileInfo().symLinkTarget();
+    }
+    return kinds;
+}
+
+// A FIFO, a folder, a socket and, for root, the devices null, full and a block device,
+// under `at`; false when the devices could not be made.
+bool makeSpecialFiles(const std::string& at)
+{
+    EXPECT_EQ(mkfifo((at + "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(mkdir((at + "folder").c_str(), 0700), 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, (at + "socket").c_str(), sizeof address.sun_path - 1);
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    EXPECT_EQ(bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    close(sock);
+    if (geteuid() != 0) {
+        std::cout << "[ SKIPPED  ] the device cases: making a device needs root\n";
+        return false;
+    }
+    return mknod((at + "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+           mknod((at + "full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0 &&
+           mknod((at + "block").c_str(), S_IFBLK | 0666, makedev(7, 0)) == 0;
+}
+
 }  // namespace
 
 // On a full disk the old file survives byte for byte, whichever of Qt's write paths a
@@ -117,194 +154,93 @@ TEST_P(FullDiskTest, keepsTheOldFileAndNamesTheReason)
 
 INSTANTIATE_TEST_SUITE_P(ChartSizes, FullDiskTest, testing::Values(6000, 40000));
 
-QByteArray native(const QString& path)
+// Each writer at the end of each kind of name. A chain of links is followed (a
+// relative target from its link's folder) to the regular file, which is replaced while
+// every link stays; a loop and a chain ending at nothing are refused naming the link.
+// The editor's writer replaces nothing else; a command line's output goes into a FIFO
+// or a character device as it is, reports a failure there, and refuses the rest.
+TEST(FileWrite, followsLinksAndReplacesOnlyRegularFiles)
 {
-    return QFile::encodeName(path);
-}
-
-// The entries of a folder, each with its kind and, for a link, what it points to.
-std::map<std::string, std::string> kindsIn(const QString& folder)
-{
-    std::map<std::string, std::string> kinds;
-    for (const QString& name : QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden | QDir::System)) {
-        const QByteArray path = native(folder + u'/' + name);
-        struct stat status {};
-        lstat(path.constData(), &status);
-        std::string kind = std::to_string(status.st_mode & S_IFMT);
-        if (S_ISLNK(status.st_mode))
-            kind += " -> " + QFile::symLinkTarget(QString::fromUtf8(path)).toStdString();
-        kinds[name.toStdString()] = kind;
-    }
-    return kinds;
-}
-
-// A socket left bound at `path` (the descriptor is not needed: the name stays).
-bool makeSocket(const QString& path)
-{
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = native(path);
-    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
-        return false;
-    memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    const bool bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
-    return bound;
-}
-
-bool makeDevice(const QString& path, mode_t kind, unsigned major, unsigned minor)
-{
-    return mknod(native(path).constData(), kind | 0666, makedev(major, minor)) == 0;
-}
-
-// The names a test uses, made fresh in a folder of their own.
-struct Names {
     QTemporaryDir dir;
-    QString at(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
-};
+    const std::string at = QFile::encodeName(dir.path()).toStdString() + '/';
+    const auto path = [&](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+    ASSERT_EQ(mkdir((at + "sub").c_str(), 0700), 0);
+    for (const auto& [link, target] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"a", "b"}, {"b", "real.sbn"}, {"sub/c", "../a"}, {"loop1", "loop2"}, {"loop2", "loop1"},
+             {"dangling1", "sub/dangling2"}, {"sub/dangling2", "absent"}})
+        ASSERT_EQ(symlink(target, (at + link).c_str()), 0);
+    const bool devices = makeSpecialFiles(at);
 
-void makeSpecialFiles(const Names& n)
-{
-    ASSERT_EQ(mkfifo(native(n.at("fifo")).constData(), 0600), 0);
-    ASSERT_TRUE(QDir(n.dir.path()).mkdir(u"folder"_s));
-    ASSERT_TRUE(makeSocket(n.at("socket")));
-    if (geteuid() == 0) {
-        ASSERT_TRUE(makeDevice(n.at("null"), S_IFCHR, 1, 3));
-        ASSERT_TRUE(makeDevice(n.at("full"), S_IFCHR, 1, 7));
-        ASSERT_TRUE(makeDevice(n.at("block"), S_IFBLK, 7, 0));
-    }
-}
-
-bool skippedWithoutRoot(const char* name)
-{
-    const bool device = std::string(name) == "null" || std::string(name) == "full" || std::string(name) == "block";
-    if (device && geteuid() != 0)
-        std::cout << "[ SKIPPED  ] " << name << ": making a device needs root\n";
-    return device && geteuid() != 0;
-}
-
-// What a write leaves at the end of a name: a chain of links is followed (a relative
-// target from its link's folder) to the regular file, which is replaced while every
-// link stays; a loop, a chain ending at nothing and anything but a regular file are
-// refused with the link or the kind named, and left exactly as they were.
-TEST(FileWrite, followsLinksToTheFileAndReplacesNothingElse)
-{
-    Names n;
-    const QString real = n.at("real.sbn");
-    ASSERT_TRUE(QDir(n.dir.path()).mkdir(u"sub"_s));
-    const struct {
-        const char* link;
-        const char* target;
-    } links[] = {
-        {"a", "b"}, {"b", "real.sbn"}, {"sub/c", "../real.sbn"}, {"sub/d", "../a"},
-        {"loop1", "loop2"}, {"loop2", "loop1"}, {"dangling1", "sub/dangling2"}, {"sub/dangling2", "absent"},
-    };
-    for (const auto& l : links)
-        ASSERT_EQ(symlink(l.target, native(n.at(l.link)).constData()), 0);
-    makeSpecialFiles(n);
-
+    const QString loop = u"リンクが循環しています（%1）"_s.arg(path("loop1"));
+    const QString dangling = u"リンク %1 の指す %2 がありません"_s.arg(path("sub/dangling2"), path("sub/absent"));
+    const QString notRegular = u"通常のファイルではありません（%1）"_s;
     const struct {
         const char* name;
-        QString error;  // "" when the write goes to real.sbn
+        QString atomic;  // what the editor's writer says ("" when it wrote)
+        QString output;  // what a command line's output says
+        bool device = false;
     } cases[] = {
-        {"a", u""_s},
-        {"sub/c", u""_s},
-        {"sub/d", u""_s},
-        {"loop1", u"リンクが循環しています（%1）"_s.arg(n.at("loop1"))},
-        {"dangling1", u"リンク %1 の指す %2 がありません"_s.arg(n.at("sub/dangling2"), n.at("sub/absent"))},
-        {"fifo", u"通常のファイルではありません（名前付きパイプ）"_s},
-        {"folder", u"通常のファイルではありません（フォルダ）"_s},
-        {"socket", u"通常のファイルではありません（ソケット）"_s},
-        {"null", u"通常のファイルではありません（デバイス）"_s},
-        {"block", u"通常のファイルではありません（デバイス）"_s},
+        {"a", {}, {}},
+        {"sub/c", {}, {}},
+        {"loop1", loop, loop},
+        {"dangling1", dangling, dangling},
+        {"fifo", notRegular.arg(u"名前付きパイプ"_s), {}},
+        {"folder", notRegular.arg(u"フォルダ"_s), notRegular.arg(u"フォルダ"_s)},
+        {"socket", notRegular.arg(u"ソケット"_s), notRegular.arg(u"ソケット"_s)},
+        {"null", notRegular.arg(u"デバイス"_s), {}, true},
+        {"full", notRegular.arg(u"デバイス"_s), qt_error_string(ENOSPC), true},
+        {"block", notRegular.arg(u"デバイス"_s), notRegular.arg(u"デバイス"_s), true},
     };
+    const std::string bytes(100000, 'p');  // more than a pipe holds at once
+    const auto produce = [&](ByteSink& sink) { sink.write(bytes); };
     for (const auto& c : cases) {
-        if (skippedWithoutRoot(c.name))
+        if (c.device && !devices)
             continue;
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(writeTestFile(real, "old"));
-        const auto before = kindsIn(n.dir.path());
-        const auto beforeSub = kindsIn(n.at("sub"));
+        for (const bool output : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (output ? " as an output" : ""));
+            ASSERT_TRUE(writeTestFile(path("real.sbn"), "old"));
+            const auto before = kindsIn(dir.path());
+            const bool intoFifo = output && std::string(c.name) == "fifo";
+            std::string piped;
+            std::thread reader;
+            if (intoFifo)
+                reader = std::thread([&] { piped = readFifo(at + "fifo"); });
 
-        EXPECT_EQ(writeFileAtomically(n.at(c.name), "new").toStdString(), c.error.toStdString());
+            const QString error = output ? writeOutputFile(path(c.name), produce)
+                                         : writeFileAtomically(path(c.name), produce);
+            if (reader.joinable())
+                reader.join();
 
-        EXPECT_EQ(readTestFile(real), c.error.isEmpty() ? "new" : "old");
-        EXPECT_EQ(kindsIn(n.dir.path()), before);
-        EXPECT_EQ(kindsIn(n.at("sub")), beforeSub);
-    }
-}
-
-// An output named on a command line goes into a FIFO or a character device as it is
-// (a pipe, /dev/null, a terminal), and a failure there is reported; folders, sockets
-// and block devices are refused.
-TEST(FileWrite, anOutputIsWrittenIntoAPipeOrACharacterDevice)
-{
-    Names n;
-    makeSpecialFiles(n);
-    const QByteArray bytes(100000, 'p');  // more than a pipe holds at once
-    const struct {
-        const char* name;
-        QString error;
-    } cases[] = {
-        {"fifo", u""_s},
-        {"null", u""_s},
-        {"full", qt_error_string(ENOSPC)},
-        {"folder", u"通常のファイルではありません（フォルダ）"_s},
-        {"socket", u"通常のファイルではありません（ソケット）"_s},
-        {"block", u"通常のファイルではありません（デバイス）"_s},
-    };
-    for (const auto& c : cases) {
-        if (skippedWithoutRoot(c.name))
-            continue;
-        SCOPED_TRACE(c.name);
-        const auto before = kindsIn(n.dir.path());
-        QByteArray piped;
-        std::thread reader;
-        if (std::string(c.name) == "fifo") {
-            reader = std::thread([&] { piped = QByteArray::fromStdString(readFifo(native(n.at("fifo")).toStdString())); });
-        }
-        const QString error = writeOutputFile(n.at(c.name), [&](ByteSink& sink) {
-            sink.write(std::string_view(bytes.constData(), size_t(bytes.size())));
-        });
-        if (reader.joinable())
-            reader.join();
-        EXPECT_EQ(error.toStdString(), c.error.toStdString());
-        EXPECT_EQ(kindsIn(n.dir.path()), before);
-        if (std::string(c.name) == "fifo") {
-            EXPECT_EQ(piped, bytes);
+            const QString expected = output ? c.output : c.atomic;
+            EXPECT_EQ(error, expected);
+            const bool link = QFileInfo(path(c.name)).isSymLink();
+            EXPECT_EQ(readTestFile(path("real.sbn")).toStdString(), link && expected.isEmpty() ? bytes : "old");
+            EXPECT_EQ(kindsIn(dir.path()), before);
+            EXPECT_EQ(piped, intoFifo ? bytes : "");
         }
     }
 }
 
-// A name is written as the bytes it was given: names that are not UTF-8 stay distinct
-// files under their own bytes, and a name as long as a folder allows is written too.
+// A name is written under the bytes it was given, whether or not they are UTF-8, and
+// a name as long as a folder allows is written too.
 TEST(FileWrite, writesUnderExactlyTheNameGiven)
 {
     QTemporaryDir dir;
-    const std::set<std::string> names = {
-        "\xff.png", "\xfe.png",
-        "\x83\x5e\x83\x43\x83\x7e\x83\x93\x83\x4f.sbn",  // Shift_JIS bytes
-        "\xed\xa0\x80\xc0\xaf\xe3\x81.sbn",                  // an encoded surrogate, an overlong, a cut sequence
+    const std::string at = QFile::encodeName(dir.path()).toStdString() + '/';
+    const std::string names[] = {
+        "\xff.png", "\xfe.png", "\x83\x5e\x83\x43\x83\x7e.sbn",  // Shift_JIS
+        "\xed\xa0\x80\xc0\xaf\xe3\x81.sbn",  // an encoded surrogate, an overlong form, a cut sequence
         "タイミング.sbn", std::string(255, 'n'), std::string(251, 'l') + ".sbn",
     };
+    const auto pathOf = [&](const std::string& name) { return dir.path() + u'/' + pathFromNativeBytes(name); };
+    for (const std::string& name : names)
+        EXPECT_EQ(writeFileAtomically(pathOf(name), QByteArray::fromStdString(name)), QString()) << name;
+    // Read back once all are written, so that two names written as one file would show.
     for (const std::string& name : names) {
-        SCOPED_TRACE(name);
-        const QString path = dir.path() + u'/' + pathFromNativeBytes(name);
-        EXPECT_EQ(nativePathBytes(path), native(dir.path()) + '/' + QByteArray::fromStdString(name));
-        EXPECT_EQ(writeFileAtomically(path, QByteArray::fromStdString(name)).toStdString(), "");
-        EXPECT_EQ(readFileBytes(path, 1000).bytes.toStdString(), name);
+        EXPECT_EQ(access((at + name).c_str(), F_OK), 0) << name;
+        EXPECT_EQ(readFileBytes(pathOf(name), 1000).bytes.toStdString(), name);
     }
     EXPECT_EQ(pathFromNativeBytes("タイミング.sbn"), u"タイミング.sbn"_s);
-
-    std::set<std::string> written;
-    DIR* folder = opendir(native(dir.path()).constData());
-    ASSERT_NE(folder, nullptr);
-    while (const dirent* entry = readdir(folder))
-        if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
-            written.insert(entry->d_name);
-    closedir(folder);
-    EXPECT_EQ(written, names);
 }
 
 // A signal that ends the program in the middle of a write takes the temporary file
