@@ -1,5 +1,10 @@
 #include "storage/FileIO.h"
 
+#include "storage/NativePath.h"
+#include "storage/TemporaryFile.h"
+#include "storage/WriteTarget.h"
+
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,26 +28,16 @@ namespace {
 const QString kTooLarge = u"ファイルが大きすぎます"_s;
 const QString kReadOnly = u"ファイルは読み取り専用です"_s;
 
-bool refusesWriting(const QFileInfo& target)
-{
-    return target.exists() && target.isFile() &&
-           (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner));
-}
-
 #ifndef _WIN32
+
+FileIdentity identityOf(const struct stat& status)
+{
+    return {qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
 
 QString systemReason(int error)
 {
     return qt_error_string(error);
-}
-
-QString notRegularReason(mode_t mode)
-{
-    const QString kind = S_ISDIR(mode)    ? u"フォルダ"_s
-                         : S_ISFIFO(mode) ? u"名前付きパイプ"_s
-                         : S_ISSOCK(mode) ? u"ソケット"_s
-                                          : u"デバイス"_s;
-    return u"通常のファイルではありません（%1）"_s.arg(kind);
 }
 
 class Descriptor {
@@ -62,23 +57,6 @@ public:
 
 private:
     int fd_;
-};
-
-// Removes the file it names when it goes, unless released.
-class TemporaryName {
-public:
-    explicit TemporaryName(const QByteArray& path) : path_(path) {}
-    ~TemporaryName()
-    {
-        if (!path_.isEmpty())
-            ::unlink(path_.constData());
-    }
-    TemporaryName(const TemporaryName&) = delete;
-    TemporaryName& operator=(const TemporaryName&) = delete;
-    void release() { path_.clear(); }
-
-private:
-    QByteArray path_;
 };
 
 // Writes everything it is given to a descriptor, or remembers the first error.
@@ -109,6 +87,11 @@ private:
 
 #else
 
+FileIdentity identityOf(const QFileInfo& info)
+{
+    return {info.size(), info.lastModified().toMSecsSinceEpoch() * 1'000'000};
+}
+
 class SaveFileSink final : public ByteSink {
 public:
     explicit SaveFileSink(QSaveFile& file) : file_(file) {}
@@ -126,6 +109,11 @@ private:
 
 #endif
 
+FileReadResult readFailure(const QString& reason)
+{
+    return {{}, reason, {}};
+}
+
 }  // namespace
 
 FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
@@ -133,18 +121,18 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
 #ifdef _WIN32
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return {{}, u"通常のファイルではありません"_s};
+        return readFailure(u"通常のファイルではありません"_s);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
+        return readFailure(file.errorString());
     QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
+        return readFailure(file.errorString());
     if (bytes.size() > maxBytes)
-        return {{}, kTooLarge};
-    return {bytes, {}};
+        return readFailure(kTooLarge);
+    return {bytes, {}, identityOf(QFileInfo(path))};
 #else
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePathBytes(path);
     // Non-blocking, so that opening a FIFO does not wait for a writer: it is looked at
     // and refused, never read.
     int fd;
@@ -152,16 +140,16 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
         fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        return {{}, systemReason(errno)};
+        return readFailure(systemReason(errno));
     Descriptor file(fd);
 
     struct stat status {};
     if (::fstat(fd, &status) != 0)
-        return {{}, systemReason(errno)};
+        return readFailure(systemReason(errno));
     if (!S_ISREG(status.st_mode))
-        return {{}, notRegularReason(status.st_mode)};
+        return readFailure(notRegularReason(status.st_mode));
     if (status.st_size > maxBytes)
-        return {{}, kTooLarge};
+        return readFailure(kTooLarge);
 
     // The size may change while reading; read to the end, but never past the cap.
     QByteArray bytes(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
@@ -169,39 +157,151 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
     for (;;) {
         if (filled == bytes.size()) {
             if (bytes.size() > maxBytes)
-                return {{}, kTooLarge};
+                return readFailure(kTooLarge);
             bytes.resize(std::min<qsizetype>(bytes.size() * 2, maxBytes + 1));
         }
         const ssize_t n = ::read(fd, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return {{}, systemReason(errno)};
+            return readFailure(systemReason(errno));
         }
         if (n == 0)
             break;
         filled += n;
     }
     if (filled > maxBytes)
-        return {{}, kTooLarge};
+        return readFailure(kTooLarge);
     bytes.truncate(filled);
-    return {bytes, {}};
+    // Taken after reading, so that a change while reading shows as a change later.
+    if (::fstat(fd, &status) != 0)
+        return readFailure(systemReason(errno));
+    return {bytes, {}, identityOf(status)};
 #endif
 }
 
-QString writeFileAtomically(const QString& path, QByteArrayView bytes)
+std::optional<FileIdentity> fileIdentity(const QString& path)
 {
-    return writeFileAtomically(path, [bytes](ByteSink& sink) {
-        sink.write(std::string_view(bytes.data(), static_cast<size_t>(bytes.size())));
-    });
+#ifdef _WIN32
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return identityOf(info);
+#else
+    struct stat status {};
+    if (::stat(nativePathBytes(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return identityOf(status);
+#endif
 }
 
-QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce)
+namespace {
+
+#ifndef _WIN32
+
+// Writes everything `produce` makes into a FIFO or a device that is already there.
+QString writeThrough(const WriteTarget& target, const std::function<void(ByteSink&)>& produce)
+{
+    // A regular file reached through a descriptor gets the bytes after what it holds,
+    // as writing to the descriptor itself would: a shell's "{ ...; } > file" keeps the
+    // output of the commands before.
+    const int append = S_ISREG(target.status.st_mode) ? O_APPEND : 0;
+    int fd;
+    do {
+        // Waits for a reader of a FIFO, as any program writing to it would.
+        fd = ::open(target.path.constData(), O_WRONLY | append | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return systemReason(errno);
+    Descriptor file(fd);
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0)
+        return systemReason(errno);
+    if (S_ISDIR(opened.st_mode) || S_ISSOCK(opened.st_mode) || S_ISBLK(opened.st_mode))
+        return notRegularReason(opened.st_mode);
+    DescriptorSink sink(fd);
+    produce(sink);
+    if (sink.error())
+        return systemReason(sink.error());
+    if (file.close() != 0)
+        return systemReason(errno);
+    return {};
+}
+
+// Whether the user means the file to stay as it is: its owner may not write it, or the
+// system would not let this user write it.
+bool isReadOnly(const WriteTarget& target)
+{
+    return !(target.status.st_mode & S_IWUSR) ||
+           (::access(target.path.constData(), W_OK) != 0 && (errno == EACCES || errno == EROFS));
+}
+
+QString writeFile(const QString& path, const std::function<void(ByteSink&)>& produce, FileIdentity* written,
+                  SpecialTargets special)
+{
+    const WriteTarget target = resolveWriteTarget(nativePathBytes(path), special);
+    if (!target.ok())
+        return target.error;
+    if (target.kind == WriteTarget::Kind::Stream)
+        return writeThrough(target, produce);
+    if (target.kind == WriteTarget::Kind::Replace && isReadOnly(target))
+        return kReadOnly;
+
+    // A short name, so that a target of up to the longest name the folder allows can be
+    // written beside it.
+    const qsizetype slash = target.path.lastIndexOf('/');
+    TemporaryFile temporary(target.path.left(slash + 1) + ".solvena-XXXXXX");
+    if (temporary.fd() < 0)
+        return systemReason(temporary.error());
+    const int fd = temporary.fd();
+
+    // The new file gets the old one's permissions and, where the system lets us, its
+    // owner; a new file gets what any new file would.
+    mode_t mode;
+    if (target.kind == WriteTarget::Kind::Replace) {
+        mode = target.status.st_mode & 07777;
+        if ((target.status.st_uid != ::geteuid() || target.status.st_gid != ::getegid()) &&
+            ::fchown(fd, target.status.st_uid, target.status.st_gid) != 0) {
+            // Not this user's to give away: the file becomes this user's, as any editor's would.
+        }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0)
+        return systemReason(errno);
+
+    DescriptorSink sink(fd);
+    produce(sink);
+    if (sink.error())
+        return systemReason(sink.error());
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
+        return systemReason(errno);
+    struct stat done {};
+    if (::fstat(fd, &done) != 0)
+        return systemReason(errno);
+    if (temporary.close() != 0)
+        return systemReason(errno);
+    if (::rename(temporary.path().constData(), target.path.constData()) != 0)
+        return systemReason(errno);
+    temporary.keep();
+    if (written)
+        *written = identityOf(done);
+    return {};
+}
+
+#else
+
+QString writeFile(const QString& path, const std::function<void(ByteSink&)>& produce, FileIdentity* written,
+                  SpecialTargets)
 {
     const QFileInfo target(path);
-    if (refusesWriting(target))
+    if (target.exists() && target.isFile() &&
+        (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner)))
         return kReadOnly;
-#ifdef _WIN32
+    if (target.exists() && !target.isFile())
+        return u"通常のファイルではありません"_s;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
@@ -221,46 +321,30 @@ QString writeFileAtomically(const QString& path, const std::function<void(ByteSi
     }
     if (!file.commit())
         return file.errorString();
+    if (written)
+        *written = identityOf(QFileInfo(path));
     return {};
-#else
-    // A link stays a link: the file it points to is the one replaced.
-    const QString finalPath = target.isSymLink() && !target.symLinkTarget().isEmpty()
-                                  ? target.symLinkTarget()
-                                  : target.absoluteFilePath();
-    const QFileInfo finalInfo(finalPath);
-    QByteArray temporary =
-        QFile::encodeName(finalInfo.absolutePath() + u"/."_s + finalInfo.fileName() + u".XXXXXX"_s);
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return systemReason(errno);
-    Descriptor file(fd);
-    // Until it is renamed into place, the temporary file goes away with any failure.
-    TemporaryName name(temporary);
+}
 
-    // The new file gets the old one's permissions, or those a new file would get.
-    mode_t mode;
-    struct stat old {};
-    if (::stat(QFile::encodeName(finalPath).constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0)
-        return systemReason(errno);
-
-    DescriptorSink sink(fd);
-    produce(sink);
-    if (sink.error())
-        return systemReason(sink.error());
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
-        return systemReason(errno);
-    if (file.close() != 0)
-        return systemReason(errno);
-    if (::rename(temporary.constData(), QFile::encodeName(finalPath).constData()) != 0)
-        return systemReason(errno);
-    name.release();
-    return {};
 #endif
+
+}  // namespace
+
+QString writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdentity* written)
+{
+    return writeFileAtomically(
+        path,
+        [bytes](ByteSink& sink) { sink.write(std::string_view(bytes.data(), static_cast<size_t>(bytes.size()))); },
+        written);
+}
+
+QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce,
+                            FileIdentity* written)
+{
+    return writeFile(path, produce, written, SpecialTargets::Refuse);
+}
+
+QString writeOutputFile(const QString& path, const std::function<void(ByteSink&)>& produce)
+{
+    return writeFile(path, produce, nullptr, SpecialTargets::WriteThrough);
 }

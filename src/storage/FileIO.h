@@ -11,28 +11,58 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+
+// What tells one version of a file from another without reading it again: a file whose
+// size or modification time differs from the one remembered has been changed since.
+struct FileIdentity {
+    qint64 size = 0;
+    qint64 modifiedNs = 0;  // nanoseconds since the epoch
+
+    bool operator==(const FileIdentity&) const = default;
+};
 
 // What reading a file gave: the bytes, or the reason it could not be read.
 struct FileReadResult {
     QByteArray bytes;
     QString error;   // empty on success: the system's reason, or ours, for the user
+    FileIdentity identity;  // of the file as it was read (on success)
 
     bool ok() const { return error.isEmpty(); }
 };
+
+// Paths are taken as the bytes nativePathBytes gives for them (see NativePath.h).
 
 // Reads a regular file of at most `maxBytes` bytes. Folders, FIFOs, devices and
 // sockets are refused without being read (a FIFO is never waited on).
 FileReadResult readFileBytes(const QString& path, qint64 maxBytes);
 
+// The identity of the regular file at `path` (links followed); nullopt when there is
+// none or it is not a regular file.
+std::optional<FileIdentity> fileIdentity(const QString& path);
+
 // Writes `bytes` to `path` through a temporary file in the same folder that is renamed
 // over the target only after every write and the flush succeeded. On failure the old
 // file is as it was, no temporary file is left, and the reason is returned; an empty
 // result means success. A file whose owner-write permission is off is not replaced,
-// even for a user (root) whom the system would let do it.
-QString writeFileAtomically(const QString& path, QByteArrayView bytes);
+// even for a user (root) whom the system would let do it. Links are followed to the
+// file at their end, which is replaced (keeping its permissions and, where allowed, its
+// owner); a chain of links that loops or ends at nothing is refused, and so is anything
+// but a regular file (a FIFO, a device, a folder, a socket), which is never replaced. On success `written`, when
+// given, receives the identity of the file now in place.
+QString writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdentity* written = nullptr);
 
 // The same for a file made piece by piece: `produce` hands its bytes to the sink as it
 // makes them, so a large file is never held in memory whole. An exception thrown by
 // `produce` leaves no temporary file and the old file as it was, and goes on to the
 // caller.
-QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce);
+QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce,
+                            FileIdentity* written = nullptr);
+
+// For an output named on a command line: as writeFileAtomically, except that a FIFO or
+// a character device at the end of the path (a pipe, a terminal, /dev/null, /dev/stdout)
+// is written into as it is, as cp does; a file reached through a process's descriptor
+// (/dev/stdout redirected to a file) gets the bytes appended, as the descriptor would.
+// Writing into them cannot be all or nothing. Folders, sockets and block devices are
+// refused.
+QString writeOutputFile(const QString& path, const std::function<void(ByteSink&)>& produce);

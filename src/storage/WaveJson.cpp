@@ -317,6 +317,20 @@ void appendJsonString(std::string& out, std::string_view utf8)
     out += '"';
 }
 
+// A row's name as the text written, refused when the import would refuse it: the file
+// would be written and then never read back.
+std::u16string exportedName(const std::string& bytes, int row)
+{
+    std::u16string name = cp932ToUtf16(bytes);
+    if (!utf16ToCp932(name))
+        throw std::invalid_argument(std::to_string(row) +
+                                    " 行目の信号名に CP932 として正しくないバイトがあるため、WaveJSON に書き出せません");
+    if (name.find(u'\r') != std::u16string::npos)
+        throw std::invalid_argument(std::to_string(row) +
+                                    " 行目の信号名に改行（CR）があるため、WaveJSON に書き出せません");
+    return name;
+}
+
 char waveCharOf(int32_t level)
 {
     if (level == kLevelLow) return '0';
@@ -338,7 +352,7 @@ WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout)
     std::string out = "{\n  \"signal\": [";
     for (int r = 1; r < rowCount; ++r) {
         out += r == 1 ? "\n    { \"name\": " : ",\n    { \"name\": ";
-        appendJsonString(out, utf16ToUtf8(cp932ToUtf16(chart.signalName[r])));
+        appendJsonString(out, utf16ToUtf8(exportedName(chart.signalName[r], r)));
         out += ", \"wave\": \"";
         char previous = 0;
         for (int c = 1; c < colCount; ++c) {

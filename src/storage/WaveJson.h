@@ -4,10 +4,10 @@
 //
 // Writing: one signal per chart row 1 .. m-1; the wave has one character per step
 // column 1 .. n-1: "0" low, "1" high, "x" any other level, "." where the character
-// would repeat the previous step's. Names are decoded from CP932 (damaged bytes
-// become U+FFFD, which the reader then refuses). Plain JSON, UTF-8, one signal a
-// line, so that any JSON or JSON5 reader takes it. A chart without signals has no
-// wave to carry its steps: it reads back as a chart of one column.
+// would repeat the previous step's. Names are decoded from CP932; a name the reader
+// would refuse (damaged bytes, a CR) refuses the whole export. Plain JSON, UTF-8, one
+// signal a line, so that any JSON or JSON5 reader takes it. A chart without signals
+// has no wave to carry its steps: it reads back as a chart of one column.
 //
 // Reading (JSON5, see Json5.h), all or nothing:
 //   - Signals in order; groups (nested arrays, whose leading string is a caption)
@@ -54,7 +54,8 @@ struct WaveJsonExport {
 // The WaveJSON text of the chart within the layout's counts (1 .. 100 each). Delays,
 // arrows, number labels and timing lines within the grid count as left out; so do
 // column widths other than those of a new grid. Throws std::invalid_argument for
-// counts outside the limits.
+// counts outside the limits, and for a name the import would refuse (bytes that are
+// not CP932, a CR), naming its row: nothing is written that cannot be read back.
 WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout);
 
 // What reading a WaveJSON text gave; shaped like ChartLoadResult.

@@ -1,6 +1,42 @@
 #include "ui/CommandLine.h"
 
 #include "Version.h"
+#include "storage/NativePath.h"
+#include "text/Utf8.h"
+
+#include <cstdio>
+
+namespace {
+
+bool isKeptAsGiven(const std::string& name)
+{
+#ifdef _WIN32
+    return true;  // the system's code page, which the toolkit decodes and encodes alike
+#else
+    return isUtf8Name(name);
+#endif
+}
+
+// The name with its bytes that are not UTF-8 written as \xHH, so that a terminal shows
+// what was given.
+std::string shownName(const std::string& name)
+{
+    std::string shown = "'";
+    for (size_t pos = 0; pos < name.size();) {
+        const size_t start = pos;
+        if (decodeUtf8(name, pos) != kInvalidCodePoint) {
+            shown.append(name, start, pos - start);
+            continue;
+        }
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", unsigned(static_cast<unsigned char>(name[pos])));
+        shown += hex;
+        ++pos;
+    }
+    return shown + "'";
+}
+
+}  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args)
 {
@@ -31,6 +67,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
         result.action = CommandLine::Action::UsageError;
         result.error = "one chart at most can be opened, " + std::to_string(positional.size())
                        + " were given";
+    } else if (!positional.empty() && !isKeptAsGiven(positional.front())) {
+        // The editor keeps a chart's name as text; bytes that are not UTF-8 would come
+        // back as another name, and a save would write there.
+        result.action = CommandLine::Action::UsageError;
+        result.error = "the chart's name " + shownName(positional.front()) +
+                       " is not UTF-8, and the editor cannot keep it: rename the file";
     } else if (!positional.empty()) {
         result.chartPath = positional.front();
     }

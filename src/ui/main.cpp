@@ -1,6 +1,7 @@
 #include "Version.h"
 #include "storage/PreferencesLocation.h"
 #include "storage/RecoveryStore.h"
+#include "storage/TemporaryFile.h"
 #include "ui/Application.h"
 #include "ui/CommandLine.h"
 #include "ui/uMain.h"
@@ -20,6 +21,9 @@ static std::vector<std::string> argumentsOf(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // Before anything is written: a file-size limit fails a write instead of ending the
+    // editor with unsaved work, and SIGTERM during a save leaves no temporary file.
+    installFileSignalHandling();
     // Answered before QApplication exists, so that they need no display.
     const CommandLine early = parseCommandLine(argumentsOf(argc, argv));
     if (early.action == CommandLine::Action::Help) {

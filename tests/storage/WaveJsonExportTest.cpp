@@ -65,6 +65,36 @@ TEST(WaveJsonExportText, CountsOutsideTheRecordAreRefused)
     EXPECT_THROW(exportWaveJson(chart, grid(2, 101)), std::invalid_argument);
 }
 
+// A name the import would refuse is refused by the export, naming its row, so that no
+// file is written that cannot be read back; a name CP932 writes in two ways is kept.
+TEST(WaveJsonExportText, NamesThatCouldNotBeReadBackAreRefused)
+{
+    const struct {
+        std::string name;
+        std::string refusal;  // part of the message, or "" when exported
+    } cases[] = {
+        {"\xFF", "2 行目の信号名に CP932 として正しくないバイト"},
+        {"A\x82", "2 行目の信号名に CP932 として正しくないバイト"},  // a lead byte cut off
+        {"A\rB", "2 行目の信号名に改行（CR）"},
+        {"\xED\x40", ""},  // an NEC-selected IBM extension, read back as its IBM code
+        {"A\nB", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto chart = std::make_unique<TCell>();
+        chart->signalName[1] = "ok";
+        chart->signalName[2] = c.name;
+        try {
+            const WaveJsonImportResult back = importWaveJson(exportWaveJson(*chart, grid(3, 3)).text);
+            EXPECT_EQ(c.refusal, "");
+            EXPECT_TRUE(back.ok) << back.errorMessage;
+        } catch (const std::invalid_argument& e) {
+            EXPECT_NE(c.refusal, "");
+            EXPECT_NE(std::string(e.what()).find(c.refusal), std::string::npos) << e.what();
+        }
+    }
+}
+
 struct NoticeCase {
     const char* label;
     std::function<void(TCell&)> setUp;

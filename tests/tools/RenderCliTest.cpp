@@ -4,6 +4,7 @@
 #include "storage/ChartFileIO.h"
 #include "storage/WaveJson.h"
 
+#include "RawProcess.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -13,6 +14,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <fstream>
+#include <iterator>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -20,6 +26,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kExample = QStringLiteral(TEST_DATA_DIR "/charts/example.sbn");
+const std::string kRender = SOLVENA_RENDER;
+
+std::string bytesOf(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 
 struct Outcome {
     int status = -1;
@@ -186,6 +198,7 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
         hugeChart += " 10000 0";
     const QString huge = put(u"huge.sbn"_s, hugeChart);
     const QString badJson = put(u"bad.json"_s, "{ signal: [ { wave: 'q' } ] }");
+    const QString badName = put(u"badname.sbn"_s, "80 0 15 0\r\nA\r\n0 0 0\r\n\xFF\r\n1 0 0");
     const QStringList inputs = entries(dir);
     const QString out = dir.filePath(u"out.png"_s);
 
@@ -210,6 +223,7 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
         {{bad, out}, 1, u"1 行目"_s},
         {{badJson, out}, 1, u"bad.json"_s},
         {{huge, out}, 1, u"1000105 × 25"_s},
+        {{badName, dir.filePath(u"out.json"_s)}, 1, u"2 行目の信号名"_s},
         {{kExample, dir.filePath(u"no/such/folder/out.png"_s)}, 1, u"no/such/folder/out.png"_s},
     };
     for (const Case& c : cases) {
@@ -232,4 +246,108 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
     const Outcome version = render({kExample, u"--version"_s});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "solvena-render " SOLVENA_VERSION "\n");
+}
+
+// Names are the bytes given: two names that are not UTF-8 are two files under exactly
+// those bytes (not one mangled name written twice), and an input named in Shift_JIS is
+// read.
+TEST(RenderCli, TakesNamesAsTheirBytes)
+{
+    QTemporaryDir dir;
+    const std::string at = bytesOf(dir.path()) + "/";
+    const std::string input = at + "\x83\x5e\x83\x43.sbn";
+    ASSERT_EQ(runRaw(kRender, {bytesOf(kExample), input}).status, 0);
+    for (const std::string output : {"\xff.sbn", "\xfe.sbn"}) {
+        const RawOutcome run = runRaw(kRender, {input, at + output});
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    // Each under its own bytes, the two outputs being two files.
+    for (const char* name : {"\x83\x5e\x83\x43.sbn", "\xff.sbn", "\xfe.sbn"}) {
+        std::ifstream file(at + name, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), readTestFile(kExample).toStdString()) << name;
+    }
+}
+
+// Under a file-size limit (ulimit -f) a write that would pass it fails as on a full
+// disk: status 1 with the reason, the old file as it was, nothing left behind.
+TEST(RenderCli, AFileSizeLimitFailsTheWriteNotTheProgram)
+{
+    QTemporaryDir dir;
+    const QString output = dir.filePath(u"out.bmp"_s);  // about 39 KB
+    ASSERT_TRUE(writeTestFile(output, "old"));
+    RawOptions limited;
+    limited.fileSizeLimit = 5000;
+    const RawOutcome run = runRaw(kRender, {bytesOf(kExample), bytesOf(output)}, limited);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(qt_error_string(EFBIG).toStdString()), std::string::npos) << run.err;
+    EXPECT_EQ(readTestFile(output), "old");
+    EXPECT_EQ(entries(dir), QStringList{u"out.bmp"_s});
+}
+
+// Ended by SIGINT or SIGTERM (Ctrl+C, timeout) while it writes, it removes its
+// temporary file and ends by that signal; the old file is as it was.
+TEST(RenderCli, AnInterruptedRunLeavesNoTemporaryFile)
+{
+    QTemporaryDir inputs;
+    QByteArray chart = "80 0" + QByteArray(" 100 0").repeated(40);  // a 38 MB bitmap: time to catch it
+    for (int r = 0; r < 99; ++r)
+        chart += "\r\nS\r\n" + QByteArray("1 0 0 ").repeated(39) + "0 0 0";
+    const QString big = inputs.filePath(u"big.sbn"_s);
+    ASSERT_TRUE(writeTestFile(big, chart));
+
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(strsignal(signal));
+        QTemporaryDir dir;
+        const QString output = dir.filePath(u"out.bmp"_s);
+        ASSERT_TRUE(writeTestFile(output, "old"));
+        const int watch = inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(inotify_add_watch(watch, bytesOf(dir.path()).c_str(), IN_CREATE), 0);
+
+        RawProcess run(kRender, {"--row-height", "30", bytesOf(big), bytesOf(output)});
+        // The moment any other file appears beside the output, the signal goes.
+        alignas(inotify_event) char event[sizeof(inotify_event) + NAME_MAX + 1];
+        pollfd ready{watch, POLLIN, 0};
+        ASSERT_EQ(poll(&ready, 1, 30000), 1) << "no temporary file was made";
+        ASSERT_GT(read(watch, event, sizeof event), 0);
+        kill(run.pid(), signal);
+        close(watch);
+
+        const RawOutcome outcome = run.wait();
+        EXPECT_EQ(outcome.signal, signal) << outcome.err;
+        EXPECT_EQ(readTestFile(output), "old");
+        EXPECT_EQ(entries(dir), QStringList{u"out.bmp"_s});
+    }
+}
+
+// /dev/stdout is written into, never replaced: into a pipe, and into a file it was
+// redirected to, after what the file holds (as "{ echo; solvena-render ...; } > file").
+TEST(RenderCli, WritesIntoStandardOutputByName)
+{
+    QTemporaryDir dir;
+    const QByteArray chart = readTestFile(kExample);
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    const QString redirected = dir.filePath(u"redirected.txt"_s);
+    ASSERT_TRUE(writeTestFile(redirected, "before\n"));
+    struct stat before {};
+    ASSERT_EQ(stat(bytesOf(redirected).c_str(), &before), 0);
+    const int appended = open(bytesOf(redirected).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+
+    for (const int out : {ends[1], appended}) {
+        RawOptions options;
+        options.standardOutput = out;
+        const RawOutcome run = runRaw(kRender, {"--format", "sbn", bytesOf(kExample), "/dev/stdout"}, options);
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    close(ends[1]);
+    close(appended);
+    QByteArray piped(chart.size() + 1, '\0');
+    piped.truncate(std::max<ssize_t>(read(ends[0], piped.data(), size_t(piped.size())), 0));
+    close(ends[0]);
+    EXPECT_EQ(piped, chart);
+    EXPECT_EQ(readTestFile(redirected), "before\n" + chart);
+    struct stat after {};
+    ASSERT_EQ(stat(bytesOf(redirected).c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(entries(dir), QStringList{u"redirected.txt"_s});
 }

@@ -1,6 +1,11 @@
 #include "ui/CommandLine.h"
 
+#include "RawProcess.h"
+
+#include <QDir>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <string>
@@ -72,6 +77,60 @@ private slots:
             QVERIFY(result.error.empty());
         else
             QVERIFY2(QString::fromStdString(result.error).contains(errorPart), result.error.c_str());
+    }
+
+    // The real editor, started as a shell starts it: a chart name that is not UTF-8
+    // would be kept as another name (and saved there later), so it is refused.
+    void refusesAChartNameItCannotKeep()
+    {
+        const RawOutcome run = runRaw(SOLVENA_EDITOR, {"\xff.sbn"}, offscreen({}));
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.find("'\\xFF.sbn' is not UTF-8") != std::string::npos, run.err.c_str());
+    }
+
+    // Under a file-size limit (ulimit -f) the recovery copy of a large unsaved chart
+    // cannot be written: the editor goes on, and SIGTERM then ends it, as it does,
+    // without a temporary file left in the recovery folder.
+    void outlivesAFileSizeLimit()
+    {
+        QTemporaryDir dir;
+        // 99 signals of 99 steps: an untitled, modified chart whose copy is about 60 KB.
+        QByteArray json = "{ signal: [";
+        for (int s = 0; s < 99; ++s)
+            json += "{ name: 'S" + QByteArray::number(s) + "', wave: '" + QByteArray(99, "01x"[s % 3]) + "' },";
+        json += "] }";
+        QFile file(dir.filePath(u"big.json"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+        file.close();
+
+        RawOptions options = offscreen(dir.path());
+        options.fileSizeLimit = 5000;
+        RawProcess editor(SOLVENA_EDITOR, {QFile::encodeName(file.fileName()).toStdString()}, options);
+        const QString state = dir.filePath(u"state/solvena"_s);
+        // Started once its lock is there; the copy is due 3 s after the chart changed.
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(state).entryList({u"*.lock"_s}, QDir::Files).isEmpty(), 20000);
+        QTest::qWait(4000);
+        QVERIFY2(editor.running(), "the editor ended under the file-size limit");
+
+        ::kill(editor.pid(), SIGTERM);
+        const RawOutcome outcome = editor.wait();
+        QCOMPARE(outcome.signal, SIGTERM);
+        QCOMPARE(QDir(state).entryList({u".solvena-*"_s}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
+private:
+    // The environment of a first start on no display, its files under `home`.
+    static RawOptions offscreen(const QString& home)
+    {
+        RawOptions options;
+        options.environment = {{"QT_QPA_PLATFORM", "offscreen"}};
+        if (!home.isEmpty()) {
+            const std::string root = QFile::encodeName(home).toStdString();
+            options.environment.push_back({"HOME", root});
+            options.environment.push_back({"XDG_STATE_HOME", root + "/state"});
+            options.environment.push_back({"XDG_CONFIG_HOME", root + "/config"});
+        }
+        return options;
     }
 };
 

@@ -170,6 +170,12 @@ std::string renderUsage()
            "  .json       the chart as WaveJSON\n"
            "  .sbn, .txt  the chart file written again\n"
            "OUTPUT '-' writes to standard output; --format then names the format.\n"
+           "OUTPUT is written under exactly the name given, through a temporary file that\n"
+           "replaces it only once complete; a link is followed to the file it leads to.\n"
+           "A FIFO or a character device (a pipe, /dev/null, a terminal, /dev/stdout) is\n"
+           "written into as it is, and /dev/stdout redirected to a file gets the bytes at\n"
+           "its end; such writes cannot be all or nothing. A folder, a socket or a block\n"
+           "device is refused.\n"
            "\n"
            "Options (the drawing options do nothing for .json, .sbn and .txt):\n"
            "  --header          draw the header row too, as the editor's grid shows it\n"
@@ -184,7 +190,8 @@ std::string renderUsage()
            "\n"
            "Exit status: 0 when OUTPUT was written; 1 when CHART could not be read or OUTPUT\n"
            "could not be written (the reason on standard error, no partial file left); 2 for a\n"
-           "wrong command line.\n";
+           "wrong command line. Ended by a signal (Ctrl+C, timeout), it leaves no temporary\n"
+           "file and ends as that signal ends a program.\n";
 }
 
 std::string renderVersion()

@@ -7,6 +7,8 @@
 #include "render/FontSubstitutions.h"
 #include "storage/ChartFileIO.h"
 #include "storage/FileIO.h"
+#include "storage/NativePath.h"
+#include "storage/TemporaryFile.h"
 #include "storage/WaveJson.h"
 
 #include <QGuiApplication>
@@ -28,9 +30,10 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+// The file an argument names: its very bytes, whether or not they are UTF-8.
 QString pathOf(const std::string& argument)
 {
-    return QString::fromLocal8Bit(argument);
+    return pathFromNativeBytes(argument);
 }
 
 void say(const std::string& subject, const std::string& text)
@@ -40,7 +43,8 @@ void say(const std::string& subject, const std::string& text)
 
 int fail(const std::string& subject, const QString& reason)
 {
-    say(subject, reason.toStdString());
+    // A name inside the reason is shown with the bytes it was given.
+    say(subject, nativePathBytes(reason).toStdString());
     return kFailed;
 }
 
@@ -65,7 +69,8 @@ private:
     int error_ = 0;
 };
 
-// Writes OUTPUT, exactly the path given, all or nothing; or standard output for "-".
+// Writes OUTPUT, exactly the path given, all or nothing (a pipe or a device as it is);
+// or standard output for "-".
 int writeOutput(const RenderArguments& args, const std::function<void(ByteSink&)>& produce)
 {
     QString error;
@@ -76,7 +81,7 @@ int writeOutput(const RenderArguments& args, const std::function<void(ByteSink&)
             if (out.error())
                 error = qt_error_string(out.error());
         } else {
-            error = writeFileAtomically(pathOf(args.output), produce);
+            error = writeOutputFile(pathOf(args.output), produce);
         }
     } catch (const std::exception& e) {
         error = QString::fromUtf8(e.what());
@@ -194,6 +199,7 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
 
 int main(int argc, char** argv)
 {
+    installFileSignalHandling();
     const RenderArguments args = parseRenderArguments(std::vector<std::string>(argv + 1, argv + argc));
     switch (args.action) {
     case RenderArguments::Action::Help:

@@ -1,0 +1,44 @@
+#pragma once
+// Where a write by path lands on a POSIX system: links are followed to their end, and
+// what is found there decides whether the file is replaced, made, written into or
+// refused. Used by the file functions only.
+
+// How a write treats a name that ends in something other than a regular file.
+enum class SpecialTargets {
+    Refuse,        // never replaced, never written: the write is refused
+    WriteThrough,  // a FIFO or a character device is written into, as cp does
+};
+
+#ifndef _WIN32
+
+#include <QByteArray>
+#include <QString>
+
+#include <sys/stat.h>
+
+struct WriteTarget {
+    enum class Kind {
+        Replace,  // an existing regular file, replaced through a temporary file
+        Create,   // no file yet: made through a temporary file
+        Stream,   // written into directly (a pipe, a terminal, /dev/null, a descriptor)
+    };
+    Kind kind = Kind::Create;
+    QByteArray path;    // the file replaced (links resolved), made, or opened to write into
+    struct stat status {};  // of the file replaced
+    QString error;      // why the write is refused; empty when it may go on
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The end of `path` (native bytes, relative to the working folder when relative). A
+// chain of links is followed to its end, a relative target taken from the folder of
+// its link; a chain that loops or ends at nothing is refused, naming the link. Names
+// reached through a process's descriptors (/dev/stdout, /proc/self/fd/N) are written
+// into when `special` allows it: replacing them would take the file away from the
+// descriptor.
+WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special);
+
+// The reason, for the user, why a file of this mode is not read or replaced.
+QString notRegularReason(mode_t mode);
+
+#endif
