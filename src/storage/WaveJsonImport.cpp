@@ -220,11 +220,19 @@ bool isExactWaveCharacter(char32_t c)
     return c < 0x80 && std::string_view("01xhlHLpnPN.|<>").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
+// One character of UTF-8 text from `pos` on; a malformed byte counts as one.
+char32_t nextCharacter(std::string_view text, size_t& pos)
+{
+    const char32_t c = decodeUtf8(text, pos);
+    if (c == kInvalidCodePoint) ++pos;
+    return c;
+}
+
 void noteWave(std::string_view wave, Notice& notice)
 {
     for (size_t pos = 0; pos < wave.size();) {
         const size_t start = pos;
-        const char32_t c = decodeUtf8(wave, pos);
+        const char32_t c = nextCharacter(wave, pos);
         if (c == u'|') ++notice.gaps;
         if (!isExactWaveCharacter(c)) notice.characters.add(wave.substr(start, pos - start));
     }
@@ -255,7 +263,7 @@ void noteSignalExtras(const Json5Value& entry, Notice& notice)
     if (const Json5Value* node = entry.find("node")) {
         if (node->kind == Json5Value::Kind::String) {
             for (size_t pos = 0; pos < node->string.size();)
-                if (decodeUtf8(node->string, pos) != U'.') ++notice.nodes;
+                if (nextCharacter(node->string, pos) != U'.') ++notice.nodes;
         } else {
             notice.keys.add("node");
         }
@@ -324,15 +332,16 @@ Timing timeSignals(const std::vector<Signal>& signals, int hscale)
 {
     Timing timing;
     timing.stepTicks = 2 * hscale * kTicksPerBrick;
+    const int64_t limit = kMaxSteps * timing.stepTicks;
     int64_t length = 0;
     for (const Signal& signal : signals) {
-        timing.lanes.push_back(layOutWave(signal.wave, signal.period, hscale));
         const int64_t shift = signal.wave.empty() ? 0 : std::llround(2 * signal.phase * kTicksPerBrick);
+        timing.lanes.push_back(layOutWave(signal.wave, signal.period, hscale, limit + std::max<int64_t>(shift, 0)));
         timing.shifts.push_back(shift);
         if (timing.lanes.back().ticks > 0) length = std::max(length, timing.lanes.back().ticks - shift);
     }
     // A chart beyond the limit is only counted, its shorter waves not continued to its end.
-    const bool fits = length <= kMaxSteps * timing.stepTicks;
+    const bool fits = length <= limit;
     int64_t unit = timing.stepTicks;
     for (size_t i = 0; i < signals.size(); ++i)
         for (const LaneRun& run : placeLane(timing.lanes[i], timing.shifts[i], length, fits))

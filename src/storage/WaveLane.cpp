@@ -67,13 +67,17 @@ struct BrickTexts {
 
 class LaneBuilder {
 public:
+    explicit LaneBuilder(int64_t keepUntil) : keepUntil_(keepUntil) {}
+
     void add(Brick brick, int64_t bricks)
     {
         if (bricks <= 0) return;
         const int32_t level = levelOf(brick);
         const LaneArrow arrow = arrowOf(brick);
         const int64_t ticks = bricks * kTicksPerBrick;
+        const bool kept = lane_.ticks < keepUntil_;
         lane_.ticks += ticks;
+        if (!kept) return;
         if (!lane_.pieces.empty() && lane_.pieces.back().level == level && arrow == LaneArrow::None)
             lane_.pieces.back().ticks += ticks;
         else
@@ -108,6 +112,7 @@ public:
     LaneLayout take() { return std::move(lane_); }
 
 private:
+    int64_t keepUntil_;
     LaneLayout lane_;
 };
 
@@ -152,14 +157,14 @@ BrickTexts nextBricks(char16_t top, char16_t next)
 
 }  // namespace
 
-LaneLayout layOutWave(std::u16string_view wave, double period, int hscale)
+LaneLayout layOutWave(std::u16string_view wave, double period, int hscale, int64_t keepUntil)
 {
     if (wave.empty()) {
         LaneLayout lane;
         lane.round.push_back({kTicksPerBrick, kLevelLow, LaneArrow::None});
         return lane;
     }
-    LaneBuilder builder;
+    LaneBuilder builder(keepUntil);
     // Mirrors the renderer's parseWaveLane, character by character.
     size_t pos = 0;
     const auto take = [&] { return pos < wave.size() ? wave[pos++] : kPastTheEnd; };

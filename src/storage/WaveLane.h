@@ -33,8 +33,8 @@ struct LanePiece {
 
 // A wave before its phase is applied.
 struct LaneLayout {
-    std::vector<LanePiece> pieces;  // from the wave's first character on
-    int64_t ticks = 0;              // their length
+    std::vector<LanePiece> pieces;  // from the wave's first character on, as far as kept
+    int64_t ticks = 0;              // the whole wave's length
     // What the last character keeps doing past the end, one round of it: a clock's
     // high and low halves, or a single piece holding a level.
     std::vector<LanePiece> round;
@@ -42,7 +42,9 @@ struct LaneLayout {
 
 // The layout of `wave` (UTF-16 code units, as the renderer splits the text) with
 // `period` (0 < period <= 99) and `hscale` (1 .. 100). An empty wave is a low level.
-LaneLayout layOutWave(std::u16string_view wave, double period, int hscale);
+// Pieces starting at `keepUntil` ticks or later are only counted into the length, so
+// that a wave too long for any chart costs no memory for what no chart could show.
+LaneLayout layOutWave(std::u16string_view wave, double period, int hscale, int64_t keepUntil);
 
 // Where one level begins on the chart's time line.
 struct LaneRun {
