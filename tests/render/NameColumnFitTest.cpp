@@ -66,13 +66,15 @@ TEST_P(NameColumnFit, ShowsTheNameWhole)
     const CellRect row = ChartLayout(layout).cellRect(0, 2);
     int inkNearTheEdge = 0;
     for (int y = row.top + 1; y < row.bottom - 1; ++y)
-        for (int x = 0; x < whole.width(); ++x) {
+        for (int x = 0; x < wide.colWidths[0]; ++x) {
             const bool ink = whole.pixel(x, y) != qRgb(255, 255, 255);
-            if (x > width - 2 && x < 2000) {
+            if (x > width - 2) {
                 ASSERT_FALSE(ink) << "the name runs past its cell at x " << x << ", width " << width;
                 continue;
             }
-            if (x < width) ASSERT_EQ(fitted.pixel(x, y), whole.pixel(x, y)) << "x " << x << ", y " << y;
+            if (x < width) {
+                ASSERT_EQ(fitted.pixel(x, y), whole.pixel(x, y)) << "x " << x << ", y " << y;
+            }
             inkNearTheEdge += ink && x >= width - 6 && x < width;
         }
     EXPECT_GT(inkNearTheEdge, 0) << "wider than the name needs: " << width;
