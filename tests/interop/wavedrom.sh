@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The WaveJSON the editor writes, read by the reference renderer of the format (the npm package
 # wavedrom-cli): it must accept the file and draw the same levels as the chart holds. Then the
-# other way: each WAVEJSON given is opened as a chart, and the chart must hold the levels
-# wavedrom-cli draws for it. The pictures are left side by side in the artifacts folder for a
+# other way: each WAVEJSON given, and random diagrams, are opened as charts, and each chart
+# must hold the levels wavedrom-cli draws for it. The pictures are left side by side in the artifacts folder for a
 # person to compare.
 #
 #   wavedrom.sh SOLVENA_RENDER CHART ARTIFACTS_DIR NPM_CACHE_DIR [WAVEJSON]...
@@ -71,3 +71,7 @@ for json in "$@"; do
     fi
 done
 [[ $# -eq 0 ]] || echo "OK: the charts opened from WaveJSON hold the levels wavedrom-cli draws"
+
+# Random diagrams (a fixed seed) in every corner of the wave syntax, the same way.
+mkdir -p "$artifacts/random"
+node "$here/random-diagrams.js" "$npm_dir" "$render" "$artifacts/random" 150 20240611
