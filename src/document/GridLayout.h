@@ -19,6 +19,7 @@ inline constexpr int32_t kColWidth = 15;
 inline constexpr int32_t kRowHeight = 25;
 inline constexpr int32_t kHeaderRowHeight = 25;   // also what the row-height command keeps
 inline constexpr int32_t kMaxCount = 100;         // columns or rows: the chart record's capacity
+inline constexpr int32_t kMaxCellSize = 1000;     // pixels of a column or row the commands allow
 FontDesc gridFont();                              // "ＭＳ ゴシック", 13 pixels
 FontDesc headerFont();                            // chartFont: the program's face, 10 points
 }  // namespace grid_defaults

@@ -9,29 +9,31 @@
 // signal a line, so that any JSON or JSON5 reader takes it. A chart without signals
 // has no wave to carry its steps: it reads back as a chart of one column.
 //
-// Reading (JSON5, see Json5.h), all or nothing:
+// Reading (JSON5, see Json5.h), all or nothing, with the levels the format's
+// reference renderer draws (WaveLane.h says how it lays a wave out):
 //   - Signals in order; groups (nested arrays, whose leading string is a caption)
-//     are flattened; an entry without a wave (a spacer {} included) is a low row.
-//   - "1 h H" high, "0 l L" low, "x z = 2-9 u d" undefined; "." and "|" repeat the
-//     whole previous step, a clock step included (with its arrow). At the first step
-//     they give undefined, as nothing is known before it.
-//   - "p P n N" are clocks. When any signal has one, every step becomes two columns:
-//     p/P high then low, n/N low then high; any other character fills both. "P" puts
-//     the rising arrow on its first column and "N" the falling arrow on the column
-//     before it (the flag stands on the high cell left of the edge). An arrow goes
-//     only where its edge is really there: a P after a high step, an N after a low
-//     step or at the very first column has no edge to mark and gets no arrow.
-//   - `period`, a whole number 1 .. 99, stretches each step of its signal to that
-//     many steps (a clock: the first half high, the second low, for p).
-//   - Shorter signals are padded to the longest by repeating their last step, so a
-//     clock keeps running and a level holds; a step cut by the end is cut there.
-//   - `phase`, `node`, `data`, `edge`, `config`, `head`, `foot` and any other key the
-//     chart cannot hold are skipped, named in one warning line; group captions in
-//     another.
+//     are flattened; an entry without a wave (a spacer {} included) or with an empty
+//     one is a low row.
+//   - "1 h H" high, "0 l L" low, "p P n N" clocks (high then low, or low then high),
+//     "x" undefined; "." and "|" repeat the step before; "<...>" are sub-cycles. Every
+//     other character (z u d = 2-9, and any the renderer does not know) is undefined,
+//     and named once in the notice. "P" and "H" put the rising arrow where they rise,
+//     "N" and "L" the falling arrow on the high cell left of where they fall.
+//   - `period` (0 < period <= 99) and `phase` (-1000 .. 1000) as numbers or numeric
+//     strings; `config.hscale` (rounded, 1 .. 100) as the renderer takes it.
+//   - Columns: the longest time that divides a step and on which every level change
+//     of every signal falls. Plain levels give a column a step, a clock two; a period
+//     of 1.5 or a phase of 0.25 more. hscale widens the step columns instead (up to
+//     the widest column the layout commands allow).
+//   - Shorter signals continue to the longest by repeating their last character, so a
+//     clock keeps running and a level holds; what the end cuts is cut there. A signal
+//     its phase moves right is undefined until it starts.
+//   - What a chart cannot hold (data labels, node names, edges, gaps "|", group
+//     captions, head, foot and any other key) is counted or named in one notice line.
 // Refused with a message naming the signal (by name, or by its place when unnamed):
 // a name CP932 cannot hold or holding a CR (the chart file could not save it),
-// `name` or `wave` not a string, a wave character outside the classes above, a
-// `period` that is not a whole number 1 .. 99, more than 99 signals or steps, and a
+// `name` or `wave` not a string, `period` or `phase` not a number or out of range,
+// more than 99 signals or columns, a register (`reg`) or logic (`assign`) diagram, a
 // text that is not JSON5 or has no `signal` array at the top.
 
 #include "document/GridLayout.h"
@@ -66,8 +68,8 @@ struct WaveJsonImportResult {
     std::unique_ptr<TCell> chart;
     int32_t colCount = 0;               // 1 + the number of steps (1 .. 100)
     int32_t rowCount = 0;               // 1 + the number of signals (1 .. 100)
-    std::vector<int32_t> colWidths;     // the default widths of columns 0 .. colCount-1
-    std::vector<std::string> warnings;  // lines for the user (UTF-8), also when ok
+    std::vector<int32_t> colWidths;     // columns 0 .. colCount-1: the name column's default, steps by hscale
+    std::vector<std::string> warnings;  // the notice line for the user (UTF-8), also when ok
     std::string errorMessage;           // for the user, Japanese UTF-8 (when !ok)
 };
 

@@ -16,6 +16,7 @@
 #include "ui/uMain.h"
 
 #include "document/Document.h"
+#include "render/NameColumnFit.h"
 #include "storage/ChartFileIO.h"
 #include "storage/FileIO.h"
 #include "storage/WaveJson.h"
@@ -198,6 +199,7 @@ bool TfrmMain::importWaveJsonFile(const QString& path)
     document = *read.chart;
     GridLayout layout = dgdMain->layout();
     applyChartExtent(layout, read.colCount, read.rowCount, read.colWidths);
+    fitNameColumn(layout, document);
     dgdMain->setLayout(layout);
     documentFileName_.clear();
     setCaption(QString());

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # The WaveJSON the editor writes, read by the reference renderer of the format (the npm package
-# wavedrom-cli): it must accept the file and draw the same levels as the chart holds. The two
-# pictures are left side by side in the artifacts folder for a person to compare.
+# wavedrom-cli): it must accept the file and draw the same levels as the chart holds. Then the
+# other way: each WAVEJSON given, and random diagrams, are opened as charts, and each chart
+# must hold the levels wavedrom-cli draws for it. The pictures are left side by side in the artifacts folder for a
+# person to compare.
 #
-#   wavedrom.sh SOLVENA_RENDER CHART ARTIFACTS_DIR NPM_CACHE_DIR
+#   wavedrom.sh SOLVENA_RENDER CHART ARTIFACTS_DIR NPM_CACHE_DIR [WAVEJSON]...
 #
 # Exits 77 (skipped) when Node.js is not installed.
 set -euo pipefail
 render=$1 chart=$2 artifacts=$3 npm_dir=$4
+shift 4
+here=$(dirname "$0")
 
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
     echo "SKIPPED: Node.js (node and npm) is not installed; the WaveJSON check against wavedrom-cli needs it"
@@ -51,3 +55,23 @@ if [[ $expected != "$drawn" ]]; then
     exit 1
 fi
 echo "OK: wavedrom-cli accepts the file and draws the chart's levels; side-by-side.png in $artifacts"
+
+for json in "$@"; do
+    name=$(basename "$json" .json)
+    "$render" "$json" "$artifacts/$name.sbn"
+    "$render" "$json" "$artifacts/$name-solvena.png"
+    "$wavedrom" -i "$json" -s "$artifacts/$name-wavedrom.svg"
+    "$wavedrom" -i "$json" -p "$artifacts/$name-wavedrom.png"
+    convert "$artifacts/$name-solvena.png" "$artifacts/$name-wavedrom.png" -background white \
+        -gravity north -append "$artifacts/$name-side-by-side.png"
+    echo "$name.json opened as a chart, against what wavedrom-cli drew:"
+    if ! node "$here/drawn-levels.js" "$artifacts/$name-wavedrom.svg" "$artifacts/$name.sbn"; then
+        echo "FAIL: the chart opened from $name.json holds other levels than wavedrom-cli draws" >&2
+        exit 1
+    fi
+done
+[[ $# -eq 0 ]] || echo "OK: the charts opened from WaveJSON hold the levels wavedrom-cli draws"
+
+# Random diagrams (a fixed seed) in every corner of the wave syntax, the same way.
+mkdir -p "$artifacts/random"
+node "$here/random-diagrams.js" "$npm_dir" "$render" "$artifacts/random" 150 20240611

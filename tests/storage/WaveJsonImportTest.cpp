@@ -21,27 +21,51 @@ struct ImportCase {
     std::string text;
     std::vector<RowCheck> rows;
     std::vector<std::string> warnings = {};
+    int32_t stepWidth = 15;  // of every column after the name column
 };
 
 std::string wave(std::string_view w) { return "{signal:[{name:'s', wave:'" + std::string(w) + "'}]}"; }
 
+// The levels are those the format's reference renderer (wavedrom-cli) draws for the
+// same text, where it draws any.
 const ImportCase kCases[] = {
-    {"EachCharacterClass", wave("01hHlLxz=23456789ud"), {{"s", "011100xxxxxxxxxxxxx"}}},
-    {"RepeatsHoldThePreviousStep", wave("0..1|.x."), {{"s", "000111xx"}}},
-    {"RepeatAtTheFirstStepIsUndefined", "{signal:[{wave:'.0'},{wave:'|1'}]}", {{"", "x0"}, {"", "x1"}}},
+    {"EachCharacterClass", wave("01hHlLxz=23456789ud"), {{"s", "011100xxxxxxxxxxxxx"}},
+     {"不定として取り込んだ文字: z, =, 2, 3, 4, 5, 6, 7, 8, 9 ほか2件"}},
+    {"RepeatsHoldThePreviousStep", wave("0..1|.x."), {{"s", "000111xx"}}, {"チャートに入らないため省いたもの: 区切り（|）1個"}},
+    // The reference knows nothing before the first step, nor after a character it does not know.
+    {"RepeatAtTheFirstStepIsUndefinedAndSoIsTheStepAfter", "{signal:[{wave:'.0'},{wave:'|1'}]}",
+     {{"", "xx"}, {"", "xx"}}, {"チャートに入らないため省いたもの: 区切り（|）1個"}},
+    {"OddCharactersAreUndefined", "{signal:[{wave:'0-1?'},{wave:'z1u'},{wave:'1ー'}]}",
+     {{"", "0xxx"}, {"", "x1xx"}, {"", "1xxx"}}, {"不定として取り込んだ文字: -, ?, z, u, ー"}},
     {"ClockMakesEveryStepTwoColumns", "{signal:[{wave:'p..'},{wave:'01x'},{wave:'n.'}]}",
      {{"", "101010"}, {"", "0011xx"}, {"", "010101"}}},
     {"RisingArrowsOnlyWhereTheyRise", "{signal:[{wave:'P.'},{wave:'1P0P'}]}",
      {{"", "10101010", "r.r.r.r."}, {"", "11100010", "......r."}}},
     {"FallingArrowsOnTheHighCellBefore", "{signal:[{wave:'1N.'},{wave:'N0N'}]}",
      {{"", "110101", ".f.f.."}, {"", "010001", "......"}}},
+    {"EdgeLevelsCarryArrowsToo", wave("0H1L"), {{"s", "0110", ".rf."}}},
     {"GroupsFlattenAndSpacersAreLowRows",
      "{signal:[{name:'A',wave:'1'}, ['G', {name:'B',wave:'0'}, ['H', {}, {name:'C',wave:'x'}]], "
      "{name:'D',wave:'1'}]}",
      {{"A", "1"}, {"B", "0"}, {"", "0"}, {"C", "x"}, {"D", "1"}},
-     {"グループの見出しは取り込めないため無視しました: G, H"}},
+     {"チャートに入らないため省いたもの: グループの見出し 2個（G, H）"}},
     {"PeriodStretchesSteps", "{signal:[{wave:'01', period:2},{wave:'1x0'}]}", {{"", "0011"}, {"", "1x00"}}},
-    {"PeriodStretchesAClockStep", "{signal:[{wave:'p', period:2},{wave:'01'}]}", {{"", "1100"}, {"", "0011"}}},
+    {"PeriodAsANumericString", "{signal:[{wave:'01', period:' 2 '},{wave:'1', period:''}]}",
+     {{"", "0011"}, {"", "1111"}}},
+    // A clock of period 2 changes once a step: the step stays one column.
+    {"PeriodStretchesAClockStep", "{signal:[{wave:'p', period:2},{wave:'01'}]}", {{"", "10"}, {"", "01"}}},
+    {"HalfPeriodMakesTwoColumnsAStep", "{signal:[{wave:'0101', period:0.5},{wave:'01'}]}",
+     {{"", "0101"}, {"", "0011"}}},
+    {"PeriodOfOneAndAHalf", "{signal:[{wave:'01', period:1.5},{wave:'1..0'}]}",
+     {{"", "00011111"}, {"", "11111100"}}},
+    {"PhaseMovesTheWaveLeft", "{signal:[{wave:'0110', phase:0.5},{wave:'0101'}]}",
+     {{"", "01111000"}, {"", "00110011"}}},
+    {"NegativePhaseStartsUndefined", "{signal:[{wave:'01', phase:'-0.25'},{wave:'1..'}]}",
+     {{"", "x00001111111"}, {"", "111111111111"}}},
+    {"SubCyclesTakeHalfSteps", wave("0<1010>1"), {{"s", "00101011"}}},
+    {"HscaleWidensTheSteps", "{signal:[{wave:'p.'}], config:{hscale:2}}", {{"", "1010"}}, {}, 30},
+    {"SubCyclesUnderHscaleStayHalfBricks", "{signal:[{wave:'0<10>1'}], config:{hscale:'2.6'}}",
+     {{"", "00000010111111"}}, {}, 45},
     {"ShortSignalsRepeatTheirLastStepCutAtTheEnd",
      "{signal:[{wave:'p', period:3},{wave:'0....'},{wave:''},{name:'n'},{wave:'1x'}]}",
      {{"", "1110001110"}, {"", "0000000000"}, {"", "0000000000"}, {"n", "0000000000"}, {"", "11xxxxxxxx"}}},
@@ -49,11 +73,12 @@ const ImportCase kCases[] = {
     {"FullWidthNameIsStoredAsCp932", "{signal:[{name:'ＣＬＫ①髙ｱ～', wave:'1'}]}",
      {{"\x82\x62\x82\x6B\x82\x6A\x87\x40\xFB\xFC\xB1\x81\x60", "1"}}},
     {"NoSignalsIsAnEmptyChart", "{signal:[]}", {}},
-    {"KeysTheChartCannotHoldWarnOnce",
-     "{signal:[{name:'a',wave:'1',phase:0.5,node:'.a',data:['x']},{wave:'0',node:'b'}], edge:['a~>b'], "
-     "config:{hscale:2}, head:{text:'t'}, foot:{}}",
-     {{"a", "1"}, {"", "0"}},
-     {"チャートに取り込めない次の項目は無視しました: edge, config, head, foot, phase, node, data"}},
+    {"WhatTheChartCannotHoldIsCountedInOneLine",
+     "{signal:[{name:'a',wave:'=.2|',node:'.a.b',data:['x','y'],over:1},['G',{wave:'0',node:'c',data:'p q  r'}]], "
+     "edge:['a~>b','b->c'], config:{hscale:1, skin:'narrow'}, head:{text:'t'}, foot:{}}",
+     {{"a", "xxxx"}, {"", "0000"}},
+     {"チャートに入らないため省いたもの: データのラベル 5個、node 3個、edge 2本、区切り（|）1個、"
+      "グループの見出し 1個（G）、head, foot, config.skin, over。不定として取り込んだ文字: =, 2"}},
 };
 
 class WaveJsonImport : public testing::TestWithParam<ImportCase> {};
@@ -69,7 +94,7 @@ TEST_P(WaveJsonImport, GivesTheseRows)
     ASSERT_EQ(got.rowCount, static_cast<int>(t.rows.size()) + 1);
     EXPECT_EQ(got.chart->colCount, got.colCount);
     EXPECT_EQ(got.chart->rowCount, got.rowCount);
-    std::vector<int32_t> widths(static_cast<size_t>(got.colCount), 15);
+    std::vector<int32_t> widths(static_cast<size_t>(got.colCount), t.stepWidth);
     widths[0] = 80;
     EXPECT_EQ(got.colWidths, widths);
     EXPECT_EQ(got.warnings, t.warnings);
@@ -87,6 +112,25 @@ TEST_P(WaveJsonImport, GivesTheseRows)
         EXPECT_EQ(levels, t.rows[i].levels) << "row " << r;
         EXPECT_EQ(arrows, t.rows[i].arrows.empty() ? std::string(levels.size(), '.') : t.rows[i].arrows)
             << "row " << r;
+    }
+}
+
+// Written out again, the chart reads back with every level and name: one column a step.
+TEST_P(WaveJsonImport, ExportedAgainKeepsEveryLevel)
+{
+    const WaveJsonImportResult first = importWaveJson(GetParam().text);
+    ASSERT_TRUE(first.ok) << first.errorMessage;
+    const WaveJsonExport exported = exportWaveJson(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
+    const WaveJsonImportResult again = importWaveJson(exported.text);
+    ASSERT_TRUE(again.ok) << again.errorMessage;
+    ASSERT_EQ(again.rowCount, first.rowCount);
+    if (first.rowCount > 1) {
+        ASSERT_EQ(again.colCount, first.colCount);
+    }
+    for (int r = 1; r < first.rowCount; ++r) {
+        EXPECT_EQ(again.chart->signalName[r], first.chart->signalName[r]);
+        for (int c = 1; c < first.colCount; ++c)
+            EXPECT_EQ(again.chart->level[c][r], first.chart->level[c][r]) << "column " << c << ", row " << r;
     }
 }
 
@@ -124,20 +168,23 @@ const RefusalCase kRefusals[] = {
     {"HundredSteps", signals(1, std::string(100, '0')), "ステップが100あります"},
     {"FiftyStepsWithAClock", signals(1, "p" + std::string(49, '.')), "1ステップを2列にしています"},
     {"PeriodBeyondTheSteps", "{signal:[{wave:'01', period:50}]}", "ステップが100あります"},
-    {"PeriodZero", "{signal:[{name:'s', wave:'0', period:0}]}", "信号「s」の period（0）は1～99の整数"},
-    {"PeriodFractional", "{signal:[{wave:'0', period:1.5}]}", "1番目の信号の period（1.5）"},
+    {"TwentyFiveStepsInQuartersByPhase", "{signal:[{wave:'01', phase:0.25},{wave:'" + std::string(25, '1') + "'}]}",
+     "ステップが100あります。取り込めるのは99ステップまでです（波形の変化に合わせて、WaveJSON の1ステップを4列に"},
+    {"PeriodZero", "{signal:[{name:'s', wave:'0', period:0}]}", "信号「s」の period（0）は0より大きく99以下の数"},
+    {"PeriodBeyondNinetyNine", "{signal:[{wave:'0', period:'99.5'}]}", "1番目の信号の period（99.5）"},
     {"PeriodNegative", "{signal:[{wave:'0', period:-1}]}", "period（-1）"},
     {"PeriodNaN", "{signal:[{wave:'0', period:NaN}]}", "period（nan）"},
-    {"PeriodAsString", "{signal:[{wave:'0', period:'2'}]}", "period が数値ではありません"},
+    {"PeriodNotANumber", "{signal:[{wave:'0', period:'2x'}]}", "period が数値ではありません"},
+    {"PhaseNotANumber", "{signal:[{name:'p', wave:'0', phase:true}]}", "信号「p」の phase が数値ではありません"},
+    {"PhaseBeyondTheRange", "{signal:[{wave:'0', phase:-1e4}]}", "phase（-10000）は-1000～1000の数"},
     {"WaveNotAString", "{signal:[{}, {name:'w', wave:5}]}", "信号「w」の wave が文字列ではありません"},
     {"WaveNull", "{signal:[{wave:null}]}", "1番目の信号の wave が文字列ではありません"},
     {"NameNotAString", "{signal:[{name:5, wave:'0'}]}", "1番目の信号の name が文字列ではありません"},
-    {"UnknownWaveCharacter", wave("0a"), "信号「s」の wave に使えない文字「a」があります（2文字目）"},
-    {"NonAsciiWaveCharacter", wave("1ー"), "使えない文字「ー」があります（2文字目）"},
-    {"SubCycleMarker", wave("0<1>"), "使えない文字「<」"},
     {"RootNotAnObject", "[{wave:'0'}]", "最上位"},
     {"NoSignalArray", "{config:{}}", "signal 配列がありません"},
     {"SignalNotAnArray", "{signal:{wave:'0'}}", "signal 配列がありません"},
+    {"RegisterDiagram", "{reg:[{bits:8, name:'CTRL'}], config:{bits:8}}", "これはレジスタ図（reg）です"},
+    {"LogicDiagram", "{assign:[['out', ['|', 'a', 'b']]]}", "これは論理回路図（assign）です"},
     {"NumberInTheSignalArray", "{signal:[{wave:'0'}, 3]}", "信号でもグループでもない要素"},
     {"CaptionNotFirstInGroup", "{signal:[['G', {wave:'0'}, 'late']]}", "信号でもグループでもない要素"},
     {"NotJson5", "{signal:[{wave:'0'}", "WaveJSON として読めません（1行20列"},

@@ -155,11 +155,11 @@ TEST(RenderCli, ConvertsWaveJsonAndSaysWhatItLeftOut)
     const QString json = dir.filePath(u"in.json"_s);
     QFile file(json);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{ signal: [ { name: 'clk', wave: 'p...' }, { name: 'd', wave: 'x.10', phase: 1 } ] }");
+    file.write("{ signal: [ { name: 'clk', wave: 'p...' }, { name: 'd', wave: 'x.10', node: '..a' } ] }");
     file.close();
     const Outcome run = render({json, dir.filePath(u"out.sbn"_s)});
     EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.err.contains(u"phase"_s)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"node 1個"_s)) << run.err.toStdString();
     const ChartFileRead read = readChartFile(dir.filePath(u"out.sbn"_s));
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.chart.rowCount, 3);
@@ -197,7 +197,7 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
     for (int c = 1; c < 100; ++c)
         hugeChart += " 10000 0";
     const QString huge = put(u"huge.sbn"_s, hugeChart);
-    const QString badJson = put(u"bad.json"_s, "{ signal: [ { wave: 'q' } ] }");
+    const QString badJson = put(u"bad.json"_s, "{ reg: [ { bits: 8 } ] }");
     const QString badName = put(u"badname.sbn"_s, "80 0 15 0\r\nA\r\n0 0 0\r\n\xFF\r\n1 0 0");
     const QStringList inputs = entries(dir);
     const QString out = dir.filePath(u"out.png"_s);

@@ -59,8 +59,8 @@ private slots:
     void aWaveJsonFileOpensAsAnUntitledChart()
     {
         const QString path = dir.filePath(u"clock.json"_s);
-        QVERIFY(writeTestFile(path, "{signal: [{name: 'CLK', wave: 'p..'}, {}, {name: 'D', wave: 'x=.0', data: ['a']}],"
-                  " config: {hscale: 2}}"));
+        QVERIFY(writeTestFile(path, "{signal: [{name: 'CLK', wave: 'p..'}, {},"
+                  " {name: 'DATA_OF_THE_MEMORY_CONTROLLER', wave: 'x=.0', data: ['a']}], config: {hscale: 2}}"));
         prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{path, 3});
         window->command(CommandId::actOpen)->trigger();
 
@@ -75,10 +75,13 @@ private slots:
             QCOMPARE(document.level[c][2], 0);   // the spacer
             QCOMPARE(document.level[c][3], data[c - 1]);
         }
+        // hscale widens the steps; the long name widens its column.
+        QCOMPARE(window->grid()->colWidth(1), 30);
+        QVERIFY(window->grid()->colWidth(0) > 80);
         QCOMPARE(window->windowTitle(), u"ソルベナエディタ - 無題"_s);
         QVERIFY(window->documentFileName().isEmpty());
         QVERIFY(modifiedFlag);
-        QTRY_VERIFY(shownMessage().contains(u"config"_s));
+        QTRY_VERIFY(shownMessage().contains(u"データのラベル 1個"_s));
 
         prompts->saveAnswers.push_back(std::nullopt);
         window->command(CommandId::actSave)->trigger();

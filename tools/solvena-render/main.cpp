@@ -5,6 +5,7 @@
 #include "document/GridLayout.h"
 #include "render/ChartExport.h"
 #include "render/FontSubstitutions.h"
+#include "render/NameColumnFit.h"
 #include "storage/ChartFileIO.h"
 #include "storage/FileIO.h"
 #include "storage/NativePath.h"
@@ -94,6 +95,7 @@ int writeOutput(const RenderArguments& args, const std::function<void(ByteSink&)
 struct Chart {
     std::unique_ptr<TCell> cell;
     GridLayout layout;
+    bool namesToFit = false;  // a WaveJSON chart's name column follows its names
 };
 
 // Reads CHART: WaveJSON for a .json file, a chart file otherwise. Warnings go to
@@ -117,6 +119,7 @@ bool readChart(const RenderArguments& args, Chart& chart)
         }
         chart.cell = std::move(read.chart);
         applyChartExtent(chart.layout, read.colCount, read.rowCount, read.colWidths);
+        chart.namesToFit = true;
         return true;
     }
     ChartFileRead read = readChartFile(path);
@@ -169,7 +172,7 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
         chart.layout.gridFont.family = *args.fontFamily;
     if (args.fontPixels)
         chart.layout.gridFont.pixelSize = *args.fontPixels;
-    const ChartPicture picture{*chart.cell, chart.layout, grid_defaults::headerFont(), args.header};
+    ChartPicture picture{*chart.cell, chart.layout, grid_defaults::headerFont(), args.header};
     const PictureFormat format = pictureFormatOf(args.kind);
     try {
         // Refused before the toolkit starts or anything is written.
@@ -192,6 +195,15 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
     QGuiApplication app(qtArgc, qtArgv);
     installFontSubstitutions();
     QGuiApplication::setFont(programFont());
+    if (chart.namesToFit) {
+        // Names are measured in the font they are drawn with, which needs the toolkit.
+        fitNameColumn(picture.layout, picture.chart);
+        try {
+            checkPictureSize(pictureSize(picture, format));
+        } catch (const PictureSizeError& e) {
+            return fail(args.output, QString::fromUtf8(e.what()));
+        }
+    }
     return writeOutput(args, [&](ByteSink& sink) { ::writePicture(sink, picture, format); });
 }
 

@@ -1,0 +1,445 @@
+// The import side of WaveJSON: a text read into a fresh chart record.
+#include "storage/WaveJson.h"
+
+#include "storage/Json5.h"
+#include "storage/WaveLane.h"
+#include "text/Cp932.h"
+#include "text/Utf8.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <numeric>
+#include <optional>
+#include <unordered_set>
+
+namespace {
+
+constexpr int kMaxSignals = kMaxRows - 1;
+constexpr int kMaxSteps = kMaxCols - 1;
+constexpr double kMaxPeriod = kMaxSteps;  // a longer step could not fit the chart
+constexpr double kMaxPhase = 1000;
+constexpr int kMaxHscale = 100;           // where the reference renderer stops too
+
+// Thrown inside the import only; importWaveJson turns it into a result.
+struct ImportFailure {
+    std::string message;
+};
+
+// Text from the file made fit for a one-line message: control characters shown as
+// U+XXXX and long text cut, so a hostile name cannot break or flood the message.
+std::string printable(std::string_view utf8)
+{
+    constexpr int kMaxChars = 32;
+    std::string out;
+    size_t pos = 0;
+    for (int count = 0; pos < utf8.size(); ++count) {
+        if (count == kMaxChars) return out + "…";
+        char32_t c = decodeUtf8(utf8, pos);
+        if (c == kInvalidCodePoint) {
+            c = 0xFFFD;
+            ++pos;
+        }
+        if (c < 0x20 || c == 0x7F || c == 0x2028 || c == 0x2029) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            out += code;
+        } else {
+            appendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+// Names gathered for the notice, each once, in the order first met.
+class NameList {
+public:
+    // A set beside the list keeps a file of many thousand keys from taking quadratic time.
+    void add(std::string_view name)
+    {
+        if (seen_.emplace(name).second) names_.emplace_back(name);
+    }
+    bool empty() const { return names_.empty(); }
+    size_t size() const { return names_.size(); }
+
+    std::string joined() const
+    {
+        constexpr size_t kShown = 10;
+        std::string out;
+        for (size_t i = 0; i < names_.size() && i < kShown; ++i) {
+            if (i > 0) out += ", ";
+            out += printable(names_[i]);
+        }
+        if (names_.size() > kShown) out += " ほか" + std::to_string(names_.size() - kShown) + "件";
+        return out;
+    }
+
+private:
+    std::unordered_set<std::string> seen_;
+    std::vector<std::string> names_;
+};
+
+// What the chart leaves out or shows otherwise, for the one line the user is shown.
+struct Notice {
+    size_t dataLabels = 0;
+    size_t nodes = 0;
+    size_t edges = 0;
+    size_t gaps = 0;
+    NameList captions;
+    NameList keys;        // everything else the chart cannot hold, by key
+    NameList characters;  // wave characters shown as undefined though they are not 'x'
+
+    std::string line() const
+    {
+        std::vector<std::string> leftOut;
+        const auto counted = [&](size_t count, const char* what, const char* unit) {
+            if (count > 0) leftOut.push_back(what + std::to_string(count) + unit);
+        };
+        counted(dataLabels, "データのラベル ", "個");
+        counted(nodes, "node ", "個");
+        counted(edges, "edge ", "本");
+        counted(gaps, "区切り（|）", "個");
+        if (!captions.empty())
+            leftOut.push_back("グループの見出し " + std::to_string(captions.size()) + "個（" + captions.joined() + "）");
+        if (!keys.empty()) leftOut.push_back(keys.joined());
+        std::string out;
+        for (size_t i = 0; i < leftOut.size(); ++i)
+            out += (i == 0 ? "チャートに入らないため省いたもの: " : "、") + leftOut[i];
+        if (!characters.empty())
+            out += (out.empty() ? "" : "。") + std::string("不定として取り込んだ文字: ") + characters.joined();
+        return out;
+    }
+};
+
+struct Signal {
+    int ordinal = 0;         // 1-based place among all signals, for messages
+    std::string name;        // UTF-8, as written
+    std::u16string wave;     // empty when there is none
+    double period = 1;
+    double phase = 0;
+};
+
+std::string byPlace(int ordinal) { return std::to_string(ordinal) + "番目の信号"; }
+
+std::string describe(const Signal& signal)
+{
+    return signal.name.empty() ? byPlace(signal.ordinal) : "信号「" + printable(signal.name) + "」";
+}
+
+std::string numberText(double value)
+{
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+}
+
+enum class Given { No, Number, NotANumber };
+
+// A number as the reference renderer's arithmetic takes it: a number, or a string
+// holding one (JavaScript converts it where it computes). An empty string counts as
+// not given, as the renderer's `value || default` reads it.
+Given readNumber(const Json5Value* value, double& number)
+{
+    if (!value) return Given::No;
+    if (value->kind == Json5Value::Kind::Number) {
+        number = value->number;
+        return Given::Number;
+    }
+    if (value->kind != Json5Value::Kind::String) return Given::NotANumber;
+    std::string_view text = value->string;
+    constexpr std::string_view kBlanks = " \t\n\r\f\v";
+    const size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return Given::No;
+    text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') text.remove_prefix(1);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return error == std::errc() && end == text.data() + text.size() ? Given::Number : Given::NotANumber;
+}
+
+// config.hscale as the reference renderer rounds and bounds it; anything else in
+// `config` is named in the notice.
+int hscaleOf(const Json5Value& root, Notice& notice)
+{
+    const Json5Value* config = root.find("config");
+    if (!config) return 1;
+    if (config->kind != Json5Value::Kind::Object) {
+        notice.keys.add("config");
+        return 1;
+    }
+    for (const Json5Member& member : config->members)
+        if (member.key != "hscale") notice.keys.add("config." + member.key);
+    double value = 0;
+    switch (readNumber(config->find("hscale"), value)) {
+    case Given::No: return 1;
+    case Given::NotANumber: notice.keys.add("config.hscale"); return 1;
+    case Given::Number: break;
+    }
+    if (!(value > 0)) return 1;
+    const double rounded = std::floor(value + 0.5);
+    return rounded < 1 ? 1 : static_cast<int>(std::min<double>(rounded, kMaxHscale));
+}
+
+// The entries of the signal array in order, groups flattened; walks with its own
+// stack rather than recursion.
+std::vector<const Json5Value*> flattenSignals(const Json5Value& signalArray, NameList& captions)
+{
+    struct Level {
+        const Json5Value* array;
+        size_t next;
+    };
+    std::vector<const Json5Value*> entries;
+    std::vector<Level> stack{{&signalArray, 0}};
+    while (!stack.empty()) {
+        Level& top = stack.back();
+        if (top.next == top.array->items.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const size_t index = top.next++;
+        const Json5Value& item = top.array->items[index];
+        const bool inGroup = stack.size() > 1;
+        if (item.kind == Json5Value::Kind::Object) {
+            entries.push_back(&item);
+        } else if (item.kind == Json5Value::Kind::Array) {
+            stack.push_back({&item, 0});
+        } else if (item.kind == Json5Value::Kind::String && inGroup && index == 0) {
+            captions.add(item.string);
+        } else {
+            throw ImportFailure{"signal 配列に信号でもグループでもない要素があります（" +
+                                std::to_string(entries.size() + 1) + "番目の信号の位置）"};
+        }
+    }
+    return entries;
+}
+
+// The characters whose drawing the chart repeats exactly; every other one becomes
+// undefined and is named.
+bool isExactWaveCharacter(char32_t c)
+{
+    return c < 0x80 && std::string_view("01xhlHLpnPN.|<>").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+// One character of UTF-8 text from `pos` on; a malformed byte counts as one.
+char32_t nextCharacter(std::string_view text, size_t& pos)
+{
+    const char32_t c = decodeUtf8(text, pos);
+    if (c == kInvalidCodePoint) ++pos;
+    return c;
+}
+
+void noteWave(std::string_view wave, Notice& notice)
+{
+    for (size_t pos = 0; pos < wave.size();) {
+        const size_t start = pos;
+        const char32_t c = nextCharacter(wave, pos);
+        if (c == u'|') ++notice.gaps;
+        if (!isExactWaveCharacter(c)) notice.characters.add(wave.substr(start, pos - start));
+    }
+}
+
+// `data` labels, `node` names and any key the chart has no place for.
+void noteSignalExtras(const Json5Value& entry, Notice& notice)
+{
+    for (const Json5Member& member : entry.members)
+        if (member.key != "name" && member.key != "wave" && member.key != "period" && member.key != "phase" &&
+            member.key != "data" && member.key != "node")
+            notice.keys.add(member.key);
+    if (const Json5Value* data = entry.find("data")) {
+        if (data->kind == Json5Value::Kind::Array) {
+            notice.dataLabels += data->items.size();
+        } else if (data->kind == Json5Value::Kind::String) {
+            // The renderer splits a string of labels at white space.
+            bool inLabel = false;
+            for (const char ch : data->string) {
+                const bool blank = ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\f' || ch == '\v';
+                if (!blank && !inLabel) ++notice.dataLabels;
+                inLabel = !blank;
+            }
+        } else {
+            notice.keys.add("data");
+        }
+    }
+    if (const Json5Value* node = entry.find("node")) {
+        if (node->kind == Json5Value::Kind::String) {
+            for (size_t pos = 0; pos < node->string.size();)
+                if (nextCharacter(node->string, pos) != U'.') ++notice.nodes;
+        } else {
+            notice.keys.add("node");
+        }
+    }
+}
+
+Signal readSignal(const Json5Value& entry, int ordinal, Notice& notice)
+{
+    Signal signal;
+    signal.ordinal = ordinal;
+    noteSignalExtras(entry, notice);
+    if (const Json5Value* name = entry.find("name")) {
+        if (name->kind != Json5Value::Kind::String)
+            throw ImportFailure{byPlace(ordinal) + "の name が文字列ではありません"};
+        signal.name = name->string;
+    }
+    if (const Json5Value* wave = entry.find("wave")) {
+        if (wave->kind != Json5Value::Kind::String)
+            throw ImportFailure{describe(signal) + "の wave が文字列ではありません"};
+        // The renderer takes the wave apart in UTF-16 code units.
+        signal.wave = utf8ToUtf16(wave->string);
+        noteWave(wave->string, notice);
+    }
+    switch (readNumber(entry.find("period"), signal.period)) {
+    case Given::No: signal.period = 1; break;
+    case Given::NotANumber: throw ImportFailure{describe(signal) + "の period が数値ではありません"};
+    case Given::Number:
+        if (!(signal.period > 0 && signal.period <= kMaxPeriod))
+            throw ImportFailure{describe(signal) + "の period（" + numberText(signal.period) +
+                                "）は0より大きく99以下の数でなければなりません"};
+    }
+    switch (readNumber(entry.find("phase"), signal.phase)) {
+    case Given::No: signal.phase = 0; break;
+    case Given::NotANumber: throw ImportFailure{describe(signal) + "の phase が数値ではありません"};
+    case Given::Number:
+        if (!(std::fabs(signal.phase) <= kMaxPhase))
+            throw ImportFailure{describe(signal) + "の phase（" + numberText(signal.phase) +
+                                "）は-1000～1000の数でなければなりません"};
+    }
+    return signal;
+}
+
+std::string encodeName(const Signal& signal)
+{
+    if (signal.name.find('\r') != std::string::npos)
+        throw ImportFailure{describe(signal) + "の名前に改行（CR）があります。CR を含む名前は保存できません"};
+    std::optional<std::string> bytes = utf16ToCp932(utf8ToUtf16(signal.name));
+    if (!bytes)
+        throw ImportFailure{describe(signal) + "の名前に CP932（Shift_JIS）で表せない文字があります"};
+    return std::move(*bytes);
+}
+
+// The signals' waves on one time line and the chart's columns over it.
+struct Timing {
+    std::vector<LaneLayout> lanes;
+    std::vector<int64_t> shifts;  // ticks each wave moves left (its phase)
+    int64_t stepTicks = 0;        // one step of the renderer's grid
+    int64_t unit = 0;             // one column
+    int columns = 0;
+};
+
+// The column is the longest time that divides a step and on which every level change
+// of every signal falls: steps of plain levels stay one column each, a clock makes
+// them two, and a period of 1.5 or a phase of 0.25 makes them finer still.
+Timing timeSignals(const std::vector<Signal>& signals, int hscale)
+{
+    Timing timing;
+    timing.stepTicks = 2 * hscale * kTicksPerBrick;
+    const int64_t limit = kMaxSteps * timing.stepTicks;
+    int64_t length = 0;
+    for (const Signal& signal : signals) {
+        const int64_t shift = signal.wave.empty() ? 0 : std::llround(2 * signal.phase * kTicksPerBrick);
+        timing.lanes.push_back(layOutWave(signal.wave, signal.period, hscale, limit + std::max<int64_t>(shift, 0)));
+        timing.shifts.push_back(shift);
+        if (timing.lanes.back().ticks > 0) length = std::max(length, timing.lanes.back().ticks - shift);
+    }
+    // A chart beyond the limit is only counted, its shorter waves not continued to its end.
+    const bool fits = length <= limit;
+    int64_t unit = timing.stepTicks;
+    for (size_t i = 0; i < signals.size(); ++i)
+        for (const LaneRun& run : placeLane(timing.lanes[i], timing.shifts[i], length, fits))
+            if (run.start > 0) unit = std::gcd(unit, run.start);
+    const int64_t columns = (length + unit - 1) / unit;
+    if (columns > kMaxSteps) {
+        std::string message = "ステップが" + std::to_string(columns) + "あります。取り込めるのは99ステップまでです";
+        if (unit < timing.stepTicks)
+            message += "（波形の変化に合わせて、WaveJSON の1ステップを" + std::to_string(timing.stepTicks / unit) +
+                       "列にしています）";
+        throw ImportFailure{message};
+    }
+    timing.unit = unit;
+    timing.columns = static_cast<int>(columns);
+    return timing;
+}
+
+// Writes signal `index` of the timing into row `row`, one level per column.
+void writeRow(TCell& chart, int row, const Timing& timing, size_t index)
+{
+    const std::vector<LaneRun> runs =
+        placeLane(timing.lanes[index], timing.shifts[index], timing.columns * timing.unit, true);
+    size_t k = 0;
+    for (int c = 0; c < timing.columns && !runs.empty(); ++c) {
+        const int64_t t = c * timing.unit;
+        while (k + 1 < runs.size() && runs[k + 1].start <= t) ++k;
+        chart.level[c + 1][row] = runs[k].level;
+        if (runs[k].start != t) continue;
+        // A falling arrow stands on the high cell left of its edge.
+        if (runs[k].arrow == LaneArrow::Rising) chart.cellFlags[c + 1][row] |= kFlagRisingArrow;
+        if (runs[k].arrow == LaneArrow::Falling && c > 0) chart.cellFlags[c][row] |= kFlagFallingArrow;
+    }
+}
+
+WaveJsonImportResult importOrThrow(std::string_view text)
+{
+    const Json5Result parsed = parseJson5(text);
+    if (!parsed.ok) throw ImportFailure{"WaveJSON として読めません（" + parsed.errorMessage() + "）"};
+    const Json5Value& root = parsed.value;
+    if (root.kind != Json5Value::Kind::Object)
+        throw ImportFailure{"WaveJSON の最上位は { signal: [...] } の形のオブジェクトでなければなりません"};
+    const Json5Value* signalArray = root.find("signal");
+    if (!signalArray || signalArray->kind != Json5Value::Kind::Array) {
+        if (root.find("assign"))
+            throw ImportFailure{"これは論理回路図（assign）です。開けるのは signal 配列を持つタイミングチャートだけです"};
+        if (root.find("reg"))
+            throw ImportFailure{"これはレジスタ図（reg）です。開けるのは signal 配列を持つタイミングチャートだけです"};
+        throw ImportFailure{"WaveJSON に signal 配列がありません"};
+    }
+
+    Notice notice;
+    for (const Json5Member& member : root.members) {
+        if (member.key == "signal" || member.key == "config") continue;
+        if (member.key == "edge" && member.value.kind == Json5Value::Kind::Array)
+            notice.edges = member.value.items.size();
+        else
+            notice.keys.add(member.key);
+    }
+    const int hscale = hscaleOf(root, notice);
+    const std::vector<const Json5Value*> entries = flattenSignals(*signalArray, notice.captions);
+    if (entries.size() > static_cast<size_t>(kMaxSignals))
+        throw ImportFailure{"信号が" + std::to_string(entries.size()) + "本あります。取り込めるのは99本までです"};
+
+    std::vector<Signal> signals;
+    for (size_t i = 0; i < entries.size(); ++i)
+        signals.push_back(readSignal(*entries[i], static_cast<int>(i + 1), notice));
+    const Timing timing = timeSignals(signals, hscale);
+
+    auto chart = std::make_unique<TCell>();
+    for (size_t i = 0; i < signals.size(); ++i) {
+        const int row = static_cast<int>(i + 1);
+        chart->signalName[row] = encodeName(signals[i]);
+        writeRow(*chart, row, timing, i);
+    }
+
+    WaveJsonImportResult result;
+    result.colCount = timing.columns + 1;
+    result.rowCount = static_cast<int32_t>(signals.size()) + 1;
+    result.colWidths.assign(static_cast<size_t>(result.colCount),
+                            std::min<int32_t>(grid_defaults::kColWidth * hscale, grid_defaults::kMaxCellSize));
+    result.colWidths[0] = grid_defaults::kNameColumnWidth;
+    chart->colCount = result.colCount;
+    chart->rowCount = result.rowCount;
+    result.chart = std::move(chart);
+    if (std::string line = notice.line(); !line.empty()) result.warnings.push_back(std::move(line));
+    result.ok = true;
+    return result;
+}
+
+}  // namespace
+
+WaveJsonImportResult importWaveJson(std::string_view text)
+{
+    try {
+        return importOrThrow(text);
+    } catch (const ImportFailure& failure) {
+        WaveJsonImportResult result;
+        result.errorMessage = failure.message;
+        return result;
+    }
+}
