@@ -122,12 +122,10 @@ void TfrmMain::createLayout()
         bar->setIconSize(QSize(16, 16));
         bar->setMovable(false);
         bar->setFloatable(false);
-        bar->setMinimumWidth(layout.bandWidth);
         bar->setFixedHeight(kCoolBarHeight - 4);
         bands->addWidget(bar);
         toolBars_[layout.name] = bar;
     }
-    bands->addStretch(1);
 
     dgdMain = new ChartGrid(client);
     dgdMain->move(kGridLeft, kGridTop);
@@ -337,6 +335,14 @@ void TfrmMain::buildToolBars()
         addCommands(*this, bar, layout.buttons, [&](const ToolButtonEntry& button, QAction* action) {
             action->setIcon(QIcon(u":/icons/%1/%2.svg"_s.arg(imageList).arg(button.image)));
         });
+        // A band is as wide as the table says but never narrower than its buttons,
+        // which would hide the last ones behind an overflow button; the last band
+        // takes whatever room is left, as the last band of a tool strip does.
+        const int buttons = bar->sizeHint().width();
+        const bool last = &layout == &toolBarLayout().back();
+        bar->setMinimumWidth(last ? buttons : std::max(layout.bandWidth, buttons));
+        if (last)
+            static_cast<QBoxLayout*>(CoolBar1->layout())->setStretchFactor(bar, 1);
     }
 }
 

@@ -54,6 +54,32 @@ private slots:
         QCOMPARE(window->findChild<QWidget*>(u"CoolBar1"_s)->height(), 33);
     }
 
+    // At the start size every tool button shows on its bar, in the table's order, none
+    // behind an overflow button, with a gap where the table has a separator.
+    void everyToolButtonShowsAtTheStartSize()
+    {
+        for (const ToolBarLayout& layout : toolBarLayout()) {
+            QToolBar* bar = window->toolBar(layout.name);
+            int right = -1;
+            bool gap = false;
+            for (const ToolButtonEntry& entry : layout.buttons) {
+                if (!entry.command) {
+                    gap = true;
+                    continue;
+                }
+                QWidget* button = bar->widgetForAction(window->command(*entry.command));
+                QVERIFY2(button && button->isVisibleTo(window.get()), layout.name);
+                const QRect place(button->mapTo(window.get(), QPoint(0, 0)), button->size());
+                QVERIFY2(window->rect().contains(place), layout.name);
+                QVERIFY2(place.left() >= right + (gap ? layout.separatorWidth : 0), layout.name);
+                right = place.right() + 1;
+                gap = false;
+            }
+            for (auto* extension : bar->findChildren<QWidget*>(u"qt_toolbarext_button"_s))
+                QVERIFY2(!extension->isVisible(), layout.name);
+        }
+    }
+
     void resetEmptiesTheChartButKeepsTheGrid()
     {
         window->grid()->setColCount(12);
