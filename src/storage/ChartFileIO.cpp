@@ -16,13 +16,15 @@ ChartFileRead readChartFile(const QString& path)
         read.error = file.error;
         return read;
     }
+    read.identity = file.identity;
     read.chart = LoadChart(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())));
     if (!read.chart.ok)
         read.error = u"%1 行目: %2"_s.arg(read.chart.errorLine).arg(QString::fromStdString(read.chart.errorReason));
     return read;
 }
 
-QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout)
+QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout,
+                       FileIdentity* written)
 {
     std::string bytes;
     try {
@@ -30,5 +32,6 @@ QString writeChartFile(const QString& path, const TCell& chart, const GridLayout
     } catch (const std::invalid_argument& refusal) {
         return QString::fromUtf8(refusal.what());
     }
-    return writeFileAtomically(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return writeFileAtomically(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                               written);
 }

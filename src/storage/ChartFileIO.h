@@ -6,6 +6,7 @@
 #include "document/GridLayout.h"
 #include "document/TCell.h"
 #include "storage/ChartFile.h"
+#include "storage/FileIdentity.h"
 
 #include <QString>
 
@@ -17,6 +18,7 @@ inline constexpr qint64 kMaxChartFileBytes = 16 * 1024 * 1024;
 struct ChartFileRead {
     ChartLoadResult chart;   // ok only when the file was read and understood
     QString error;           // why not, for the user: the system's reason, or "N 行目: ..."
+    FileIdentity identity;   // of the file as it was read
 
     bool ok() const { return error.isEmpty(); }
 };
@@ -25,4 +27,6 @@ ChartFileRead readChartFile(const QString& path);
 
 // Writes the chart's file, all or nothing. Returns why it could not be written (the
 // system's reason, or why the chart cannot be stored as a file), empty on success.
-QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout);
+// `written`, when given, receives the identity of the file written.
+QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout,
+                       FileIdentity* written = nullptr);

@@ -31,6 +31,11 @@ bool refusesWriting(const QFileInfo& target)
 
 #ifndef _WIN32
 
+FileIdentity identityOf(const struct stat& status)
+{
+    return {int64_t{status.st_size}, int64_t{status.st_mtim.tv_sec} * 1000000000 + status.st_mtim.tv_nsec};
+}
+
 QString systemReason(int error)
 {
     return qt_error_string(error);
@@ -185,18 +190,30 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
     if (filled > maxBytes)
         return {{}, kTooLarge};
     bytes.truncate(filled);
-    return {bytes, {}};
+    if (::fstat(fd, &status) != 0)
+        return {{}, systemReason(errno)};
+    return {bytes, {}, identityOf(status)};
 #endif
 }
 
-QString writeFileAtomically(const QString& path, QByteArrayView bytes)
+QString writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdentity* written)
 {
-    return writeFileAtomically(path, [bytes](ByteSink& sink) {
-        sink.write(std::string_view(bytes.data(), static_cast<size_t>(bytes.size())));
-    });
+    return writeFileAtomically(
+        path,
+        [bytes](ByteSink& sink) { sink.write(std::string_view(bytes.data(), static_cast<size_t>(bytes.size()))); },
+        written);
 }
 
-QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce)
+std::optional<FileIdentity> fileIdentity(const QString& path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return identityOf(status);
+}
+
+QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce,
+                            FileIdentity* written)
 {
     const QFileInfo target(path);
     if (refusesWriting(target))
@@ -256,11 +273,16 @@ QString writeFileAtomically(const QString& path, const std::function<void(ByteSi
         return systemReason(sink.error());
     if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
         return systemReason(errno);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        return systemReason(errno);
     if (file.close() != 0)
         return systemReason(errno);
     if (::rename(temporary.constData(), QFile::encodeName(finalPath).constData()) != 0)
         return systemReason(errno);
     name.release();
+    if (written)
+        *written = identityOf(status);
     return {};
 #endif
 }
