@@ -5,8 +5,8 @@
 #   scripts/fuzz.sh [build-dir]      default build dir: build-fuzz beside this folder
 #   FUZZ_SECONDS=N                   fuzzing time per target after the replay (default 60)
 #
-# Targets: fuzz_chart_reader (the chart file reader) and fuzz_json5 (the WaveJSON
-# import with the JSON5 reader under it).
+# Targets: fuzz_chart_reader (the chart file reader), fuzz_json5 (the WaveJSON import
+# with the JSON5 reader under it) and fuzz_recovery_reader (the recovery file reader).
 #
 # Needs clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) besides
 # the ordinary build dependencies.
@@ -19,7 +19,7 @@ seconds=${FUZZ_SECONDS:-60}
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSOLVENA_BUILD_FUZZERS=ON -DSOLVENA_BUILD_TESTS=OFF -DSOLVENA_BUILD_BENCHMARKS=OFF
-ninja -C "$build" -j2 fuzz_chart_reader fuzz_json5
+ninja -C "$build" -j2 fuzz_chart_reader fuzz_json5 fuzz_recovery_reader
 
 # New inputs go to a scratch folder so that the seed corpora in the repository stay as
 # committed; crash inputs are kept under the build dir for the report.
@@ -45,3 +45,4 @@ run() {
 
 run fuzz_chart_reader chart_reader
 run fuzz_json5 json5 -dict="$root/fuzz/json5.dict"
+run fuzz_recovery_reader recovery_reader
