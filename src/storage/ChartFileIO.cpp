@@ -16,6 +16,7 @@ ChartFileRead readChartFile(const QString& path)
         read.error = file.error;
         return read;
     }
+    read.identity = file.identity;
     read.chart = LoadChart(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())));
     const auto where = [](int line, const std::string& reason) {
         return u"%1 行目: %2"_s.arg(line).arg(QString::fromStdString(reason));
@@ -27,7 +28,8 @@ ChartFileRead readChartFile(const QString& path)
     return read;
 }
 
-QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout)
+QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout,
+                       FileIdentity* written)
 {
     std::string bytes;
     try {
@@ -35,5 +37,6 @@ QString writeChartFile(const QString& path, const TCell& chart, const GridLayout
     } catch (const std::invalid_argument& refusal) {
         return QString::fromUtf8(refusal.what());
     }
-    return writeFileAtomically(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return writeFileAtomically(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                               written);
 }

@@ -6,6 +6,7 @@
 #include "document/GridLayout.h"
 #include "document/TCell.h"
 #include "storage/ChartFile.h"
+#include "storage/FileIdentity.h"
 
 #include <QString>
 
@@ -18,6 +19,7 @@ struct ChartFileRead {
     ChartLoadResult chart;   // ok only when the file was read and understood
     QString error;           // why not, for the user: the system's reason, or "N 行目: ..."
     QString warning;         // "N 行目: ..." when the file was read but is inconsistent
+    FileIdentity identity;   // of the file as it was read
 
     bool ok() const { return error.isEmpty(); }
 };
@@ -26,4 +28,6 @@ ChartFileRead readChartFile(const QString& path);
 
 // Writes the chart's file, all or nothing. Returns why it could not be written (the
 // system's reason, or why the chart cannot be stored as a file), empty on success.
-QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout);
+// `written`, when given, receives the identity of the file written.
+QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout,
+                       FileIdentity* written = nullptr);

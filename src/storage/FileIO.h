@@ -5,6 +5,7 @@
 // writing replaces the file only once every byte has reached it.
 
 #include "storage/ByteSink.h"
+#include "storage/FileIdentity.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -12,15 +13,6 @@
 
 #include <functional>
 #include <optional>
-
-// What tells one version of a file from another without reading it again: a file whose
-// size or modification time differs from the one remembered has been changed since.
-struct FileIdentity {
-    qint64 size = 0;
-    qint64 modifiedNs = 0;  // nanoseconds since the epoch
-
-    bool operator==(const FileIdentity&) const = default;
-};
 
 // What reading a file gave: the bytes, or the reason it could not be read.
 struct FileReadResult {

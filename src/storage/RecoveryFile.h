@@ -1,33 +1,40 @@
 #pragma once
 // The recovery file: a copy of unsaved work that a crash, a killed process or a power
 // cut cannot take away. It holds what is needed to show the chart again as it was:
-// the document's file name and the window's caption, then the chart exactly as a chart
-// file stores it (record, counts, widths).
+// the file the chart belongs to, as it was when last read or written, then the chart
+// exactly as a chart file stores it (record, counts, widths).
 //
-//   SOLVENA-RECOVERY 1 CR LF
-//   path N CR LF, then N bytes of the document's file name (UTF-8), CR LF
-//   caption N CR LF, then N bytes of the caption (UTF-8), CR LF
+//   SOLVENA-RECOVERY 2 CR LF
+//   path N CR LF, then N bytes of the chart's absolute file name (UTF-8), CR LF
+//   identity N CR LF, then N bytes: "<size> <modified ns>", or nothing, CR LF
 //   the chart file's bytes
 //
-// Reading is all or nothing, as for chart files.
+// Version 1 held the window's caption where version 2 holds the identity; such a copy
+// still reads, with no identity. Reading is all or nothing, as for chart files.
 
 #include "document/GridLayout.h"
 #include "document/TCell.h"
 #include "storage/ChartFile.h"
+#include "storage/FileIdentity.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+// The file a chart was opened from or saved to.
+struct ChartOrigin {
+    std::string path;                       // UTF-8; empty for an untitled chart
+    std::optional<FileIdentity> identity;   // the file as last read or written
+};
+
 // The bytes of a recovery file. Throws std::invalid_argument where the chart itself
 // could not be stored as a file (see SaveChart).
-std::string SaveRecovery(const TCell& chart, const GridLayout& layout, std::string_view documentPath,
-                         std::string_view caption);
+std::string SaveRecovery(const TCell& chart, const GridLayout& layout, const ChartOrigin& origin);
 
 struct RecoveryLoadResult {
     bool ok = false;
     ChartLoadResult chart;       // the chart part, read as a chart file is
-    std::string documentPath;    // UTF-8, empty for an untitled chart
-    std::string caption;         // UTF-8
+    ChartOrigin origin;
     std::string error;           // for the user (UTF-8), when !ok
 };
 

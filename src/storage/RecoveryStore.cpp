@@ -46,7 +46,9 @@ QString recoveryFolder(const QProcessEnvironment& environment)
 FileLock::FileLock(const QString& path) : path_(path)
 {
 #ifndef _WIN32
-    fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A link planted under the lock's name must not make the program create or lock
+    // the file it points to.
+    fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd_);
         fd_ = -1;
@@ -102,9 +104,11 @@ QString RecoveryStore::write(QByteArrayView bytes)
         }
     }
     const QString error = writeFileAtomically(filePath(), bytes);
-    if (error.isEmpty())
-        written_ = true;
-    return error;
+    if (!error.isEmpty())
+        return error;
+    written_ = true;
+    dropAdopted();
+    return {};
 }
 
 void RecoveryStore::discard()
@@ -112,6 +116,19 @@ void RecoveryStore::discard()
     if (written_)
         QFile::remove(filePath());
     written_ = false;
+    dropAdopted();
+}
+
+void RecoveryStore::adopt(OrphanedRecovery orphan)
+{
+    adopted_.push_back(std::move(orphan));
+}
+
+void RecoveryStore::dropAdopted()
+{
+    for (OrphanedRecovery& orphan : adopted_)
+        remove(orphan);
+    adopted_.clear();
 }
 
 std::vector<OrphanedRecovery> RecoveryStore::takeOrphans() const

@@ -47,10 +47,15 @@ public:
     RecoveryStore& operator=(const RecoveryStore&) = delete;
 
     // Replaces this editor's recovery file with `bytes`, all or nothing; the reason on
-    // failure, empty on success.
+    // failure, empty on success. Adopted files go once this one is complete.
     QString write(QByteArrayView bytes);
-    // Removes this editor's recovery file; nothing is left to recover.
+    // Removes this editor's recovery file and the adopted ones; nothing is left to recover.
     void discard();
+    // Takes over the file of an editor that is gone, whose work this editor now shows:
+    // it stays, locked by this editor, until write() has put that work into this
+    // editor's own file or discard() lets it go. Should this editor be killed before,
+    // the file is offered again at the next start.
+    void adopt(OrphanedRecovery orphan);
     bool hasFile() const { return written_; }
     QString filePath() const;
 
@@ -64,8 +69,11 @@ public:
     static QString setAside(OrphanedRecovery& orphan);
 
 private:
+    void dropAdopted();
+
     QString folder_;
     QString id_;
     std::unique_ptr<FileLock> lock_;
     bool written_ = false;
+    std::vector<OrphanedRecovery> adopted_;
 };

@@ -351,14 +351,15 @@ void TfrmMain::resetDocument()
     ::resetDocument(document, dgdMain->colCount(), dgdMain->rowCount());
     modifiedFlag = false;
     discardRecoveryFile();
-    setCaption(QString());
-    documentFileName_.clear();
+    setDocumentFile(QString());
     OpenDialog1.fileName.clear();
     SaveDialog1.fileName.clear();
 }
 
-void TfrmMain::setCaption(const QString& path)
+void TfrmMain::setDocumentFile(const QString& path, std::optional<FileIdentity> identity)
 {
+    documentFileName_ = path;
+    documentIdentity_ = identity;
     setWindowTitle(applicationTitle() + u" - "_s + (path.isEmpty() ? u"無題"_s : path));
 }
 

@@ -7,6 +7,7 @@
 #include "document/CellSelection.h"
 #include "document/EditHistory.h"
 #include "document/TCell.h"
+#include "storage/FileIdentity.h"
 #include "storage/PreferencesLocation.h"
 #include "ui/CommandTable.h"
 #include "ui/Prompts.h"
@@ -17,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class ChartGrid;
@@ -192,7 +194,8 @@ private:
     Prompts::Answer askToSave();
     bool saveDocument();       // false when the user cancelled the Save As dialog
     bool saveDocumentAs();
-    void writeChartFile(const QString& path);   // throws with the reason on failure
+    // Throws with the reason on failure; the identity of the file written otherwise.
+    FileIdentity writeChartFile(const QString& path);
     bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
     // A WaveJSON file opened as a new, untitled and modified chart: it is not a chart
     // file, so Save asks where to write one. Shows its own error, changes nothing then.
@@ -216,8 +219,9 @@ private:
     void writePreferencesFile();   // throws with the path and the reason on failure
     // The window's side of starting a new chart: the record, the flag and the caption.
     void resetDocument();
-    // "ソルベナエディタ - " and the chart's path, or 無題 for none.
-    void setCaption(const QString& path);
+    // The file the chart belongs to (an absolute path, or empty for none) as it was
+    // last read or written; the caption shows "ソルベナエディタ - " and the path, or 無題.
+    void setDocumentFile(const QString& path, std::optional<FileIdentity> identity = std::nullopt);
 
     // The dialogs keep their file name and filter entry between uses.
     FileDialogState OpenDialog1;
@@ -231,14 +235,18 @@ private:
     // written there.
     std::unique_ptr<RecoveryStore> recovery_;
     QByteArray recoveryWritten_;
+    // A failure to write the copy was reported; the next one is not, until a write works.
+    bool recoveryFailureShown_ = false;
     // Removes the copy: the work was saved, or the user chose to let it go.
     void discardRecoveryFile();
     // The picture dialogs keep their file name for the whole run, New or not.
     FileDialogState SavePictureDialog1{QStringLiteral("ビットマップ(*.bmp)|*.bmp"), {}, 1};
     FileDialogState SavePictureDialog2{QStringLiteral("エンハンスド メタファイル (*.emf)|*.emf"), {}, 1};
     FileDialogState SaveWaveJsonDialog{QStringLiteral("WaveJSON ファイル(*.json)|*.json"), {}, 1};
-    // The file the chart belongs to; empty for a chart never opened or saved.
+    // The file the chart belongs to; empty for a chart never opened or saved. Set only
+    // through setDocumentFile, with the file's identity as last read or written.
     QString documentFileName_;
+    std::optional<FileIdentity> documentIdentity_;
     // Exit has decided to end the program; the close request is then let through.
     bool ending_ = false;
     // The name and the flag as they were when the name editor opened, for Esc.

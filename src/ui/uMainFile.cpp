@@ -8,7 +8,9 @@
 //     chosen; when the save fails, the error ends the command.
 //   - The document's file name belongs to the document: Open and the command-line
 //     load set it when the file was read, Save As sets it to the file it wrote,
-//     New clears it. Save writes exactly that file.
+//     New clears it. Save writes exactly that file. It is always absolute, so that
+//     neither a later change of folder nor work restored after a crash in another
+//     folder can make it name another file.
 //   - Loading is all or nothing: a file that cannot be read changes nothing.
 //   - Saving goes through a temporary file renamed over the target, so a failed
 //     save leaves the previous file as it was.
@@ -28,6 +30,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <stdexcept>
 #include <string_view>
@@ -43,6 +46,18 @@ constexpr int kWaveJsonEntry = 3;
 bool isWaveJsonPath(const QString& path)
 {
     return path.endsWith(u".json"_s, Qt::CaseInsensitive);
+}
+
+// The absolute form of a path as given, the folders' links resolved but the file's
+// own name kept: a chart opened through a link is saved through it. ".." is never
+// taken away by the letter, which would be wrong after a link.
+QString absoluteChartPath(const QString& path)
+{
+    const QFileInfo file(path);
+    const QString folder = QFileInfo(file.path()).canonicalFilePath();
+    if (folder.isEmpty() || file.fileName().isEmpty())
+        return file.absoluteFilePath();
+    return QDir(folder).filePath(file.fileName());
 }
 
 [[noreturn]] void failSave(const QString& path, const QString& reason)
@@ -132,7 +147,7 @@ bool TfrmMain::saveDocument()
 {
     if (documentFileName_.isEmpty())
         return saveDocumentAs();
-    writeChartFile(documentFileName_);
+    documentIdentity_ = writeChartFile(documentFileName_);
     return true;
 }
 
@@ -141,26 +156,28 @@ bool TfrmMain::saveDocumentAs()
     if (!prompts().saveFile(SaveDialog1))
         return false;
     const std::string extension = SaveDialog1.filterIndex == 1 ? ".sbn" : ".txt";
-    const QString path = QString::fromStdString(
-        replaceExtension(SaveDialog1.fileName.toStdString(), extension));
-    writeChartFile(path);
-    documentFileName_ = path;
-    setCaption(path);
+    const QString path = absoluteChartPath(QString::fromStdString(
+        replaceExtension(SaveDialog1.fileName.toStdString(), extension)));
+    const FileIdentity written = writeChartFile(path);
+    setDocumentFile(path, written);
     return true;
 }
 
-void TfrmMain::writeChartFile(const QString& path)
+FileIdentity TfrmMain::writeChartFile(const QString& path)
 {
-    const QString error = ::writeChartFile(path, document, dgdMain->layout());
+    FileIdentity written;
+    const QString error = ::writeChartFile(path, document, dgdMain->layout(), &written);
     if (!error.isEmpty())
         failSave(path, error);
     modifiedFlag = false;
     discardRecoveryFile();
+    return written;
 }
 
 bool TfrmMain::loadChartFile(const QString& path)
 {
-    const ChartFileRead read = readChartFile(path);
+    const QString absolute = absoluteChartPath(path);
+    const ChartFileRead read = readChartFile(absolute);
     if (!read.ok()) {
         prompts().message(applicationTitle(),
                           u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), read.error));
@@ -168,8 +185,7 @@ bool TfrmMain::loadChartFile(const QString& path)
     }
     document = *read.chart.chart;
     dgdMain->setLayout(read.chart.layout(dgdMain->layout()));
-    setCaption(path);
-    documentFileName_ = path;
+    setDocumentFile(absolute, read.identity);
     modifiedFlag = false;
     discardRecoveryFile();
     dgdMain->repaintGrid();
@@ -201,8 +217,7 @@ bool TfrmMain::importWaveJsonFile(const QString& path)
     applyChartExtent(layout, read.colCount, read.rowCount, read.colWidths);
     fitNameColumn(layout, document);
     dgdMain->setLayout(layout);
-    documentFileName_.clear();
-    setCaption(QString());
+    setDocumentFile(QString());
     modifiedFlag = true;
     dgdMain->repaintGrid();
     if (!read.warnings.empty()) {

@@ -1,7 +1,13 @@
 // TfrmMain: unsaved work kept against a crash. While the chart is modified, a copy of
-// it (with its file name and caption) goes to this editor's recovery file every few
+// it (with the file it belongs to) goes to this editor's recovery file every few
 // seconds; saving, New, Open and a clean end take it away. At start, the copies left
 // by editors that did not end cleanly are offered back.
+//
+// A copy names its chart's file by its absolute path and the file's identity as last
+// read or written. Taken back, the chart belongs to that file again only when the file
+// is still as it was: one that has changed or gone since (or a copy that cannot tell)
+// brings the chart back untitled, so that Save asks where to write rather than
+// overwrite someone's newer work.
 
 #include "ui/uMain.h"
 
@@ -13,7 +19,6 @@
 #include "ui/ChartGrid.h"
 
 #include <QDir>
-#include <QtDebug>
 
 #include <stdexcept>
 #include <string>
@@ -25,6 +30,12 @@ namespace {
 
 // A recovery file is a chart file and two short lines.
 constexpr qint64 kMaxRecoveryFileBytes = 17 * 1024 * 1024;
+
+// Whether the file a restored chart came from is still the one its work was done on.
+bool isUnchanged(const QString& path, const std::optional<FileIdentity>& identity)
+{
+    return !path.isEmpty() && QDir::isAbsolutePath(path) && identity && fileIdentity(path) == identity;
+}
 
 }  // namespace
 
@@ -38,8 +49,8 @@ void TfrmMain::saveRecoveryFile()
     }
     std::string bytes;
     try {
-        bytes = SaveRecovery(document, dgdMain->layout(), documentFileName_.toStdString(),
-                             windowTitle().toStdString());
+        bytes = SaveRecovery(document, dgdMain->layout(),
+                             ChartOrigin{documentFileName_.toStdString(), documentIdentity_});
     } catch (const std::invalid_argument&) {
         return;  // not storable as a file; the save itself will say why
     }
@@ -48,10 +59,14 @@ void TfrmMain::saveRecoveryFile()
         return;
     const QString error = recovery_->write(copy);
     if (!error.isEmpty()) {
-        // Never in the user's way while editing: the next interval tries again.
-        qWarning().noquote() << "recovery file not written:" << error;
+        // Said once and never in the user's way: the next interval tries again.
+        if (!recoveryFailureShown_)
+            showTransientMessage(
+                u"復元用のコピーを書き込めません（書き込めるまで試し続けます）: %1"_s.arg(error));
+        recoveryFailureShown_ = true;
         return;
     }
+    recoveryFailureShown_ = false;
     recoveryWritten_ = copy;
 }
 
@@ -84,13 +99,22 @@ bool TfrmMain::offerRecovery()
         }
         document = *read.chart.chart;
         dgdMain->setLayout(read.chart.layout(dgdMain->layout()));
-        documentFileName_ = QString::fromStdString(read.documentPath);
-        setWindowTitle(QString::fromStdString(read.caption));
+        const QString origin = QString::fromStdString(read.origin.path);
+        const bool unchanged = isUnchanged(origin, read.origin.identity);
+        setDocumentFile(unchanged ? origin : QString(), unchanged ? read.origin.identity : std::nullopt);
         modifiedFlag = true;
         dgdMain->repaintGrid();
-        // The work lives in this editor's own file before the old one goes.
+        // The old file goes only once the work is in this editor's own; until then
+        // this editor holds it, and a crash leaves it to be offered again.
+        recovery_->adopt(std::move(orphan));
         saveRecoveryFile();
-        RecoveryStore::remove(orphan);
+        if (!origin.isEmpty() && !unchanged) {
+            prompts().message(
+                applicationTitle(),
+                u"復元した図は %1 を編集したものですが、このファイルがその後変更されていないことを"
+                u"確かめられないため、無題として開きました。保存するときは保存先を選んでください。"_s
+                    .arg(QDir::toNativeSeparators(origin)));
+        }
         // One chart at a time: the others wait for the next start.
         return true;
     }

@@ -73,21 +73,34 @@ e2e_start_xvfb() {
 # --- the program --------------------------------------------------------------------------------
 
 # Start the editor with the given arguments, as a first-time user: fresh HOME and runtime folder,
-# no session bus, the xcb platform on the private display.
+# no session bus, the xcb platform on the private display. E2E_APP_CWD (default: HOME) is the
+# folder it starts in; E2E_APP_FSIZE, when set, caps the size of every file it writes (bytes),
+# as a full disk would.
 e2e_start_app() {
     [[ -z $E2E_APP_PID ]] || e2e_fail "e2e_start_app: the program is already running"
     mkdir -p "$E2E_WORK/home" "$E2E_WORK/runtime"
     chmod 700 "$E2E_WORK/runtime"
+    local limit=()
+    [[ -z ${E2E_APP_FSIZE:-} ]] || limit=(prlimit "--fsize=$E2E_APP_FSIZE")
     (
-        cd "$E2E_WORK/home" || exit 1
+        cd "${E2E_APP_CWD:-$E2E_WORK/home}" || exit 1
         exec env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u SESSION_MANAGER \
             -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XAUTHORITY \
             HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/runtime" \
             QT_QPA_PLATFORM=xcb DISPLAY="$DISPLAY" LANG=C.UTF-8 LC_ALL=C.UTF-8 \
-            "$E2E_APP" "$@"
+            "${limit[@]}" "$E2E_APP" "$@"
     ) >>"$E2E_ARTIFACTS/app.log" 2>&1 &
     E2E_APP_PID=$!
-    e2e_log "started $(basename "$E2E_APP")${*:+ $*} (pid $E2E_APP_PID)"
+    e2e_log "started $(basename "$E2E_APP")${*:+ $*} (pid $E2E_APP_PID)${E2E_APP_FSIZE:+, files capped at $E2E_APP_FSIZE bytes}"
+}
+
+# Wait for the editor's recovery copy in the state folder, then kill the editor as a crash would.
+e2e_crash_after_recovery_copy() {
+    local state=$E2E_WORK/home/.local/state/solvena
+    e2e_wait_until 10 "a recovery file" compgen -G "$state/*.recovery"
+    kill -KILL "$E2E_APP_PID"
+    wait "$E2E_APP_PID" 2>/dev/null || true
+    E2E_APP_PID=
 }
 
 e2e_app_running() { [[ -n $E2E_APP_PID ]] && kill -0 "$E2E_APP_PID" 2>/dev/null; }

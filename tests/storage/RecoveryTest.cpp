@@ -3,6 +3,8 @@
 #include "storage/RecoveryFile.h"
 #include "storage/RecoveryStore.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,29 +44,53 @@ QStringList filesIn(const QTemporaryDir& dir)
 
 }  // namespace
 
-TEST(RecoveryFile, ComesBackWithItsNameCaptionAndChart)
+TEST(RecoveryFile, ComesBackWithItsOriginAndChart)
 {
     const auto chart = sampleChart();
-    const std::string path = "/tmp/グラフ\r\nx.sbn";
-    const std::string caption = "ソルベナエディタ - /tmp/グラフ\r\nx.sbn";
-    const RecoveryLoadResult back = LoadRecovery(SaveRecovery(*chart, sampleLayout(), path, caption));
+    const ChartOrigin origins[] = {
+        {"/tmp/グラフ\r\nx.sbn", FileIdentity{881, 1733650000123456789}},
+        {"/tmp/a.sbn", FileIdentity{0, -5}},
+        {"", std::nullopt},
+    };
+    for (const ChartOrigin& origin : origins) {
+        const RecoveryLoadResult back = LoadRecovery(SaveRecovery(*chart, sampleLayout(), origin));
+        ASSERT_TRUE(back.ok) << back.error;
+        EXPECT_EQ(back.origin.path, origin.path);
+        EXPECT_EQ(back.origin.identity, origin.identity);
+        EXPECT_EQ(back.chart.colWidths, sampleLayout().colWidths);
+        EXPECT_EQ(back.chart.rowCount, 3);
+        EXPECT_EQ(SaveChart(*back.chart.chart, back.chart.layout()), SaveChart(*chart, sampleLayout()));
+    }
+}
+
+// A copy left by the editor's previous version names its file but cannot tell whether
+// the file has changed since: it comes back without an identity.
+TEST(RecoveryFile, AFirstVersionCopyReadsWithoutIdentity)
+{
+    const std::string copy = "SOLVENA-RECOVERY 1\r\npath 6\r\n/a.sbn\r\ncaption 1\r\nc\r\n" +
+                             SaveChart(*sampleChart(), sampleLayout());
+    const RecoveryLoadResult back = LoadRecovery(copy);
     ASSERT_TRUE(back.ok) << back.error;
-    EXPECT_EQ(back.documentPath, path);
-    EXPECT_EQ(back.caption, caption);
-    EXPECT_EQ(back.chart.colWidths, sampleLayout().colWidths);
-    EXPECT_EQ(back.chart.rowCount, 3);
-    EXPECT_EQ(SaveChart(*back.chart.chart, back.chart.layout()), SaveChart(*chart, sampleLayout()));
+    EXPECT_EQ(back.origin.path, "/a.sbn");
+    EXPECT_EQ(back.origin.identity, std::nullopt);
 }
 
 TEST(RecoveryFile, DamagedInputIsRefusedAsAWhole)
 {
-    const std::string good = SaveRecovery(*sampleChart(), sampleLayout(), "/a.sbn", "c");
+    const std::string good = SaveRecovery(*sampleChart(), sampleLayout(), {"/a.sbn", FileIdentity{3, 4}});
+    const auto replaced = [&good](std::string_view what, std::string_view with) {
+        return std::string(good).replace(good.find(what), what.size(), with);
+    };
     const std::string damaged[] = {
         "",
-        "SOLVENA-RECOVERY 2\r\n" + good.substr(20),     // another format
+        "SOLVENA-RECOVERY 3\r\n" + good.substr(20),     // another format
         good.substr(0, 30),                             // cut in the header
-        std::string(good).replace(good.find("path 6"), 6, "path 9"),  // wrong length
-        std::string(good).replace(good.find("caption"), 7, "kaption"),
+        replaced("path 6", "path 9"),                   // wrong length
+        replaced("path 6", "path 18446744073709551614"),  // a length that wraps around
+        replaced("path 6", "path 18446744073709551616"),  // beyond any length
+        replaced("identity", "caption"),                // a field of the first version
+        replaced("identity 3\r\n3 4", "identity 3\r\n3x4"),
+        replaced("identity 3\r\n3 4", "identity 4\r\n-3 4"),
         good.substr(0, good.size() - 3) + "x y",        // a broken chart part
     };
     for (const std::string& bytes : damaged) {
@@ -72,7 +98,7 @@ TEST(RecoveryFile, DamagedInputIsRefusedAsAWhole)
         EXPECT_FALSE(result.ok) << bytes.substr(0, 40);
         EXPECT_FALSE(result.error.empty());
         EXPECT_EQ(result.chart.chart, nullptr);
-        EXPECT_TRUE(result.documentPath.empty());
+        EXPECT_TRUE(result.origin.path.empty());
     }
 }
 
@@ -132,6 +158,41 @@ TEST(RecoveryStore, ADamagedFileIsKeptAsideAndACleanEndLeavesNothing)
     EXPECT_EQ(filesIn(dir), QStringList{u"1-2-3.damaged"_s});
     EXPECT_EQ(aside, dir.filePath(u"1-2-3.damaged"_s));
     EXPECT_TRUE(RecoveryStore(dir.path()).takeOrphans().empty());
+}
+
+// Work taken back from an editor that is gone stays in its old file, held by the editor
+// that took it, until that editor's own copy is complete: a copy that cannot be made
+// (here: the lock) loses nothing.
+TEST(RecoveryStore, AnAdoptedFileStaysUntilTheWorkIsInTheEditorsOwn)
+{
+    QTemporaryDir dir;
+    const QString old = dir.filePath(u"1-2-3.recovery"_s);
+    ASSERT_TRUE(writeTestFile(old, "old work"));
+    RecoveryStore store(dir.path());
+    std::vector<OrphanedRecovery> orphans = store.takeOrphans();
+    ASSERT_EQ(orphans.size(), 1u);
+    store.adopt(std::move(orphans[0]));
+
+    const QString ownName = QFileInfo(store.filePath()).completeBaseName();
+    const QString lock = dir.filePath(ownName + u".lock"_s);
+    ASSERT_TRUE(QDir().mkdir(lock));
+    EXPECT_NE(store.write("work"), QString());
+    EXPECT_EQ(readTestFile(old), "old work");
+    EXPECT_TRUE(RecoveryStore(dir.path()).takeOrphans().empty());  // still held
+
+    ASSERT_TRUE(QDir().rmdir(lock));
+    EXPECT_EQ(store.write("work"), QString());
+    EXPECT_EQ(filesIn(dir), (QStringList{ownName + u".lock"_s, ownName + u".recovery"_s}));
+}
+
+// A link planted under a lock's name is neither created at its target nor locked.
+TEST(RecoveryStore, APlantedLockLinkIsNotFollowed)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeTestFile(dir.filePath(u"1-2-3.recovery"_s), "work"));
+    ASSERT_TRUE(QFile::link(dir.filePath(u"victim"_s), dir.filePath(u"1-2-3.lock"_s)));
+    EXPECT_TRUE(RecoveryStore(dir.path()).takeOrphans().empty());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"victim"_s)));
 }
 
 TEST(RecoveryStore, FolderFollowsXdgStateHome)

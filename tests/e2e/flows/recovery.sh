@@ -2,14 +2,6 @@
 # Work the editor could not save is not lost: levels set and a name typed, the editor killed
 # after the recovery interval, started again; Yes brings the chart back, untitled and modified,
 # and Exit asks to save it. A second crash, answered No, starts empty and leaves no copy behind.
-# Wait for the editor's recovery copy, then kill it as a crash would.
-crash_after_recovery_copy() {
-    e2e_wait_until 10 "a recovery file" compgen -G "$1/*.recovery"
-    kill -KILL "$E2E_APP_PID"
-    wait "$E2E_APP_PID" 2>/dev/null || true
-    E2E_APP_PID=
-}
-
 flow() {
     local state=$E2E_WORK/home/.local/state/solvena
     local chart=$E2E_WORK/recovered.sbn
@@ -24,7 +16,7 @@ flow() {
     e2e_type CLK
     e2e_key Return
     # The copy is written within the recovery interval (3 s) after the change.
-    crash_after_recovery_copy "$state"
+    e2e_crash_after_recovery_copy
 
     e2e_start_app
     e2e_wait_window "確認"
@@ -62,7 +54,7 @@ flow() {
     e2e_focus "$main"
     e2e_click_cell "$main" 3 2
     e2e_key 2
-    crash_after_recovery_copy "$state"
+    e2e_crash_after_recovery_copy
 
     e2e_start_app
     e2e_wait_window "確認"
