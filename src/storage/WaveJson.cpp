@@ -42,9 +42,9 @@ std::u16string exportedName(const std::string& bytes, int row)
     if (!utf16ToCp932(name))
         throw std::invalid_argument(std::to_string(row) +
                                     " 行目の信号名に CP932 として正しくないバイトがあるため、WaveJSON に書き出せません");
-    if (name.find(u'\r') != std::u16string::npos)
+    if (name.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string::npos)
         throw std::invalid_argument(std::to_string(row) +
-                                    " 行目の信号名に改行（CR）があるため、WaveJSON に書き出せません");
+                                    " 行目の信号名に改行（CR、LF）か NUL があるため、WaveJSON に書き出せません");
     return name;
 }
 

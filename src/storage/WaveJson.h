@@ -5,7 +5,7 @@
 // Writing: one signal per chart row 1 .. m-1; the wave has one character per step
 // column 1 .. n-1: "0" low, "1" high, "x" any other level, "." where the character
 // would repeat the previous step's. Names are decoded from CP932; a name the reader
-// would refuse (damaged bytes, a CR) refuses the whole export. Plain JSON, UTF-8, one
+// would refuse (damaged bytes, a CR, an LF or a NUL) refuses the whole export. Plain JSON, UTF-8, one
 // signal a line, so that any JSON or JSON5 reader takes it. A chart without signals
 // has no wave to carry its steps: it reads back as a chart of one column.
 //
@@ -31,7 +31,7 @@
 //   - What a chart cannot hold (data labels, node names, edges, gaps "|", group
 //     captions, head, foot and any other key) is counted or named in one notice line.
 // Refused with a message naming the signal (by name, or by its place when unnamed):
-// a name CP932 cannot hold or holding a CR (the chart file could not save it),
+// a name CP932 cannot hold or holding a CR, an LF or a NUL (the chart file could not save it),
 // `name` or `wave` not a string, `period` or `phase` not a number or out of range,
 // more than 99 signals or columns, a register (`reg`) or logic (`assign`) diagram, a
 // text that is not JSON5 or has no `signal` array at the top.
@@ -57,7 +57,7 @@ struct WaveJsonExport {
 // arrows, number labels and timing lines within the grid count as left out; so do
 // column widths other than those of a new grid. Throws std::invalid_argument for
 // counts outside the limits, and for a name the import would refuse (bytes that are
-// not CP932, a CR), naming its row: nothing is written that cannot be read back.
+// not CP932, a CR, an LF or a NUL), naming its row: nothing is written that cannot be read back.
 WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout);
 
 // What reading a WaveJSON text gave; shaped like ChartLoadResult.

@@ -308,8 +308,9 @@ Signal readSignal(const Json5Value& entry, int ordinal, Notice& notice)
 
 std::string encodeName(const Signal& signal)
 {
-    if (signal.name.find('\r') != std::string::npos)
-        throw ImportFailure{describe(signal) + "の名前に改行（CR）があります。CR を含む名前は保存できません"};
+    // The chart file ends a name at CR or LF and refuses NUL: such a name could not be saved.
+    if (signal.name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        throw ImportFailure{describe(signal) + "の名前に改行（CR、LF）か NUL があります。これらを含む名前は保存できません"};
     std::optional<std::string> bytes = utf16ToCp932(utf8ToUtf16(signal.name));
     if (!bytes)
         throw ImportFailure{describe(signal) + "の名前に CP932（Shift_JIS）で表せない文字があります"};

@@ -163,7 +163,9 @@ struct RefusalCase {
 
 const RefusalCase kRefusals[] = {
     {"NameCp932CannotHold", "{signal:[{name:'A😀', wave:'0'}]}", "信号「A😀」の名前に CP932"},
-    {"NameWithCarriageReturn", "{signal:[{name:'a\\rb', wave:'0'}]}", "信号「aU+000Db」の名前に改行（CR）"},
+    {"NameWithCarriageReturn", "{signal:[{name:'a\\rb', wave:'0'}]}", "信号「aU+000Db」の名前に改行（CR、LF）か NUL"},
+    {"NameWithLineFeed", "{signal:[{name:'a\\nb', wave:'0'}]}", "信号「aU+000Ab」の名前に改行（CR、LF）か NUL"},
+    {"NameWithNul", "{signal:[{name:'a\\u0000b', wave:'0'}]}", "の名前に改行（CR、LF）か NUL"},
     {"HundredSignals", signals(100, "0"), "信号が100本あります"},
     {"HundredSteps", signals(1, std::string(100, '0')), "ステップが100あります"},
     {"FiftyStepsWithAClock", signals(1, "p" + std::string(49, '.')), "1ステップを2列にしています"},
