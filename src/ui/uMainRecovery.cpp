@@ -115,6 +115,13 @@ bool TfrmMain::offerRecovery()
                 u"確かめられないため、無題として開きました。保存するときは保存先を選んでください。"_s
                     .arg(QDir::toNativeSeparators(origin)));
         }
+        // A copy is written whole or not at all, so one whose lines disagree was
+        // damaged where it lay: all of it is back, but the user should look first.
+        if (read.chart.warningLine > 0) {
+            prompts().warning(u"復元した図の %1 行目: %2\n図は復元しましたが、保存する前に確かめてください。"_s
+                                  .arg(read.chart.warningLine)
+                                  .arg(QString::fromStdString(read.chart.warningReason)));
+        }
         // One chart at a time: the others wait for the next start.
         return true;
     }

@@ -235,6 +235,22 @@ private slots:
         QCOMPARE(recoveryFiles(folder).size(), 1);
     }
 
+    // A copy whose chart lines disagree (damaged where it lay) comes back whole, with a warning.
+    void anInconsistentCopyComesBackWholeWithAWarning()
+    {
+        const std::string copy = SaveRecovery(TCell{}, gridLayoutWith({80, 15, 15}, 3), {});
+        const std::string cut = copy.substr(0, copy.size() - 4);  // the last data line loses a step
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeTestFile(folder + u"/1-2-3.recovery"_s, QByteArray::fromStdString(cut)));
+        prompts->askAnswers.push_back(true);
+
+        QVERIFY(window->offerRecovery());
+
+        QCOMPARE(window->grid()->colCount(), 3);
+        QCOMPARE(prompts->asked(u"warning"_s).size(), 1);
+        QVERIFY(prompts->asked(u"warning"_s)[0].contains(u"復元した図の 5 行目"_s));
+    }
+
     void aDamagedCopyIsReportedAndKeptAside()
     {
         QVERIFY(QDir().mkpath(folder));
