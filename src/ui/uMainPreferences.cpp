@@ -90,15 +90,11 @@ void TfrmMain::writePreferencesFile()
     // Where the shared defaults say it all, the user gets no file of nothing.
     if (!present && bytes.empty())
         return;
-    // The file was chosen for where its chain of links ends, so that is the file
-    // replaced, and every link on the way stays a link.
-    const QFileInfo targetInfo(file.isSymLink() ? file.canonicalFilePath() : path);
-    if (targetInfo.filePath().isEmpty())
-        failWrite(path, u"リンクの先がありません"_s);
-    // The per-user folder is made on first use; beside the executable it exists.
-    if (!QDir().mkpath(targetInfo.absolutePath()))
-        failWrite(path, u"フォルダ %1 を作れません"_s.arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
-    const QString error = writeFileAtomically(targetInfo.filePath(), QByteArrayView(bytes));
+    // The per-user folder is made on first use; beside the executable it exists. A
+    // link is written where its chain ends, and every link on the way stays a link.
+    if (!QDir().mkpath(file.absolutePath()))
+        failWrite(path, u"フォルダ %1 を作れません"_s.arg(QDir::toNativeSeparators(file.absolutePath())));
+    const QString error = writeFileAtomically(path, QByteArrayView(bytes));
     if (!error.isEmpty())
         failWrite(path, error);
 }
