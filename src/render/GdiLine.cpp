@@ -1,9 +1,9 @@
 #include "render/GdiLine.h"
 
-std::vector<PixelRun> gdiLineRuns(CanvasPoint from, CanvasPoint to)
+std::vector<PixelRun> gdiLineRuns(CanvasPoint from, CanvasPoint to, const CanvasRect* window)
 {
     std::vector<PixelRun> runs;
-    forEachGdiLineRun(from, to, [&](const PixelRun& run) { runs.push_back(run); });
+    forEachGdiLineRun(from, to, [&](const PixelRun& run) { runs.push_back(run); }, window);
     return runs;
 }
 

@@ -8,8 +8,10 @@
 
 #include "render/Canvas.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 struct PixelRun {
@@ -21,18 +23,28 @@ struct PixelRun {
 };
 
 namespace gdi_line_detail {
-// ceil(n / d) for d > 0.
-constexpr int64_t ceilDiv(int64_t n, int64_t d)
+// The minor coordinate's offset at step i of a line `steps` long (steps > 0) over which
+// it changes by `delta` (|delta| <= steps): ceil((2 i delta - steps) / (2 steps)), the
+// diamond rule. i and |delta| stay below 2^32, so their product fits 64 unsigned bits;
+// nothing here overflows, whatever 32-bit end points the line has.
+constexpr int64_t minorOffset(int64_t i, int64_t delta, int64_t steps)
 {
-    return n >= 0 ? (n + d - 1) / d : -((-n) / d);
+    const uint64_t product = static_cast<uint64_t>(i) * static_cast<uint64_t>(delta < 0 ? -delta : delta);
+    const auto q = static_cast<int64_t>(product / static_cast<uint64_t>(steps));
+    const auto r = static_cast<int64_t>(product % static_cast<uint64_t>(steps));
+    return delta >= 0 ? q + (2 * r > steps ? 1 : 0) : -q - (2 * r >= steps ? 1 : 0);
 }
 }  // namespace gdi_line_detail
 
 // Calls sink(PixelRun) for each run of the line from `from` to `to`, in drawing order.
+// With a window (right and bottom exclusive), only the pixels whose coordinate along
+// the line's major axis lies in the window's range are walked and given: a line far
+// longer than the surface costs no more than the surface is wide. A run never exceeds
+// 2^31 - 1 pixels; a longer one comes in pieces.
 template <typename Sink>
-void forEachGdiLineRun(CanvasPoint from, CanvasPoint to, Sink&& sink)
+void forEachGdiLineRun(CanvasPoint from, CanvasPoint to, Sink&& sink, const CanvasRect* window = nullptr)
 {
-    using gdi_line_detail::ceilDiv;
+    using gdi_line_detail::minorOffset;
     const int64_t dx = int64_t{to.x} - from.x;
     const int64_t dy = int64_t{to.y} - from.y;
     const int64_t adx = dx < 0 ? -dx : dx;
@@ -45,41 +57,56 @@ void forEachGdiLineRun(CanvasPoint from, CanvasPoint to, Sink&& sink)
     const bool xMajor = adx >= ady;
     const int64_t steps = xMajor ? adx : ady;
     const int64_t minorDelta = xMajor ? dy : dx;
-    const int32_t major0 = xMajor ? from.x : from.y;
-    const int32_t minor0 = xMajor ? from.y : from.x;
-    const int32_t step = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int64_t major0 = xMajor ? from.x : from.y;
+    const int64_t minor0 = xMajor ? from.y : from.x;
+    const int64_t step = (xMajor ? dx : dy) < 0 ? -1 : 1;
 
-    auto addRun = [&](int64_t firstI, int64_t lastI, int32_t minor) {
-        const int32_t a = static_cast<int32_t>(major0 + step * firstI);
-        const int32_t b = static_cast<int32_t>(major0 + step * lastI);
-        const int32_t lo = a < b ? a : b;
-        const int32_t length = static_cast<int32_t>(lastI - firstI + 1);
-        if (xMajor)
-            sink(PixelRun{lo, minor, length, 1});
-        else
-            sink(PixelRun{minor, lo, 1, length});
+    int64_t firstI = 0;
+    int64_t lastI = steps - 1;
+    if (window) {
+        const int64_t lo = xMajor ? window->left : window->top;
+        const int64_t hi = (xMajor ? window->right : window->bottom) - int64_t{1};
+        firstI = std::max(firstI, step > 0 ? lo - major0 : major0 - hi);
+        lastI = std::min(lastI, step > 0 ? hi - major0 : major0 - lo);
+        if (firstI > lastI)
+            return;
+    }
+
+    auto addRun = [&](int64_t runFirst, int64_t runLast, int64_t minor) {
+        constexpr int64_t kLongest = std::numeric_limits<int32_t>::max();
+        for (int64_t first = runFirst; first <= runLast; first += kLongest) {
+            const int64_t last = std::min(runLast, first + kLongest - 1);
+            const int64_t a = major0 + step * first;
+            const int64_t b = major0 + step * last;
+            const auto lo = static_cast<int32_t>(a < b ? a : b);
+            const auto length = static_cast<int32_t>(last - first + 1);
+            if (xMajor)
+                sink(PixelRun{lo, static_cast<int32_t>(minor), length, 1});
+            else
+                sink(PixelRun{static_cast<int32_t>(minor), lo, 1, length});
+        }
     };
 
     if (minorDelta == 0) {
-        addRun(0, steps - 1, minor0);
+        addRun(firstI, lastI, minor0);
         return;
     }
-    int64_t runStart = 0;
-    int32_t runMinor = minor0 + static_cast<int32_t>(ceilDiv(-steps, 2 * steps));
-    for (int64_t i = 1; i < steps; ++i) {
-        const int32_t minor =
-            minor0 + static_cast<int32_t>(ceilDiv(2 * i * minorDelta - steps, 2 * steps));
+    int64_t runStart = firstI;
+    int64_t runMinor = minor0 + minorOffset(firstI, minorDelta, steps);
+    for (int64_t i = firstI + 1; i <= lastI; ++i) {
+        const int64_t minor = minor0 + minorOffset(i, minorDelta, steps);
         if (minor != runMinor) {
             addRun(runStart, i - 1, runMinor);
             runStart = i;
             runMinor = minor;
         }
     }
-    addRun(runStart, steps - 1, runMinor);
+    addRun(runStart, lastI, runMinor);
 }
 
-// The runs of the line from `from` to `to`, in drawing order.
-std::vector<PixelRun> gdiLineRuns(CanvasPoint from, CanvasPoint to);
+// The runs of the line from `from` to `to`, in drawing order; within `window` when
+// one is given.
+std::vector<PixelRun> gdiLineRuns(CanvasPoint from, CanvasPoint to, const CanvasRect* window = nullptr);
 
 // The individual pixels of the line, in drawing order.
 std::vector<CanvasPoint> gdiLinePixels(CanvasPoint from, CanvasPoint to);

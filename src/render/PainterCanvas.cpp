@@ -20,7 +20,8 @@ QColor toQColor(uint32_t rgb)
 
 QRectF toQRect(const CanvasRect& r)
 {
-    return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    // From the corners, in doubles: a box from a chart may be wider than 32 bits hold.
+    return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom));
 }
 
 }  // namespace

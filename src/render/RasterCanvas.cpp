@@ -14,7 +14,9 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -24,6 +26,22 @@ namespace {
 QColor toQColor(uint32_t rgb)
 {
     return QColor::fromRgb(QRgb(0xFF000000u | (rgb & 0xFFFFFFu)));
+}
+
+int32_t saturated(double value)
+{
+    return static_cast<int32_t>(std::clamp(value, double(std::numeric_limits<int32_t>::min()),
+                                           double(std::numeric_limits<int32_t>::max())));
+}
+
+// A GDI rectangle as a QRect. Its sides are brought within 2^30 of the origin first,
+// beyond any surface: a box from a chart may span more than a 32-bit width.
+QRect toQRect(const CanvasRect& r)
+{
+    constexpr int32_t kFar = 1 << 30;
+    const int32_t left = std::clamp(r.left, -kFar, kFar);
+    const int32_t top = std::clamp(r.top, -kFar, kFar);
+    return QRect(left, top, std::clamp(r.right, -kFar, kFar) - left, std::clamp(r.bottom, -kFar, kFar) - top);
 }
 
 // Texts are laid out once per font and kept: a chart repeats the same few labels
@@ -260,6 +278,27 @@ struct RasterCanvas::DirectTarget {
     }
 };
 
+namespace {
+
+// The pixels of the painter's raster surface in its logical coordinates, with a pixel
+// to spare on each side; none for other engines, whose devices may have no size.
+std::optional<CanvasRect> surfaceWindow(QPainter& painter)
+{
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice())
+        return std::nullopt;
+    const QPaintDevice* device = engine->paintDevice();
+    bool invertible = false;
+    const QTransform toLogical = painter.deviceTransform().inverted(&invertible);
+    if (!invertible || device->width() <= 0 || device->height() <= 0)
+        return std::nullopt;
+    const QRectF area = toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    return CanvasRect{saturated(std::floor(area.left()) - 2), saturated(std::floor(area.top()) - 2),
+                      saturated(std::ceil(area.right()) + 2), saturated(std::ceil(area.bottom()) + 2)};
+}
+
+}  // namespace
+
 struct RasterCanvas::PreparedText {
     QStaticText text;
     int width = 0;
@@ -300,6 +339,11 @@ RasterCanvas::RasterCanvas(QPainter& painter) : painter_(painter)
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setBackgroundMode(Qt::TransparentMode);
     direct_ = DirectTarget::of(painter_);
+    if (direct_)
+        window_ = CanvasRect{direct_->clipLeft - direct_->dx, direct_->clipTop - direct_->dy,
+                             direct_->clipRight - direct_->dx, direct_->clipBottom - direct_->dy};
+    else
+        window_ = surfaceWindow(painter_);
 }
 
 RasterCanvas::~RasterCanvas()
@@ -343,33 +387,44 @@ void RasterCanvas::lineTo(int32_t x, int32_t y)
 void RasterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
 {
     const uint32_t pixel = 0xFF000000u | penRgb();
-    forEachGdiLineRun(from, to, [this, pixel](const PixelRun& run) {
-        fillRun(run.x, run.y, run.width, run.height, pixel);
-    });
+    forEachGdiLineRun(
+        from, to,
+        [this, pixel](const PixelRun& run) { fillRun(run.x, run.y, run.width, run.height, pixel); },
+        window_ ? &*window_ : nullptr);
 }
 
 void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t argb)
 {
+    // In 64 bits: a run may end beyond 32 bits, and the surface's offset adds to it.
+    int64_t left = x;
+    int64_t top = y;
+    int64_t right = left + width;
+    int64_t bottom = top + height;
+    if (window_) {
+        left = std::max<int64_t>(left, window_->left);
+        top = std::max<int64_t>(top, window_->top);
+        right = std::min<int64_t>(right, window_->right);
+        bottom = std::min<int64_t>(bottom, window_->bottom);
+    }
     if (!direct_) {
-        painter_.fillRect(QRect(x, y, width, height), QColor::fromRgb(argb));
+        if (left < right && top < bottom && right - left <= std::numeric_limits<int32_t>::max() &&
+            bottom - top <= std::numeric_limits<int32_t>::max())
+            painter_.fillRect(QRect(int(left), int(top), int(right - left), int(bottom - top)),
+                              QColor::fromRgb(argb));
         return;
     }
-    const DirectTarget& target = *direct_;
-    const int left = std::max(x + target.dx, target.clipLeft);
-    const int right = std::min(x + target.dx + width, target.clipRight);
-    const int top = std::max(y + target.dy, target.clipTop);
-    const int bottom = std::min(y + target.dy + height, target.clipBottom);
+    // The window is the target's clip: what is left of the run lies within the image.
     if (left >= right || top >= bottom)
         return;
-    uchar* line = target.bits + top * target.bytesPerLine;
-    if (target.grey) {
-        for (int row = top; row < bottom; ++row, line += target.bytesPerLine)
-            std::fill(line + left, line + right, greyOf(argb));
-        return;
-    }
-    for (int row = top; row < bottom; ++row, line += target.bytesPerLine) {
-        auto* pixel = reinterpret_cast<uint32_t*>(line) + left;
-        std::fill(pixel, pixel + (right - left), argb);
+    const DirectTarget& target = *direct_;
+    const int first = int(left) + target.dx;
+    const int end = int(right) + target.dx;
+    uchar* line = target.bits + qsizetype(int(top) + target.dy) * target.bytesPerLine;
+    for (int64_t row = top; row < bottom; ++row, line += target.bytesPerLine) {
+        if (target.grey)
+            std::fill(line + first, line + end, greyOf(argb));
+        else
+            std::fill(reinterpret_cast<uint32_t*>(line) + first, reinterpret_cast<uint32_t*>(line) + end, argb);
     }
 }
 
@@ -447,8 +502,7 @@ bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const Can
     if (clip) {
         // As the painter path: a text whose cell fits the rectangle is not cut, so
         // italic overhangs survive; one that does not is cut at the rectangle.
-        const QRect clipRect(clip->left, clip->top, clip->right - clip->left,
-                             clip->bottom - clip->top);
+        const QRect clipRect = toQRect(*clip);
         if (!clipRect.contains(QRect(x, y, text.width, font_->height)))
             deviceClip &= clipRect.translated(target.dx, target.dy);
     }
@@ -476,8 +530,7 @@ void RasterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const Can
     // which is where TextOut puts it.
     const QRect box(x, y, text.width, font_->height);
     if (clip) {
-        const QRect clipRect(clip->left, clip->top, clip->right - clip->left,
-                             clip->bottom - clip->top);
+        const QRect clipRect = toQRect(*clip);
         if (!clipRect.contains(box)) {
             painter_.save();
             painter_.setClipRect(clipRect, Qt::IntersectClip);

@@ -11,6 +11,7 @@
 #include <QFont>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -50,6 +51,9 @@ private:
 
     QPainter& painter_;
     std::unique_ptr<DirectTarget> direct_;
+    // The surface's pixels in the canvas's coordinates, where it is known: lines are
+    // walked and painted only there, however far their ends lie.
+    std::optional<CanvasRect> window_;
     FontDesc fontDesc_;
     std::shared_ptr<FontState> font_;  // shared with the per-thread text cache
     bool fontApplied_ = false;

@@ -51,6 +51,7 @@ public:
             return {};
         return base_.cellRect(col, row);
     }
+    CanvasRect paintArea() const override { return base_.paintArea(); }
 
 private:
     const ChartLayout& base_;
