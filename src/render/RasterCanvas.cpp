@@ -2,7 +2,7 @@
 
 #include "render/GdiLine.h"
 #include "render/QtFont.h"
-#include "text/Cp932.h"
+#include "render/TextFit.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -18,7 +18,6 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -47,6 +46,8 @@ QRect toQRect(const CanvasRect& r)
 // Texts are laid out once per font and kept: a chart repeats the same few labels
 // thousands of times, and the names and column numbers on every repaint.
 constexpr size_t kMaxTextsPerFont = 4096;
+// The bytes of long texts (names of up to a file's size) kept as keys, per font.
+constexpr size_t kMaxLongTextBytesPerFont = size_t{64} << 20;
 constexpr size_t kMaxFonts = 16;
 // What the captured glyph coverage of one font's texts may take, beyond which texts
 // are drawn by the painter again.
@@ -315,8 +316,8 @@ struct RasterCanvas::FontState {
     QColor color;
     int ascent = 0;
     int height = 0;
-    std::unordered_map<std::string, PreparedText> texts;
     size_t coverageBytes = 0;
+    TextCache<PreparedText> texts{kMaxTextsPerFont, kMaxLongTextBytesPerFont, [this] { coverageBytes = 0; }};
 };
 
 std::vector<std::shared_ptr<RasterCanvas::FontState>>& RasterCanvas::fontCache()
@@ -449,27 +450,19 @@ void RasterCanvas::polygon(std::span<const CanvasPoint> points)
     }
 }
 
-RasterCanvas::PreparedText& RasterCanvas::prepare(const std::string& cp932)
+RasterCanvas::PreparedText& RasterCanvas::prepare(const std::string& cp932, TextWindow window)
 {
     if (!font_)
         setFont(fontDesc_);
-    auto& texts = font_->texts;
-    if (auto it = texts.find(cp932); it != texts.end())
-        return it->second;
-    if (texts.size() >= kMaxTextsPerFont) {
-        texts.clear();
-        font_->coverageBytes = 0;
-    }
-
-    const std::u16string utf16 = cp932ToUtf16(cp932);
-    const QString string = QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
-    PreparedText prepared;
-    prepared.text.setText(string);
-    prepared.text.setTextFormat(Qt::PlainText);
-    prepared.text.setPerformanceHint(QStaticText::AggressiveCaching);
-    prepared.text.prepare(QTransform(), font_->font);
-    prepared.width = QFontMetrics(font_->font).horizontalAdvance(string);
-    return texts.emplace(cp932, std::move(prepared)).first->second;
+    return font_->texts.get(cp932, window, font_->font, [this](const QString& string) {
+        PreparedText prepared;
+        prepared.text.setText(string);
+        prepared.text.setTextFormat(Qt::PlainText);
+        prepared.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        prepared.text.prepare(QTransform(), font_->font);
+        prepared.width = QFontMetrics(font_->font).horizontalAdvance(string);
+        return prepared;
+    });
 }
 
 bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip)
@@ -544,7 +537,7 @@ void RasterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const Can
 
 void RasterCanvas::showText(const std::string& cp932, const TextSpot& spot)
 {
-    PreparedText& text = prepare(cp932);
+    PreparedText& text = prepare(cp932, textWindow(spot, cp932.size()));
     const CanvasPoint at = spot.origin(text.width, font_->height);
     paintText(text, at.x, at.y, spot.box);
 }

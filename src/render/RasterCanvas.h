@@ -6,6 +6,7 @@
 // on a grey image colours become their grey, as Qt converts them there.
 
 #include "render/BasicCanvas.h"
+#include "render/TextFit.h"
 
 #include <QColor>
 #include <QFont>
@@ -35,7 +36,7 @@ private:
     struct FontState;
     struct PreparedText;
     static std::vector<std::shared_ptr<FontState>>& fontCache();
-    PreparedText& prepare(const std::string& cp932);
+    PreparedText& prepare(const std::string& cp932, TextWindow window);
     void paintText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
     // Composites the text's cached coverage straight into the image's pixels; false
     // where the text cannot be reproduced that way and must go through the painter.
