@@ -6,6 +6,7 @@
 #
 #   bench/hostile-cli.sh [SOLVENA_RENDER] [RUNS] [TIMEOUT_S] [MEMORY_MIB]
 #
+# ONLY=REGEX in the environment keeps the cases whose "chart format" matches it.
 # Prints, per chart and format, the median wall time of RUNS runs, the largest peak
 # memory (maximum resident set size, from GNU time) and the output's size; a run that
 # fails or times out is reported once and not repeated.
@@ -32,6 +33,7 @@ done
 
 run_case() {
     local chart=$1 format=$2
+    [[ "$chart $format" =~ ${ONLY:-.} ]] || return 0
     local out=$work/out.$format times=() peak=0 status=ok
     for ((i = 0; i < runs; i++)); do
         rm -f "$out"
@@ -42,7 +44,10 @@ run_case() {
         local kib=$(tail -n 1 "$work/time" 2>/dev/null || echo 0)
         [[ $kib =~ ^[0-9]+$ ]] && ((kib > peak)) && peak=$kib
         if ((rc == 124)); then status="timeout >${limit}s"; break; fi
-        if ((rc != 0)); then status="exit $rc: $(grep -v '^Command' "$work/err" | head -n 1 | cut -c1-40)"; break; fi
+        if ((rc != 0)); then
+            status="exit $rc: $( (grep -v '^Command' "$work/err" || true) | head -n 1 | sed 's|.*/||' | cut -c1-60)"
+            break
+        fi
     done
     local median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }')
     local size=$( [[ -f $out ]] && stat -c %s "$out" || echo 0 )
