@@ -394,7 +394,7 @@ void RasterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
         window_ ? &*window_ : nullptr);
 }
 
-void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t argb)
+void RasterCanvas::fillRun(int32_t x, int32_t y, int64_t width, int64_t height, uint32_t argb)
 {
     // In 64 bits: a run may end beyond 32 bits, and the surface's offset adds to it.
     int64_t left = x;
@@ -420,13 +420,15 @@ void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height, 
     const DirectTarget& target = *direct_;
     const int first = int(left) + target.dx;
     const int end = int(right) + target.dx;
+    const int rows = int(bottom - top);
     uchar* line = target.bits + qsizetype(int(top) + target.dy) * target.bytesPerLine;
-    for (int64_t row = top; row < bottom; ++row, line += target.bytesPerLine) {
-        if (target.grey)
+    if (target.grey) {
+        for (int row = 0; row < rows; ++row, line += target.bytesPerLine)
             std::fill(line + first, line + end, greyOf(argb));
-        else
-            std::fill(reinterpret_cast<uint32_t*>(line) + first, reinterpret_cast<uint32_t*>(line) + end, argb);
+        return;
     }
+    for (int row = 0; row < rows; ++row, line += target.bytesPerLine)
+        std::fill(reinterpret_cast<uint32_t*>(line) + first, reinterpret_cast<uint32_t*>(line) + end, argb);
 }
 
 void RasterCanvas::polygon(std::span<const CanvasPoint> points)

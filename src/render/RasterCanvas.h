@@ -48,7 +48,7 @@ private:
     // runs skip QPainter's per-call work; elsewhere they go through fillRect. Text
     // goes the same way once its glyphs' coverage has been captured.
     struct DirectTarget;
-    void fillRun(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t argb);
+    void fillRun(int32_t x, int32_t y, int64_t width, int64_t height, uint32_t argb);
 
     QPainter& painter_;
     std::unique_ptr<DirectTarget> direct_;
