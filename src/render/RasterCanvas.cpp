@@ -33,11 +33,11 @@ int32_t saturated(double value)
                                            double(std::numeric_limits<int32_t>::max())));
 }
 
-// A GDI rectangle as a QRect. Its sides are brought within 2^30 of the origin first,
+// A GDI rectangle as a QRect. Its sides are brought within 2^29 of the origin first,
 // beyond any surface: a box from a chart may span more than a 32-bit width.
 QRect toQRect(const CanvasRect& r)
 {
-    constexpr int32_t kFar = 1 << 30;
+    constexpr int32_t kFar = 1 << 29;
     const int32_t left = std::clamp(r.left, -kFar, kFar);
     const int32_t top = std::clamp(r.top, -kFar, kFar);
     return QRect(left, top, std::clamp(r.right, -kFar, kFar) - left, std::clamp(r.bottom, -kFar, kFar) - top);

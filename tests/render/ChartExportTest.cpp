@@ -34,7 +34,8 @@ std::unique_ptr<TCell> sampleChart(int cols, int rows)
             chart->level[c][r] = (c / (r % 3 + 1) + r) % 3 == 2 ? 2 : (c / (r % 3 + 1)) % 2;
     }
     chart->level[cols - 1][1] = 1;
-    chart->level[cols][1] = 0;
+    if (cols < kMaxCols)  // beyond the record's last column the renderer reads low
+        chart->level[cols][1] = 0;
     chart->cellFlags[cols - 1][1] = kFlagFallingArrow;
     chart->timingLine[2] = 1;
     return chart;
