@@ -6,6 +6,7 @@
 #include <array>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,6 +76,59 @@ private:
     CanvasRect area_;
 };
 
+// The hatch strokes of one row, which all span the same band: cells whose delays make
+// their hatches overlap may give the same stroke again and again. A row draws every
+// stroke it is given until it would draw more than it has places for strokes in the
+// area; from then on only strokes in places not drawn yet. A chart whose hatches
+// overlap that much comes only from a file, and its picture is the same either way.
+class RowHatch {
+public:
+    explicit RowHatch(const CanvasRect& area)
+        : first_(int64_t{area.left} - 5), places_(int64_t{area.right} - first_)
+    {
+    }
+
+    // Calls draw(x) for x = first + 5 k, k = 0 .. count - 1, the place of each stroke.
+    template <typename Draw>
+    void strokes(int64_t first, int64_t count, Draw&& draw)
+    {
+        if (seen_.empty() && (drawn_ + count <= places_ || places_ > kMostPlaces)) {
+            hatches_.push_back({first, count});
+            drawn_ += count;
+            for (int64_t k = 0; k < count; ++k)
+                draw(first + 5 * k);
+            return;
+        }
+        if (seen_.empty()) {
+            seen_.assign(static_cast<size_t>(places_), false);
+            for (const auto& [from, strokes] : hatches_)
+                for (int64_t k = 0; k < strokes; ++k)
+                    seen_[static_cast<size_t>(from + 5 * k - first_)] = true;
+        }
+        for (int64_t k = 0; k < count; ++k) {
+            const int64_t x = first + 5 * k;
+            auto seen = seen_[static_cast<size_t>(x - first_)];
+            if (!seen) {
+                seen = true;
+                draw(x);
+            }
+        }
+    }
+
+private:
+    // Beyond this an area is no surface's: no picture is that wide.
+    static constexpr int64_t kMostPlaces = int64_t{1} << 20;
+    struct Hatch {
+        int64_t first;
+        int64_t count;
+    };
+    int64_t first_;
+    int64_t places_;
+    int64_t drawn_ = 0;
+    std::vector<Hatch> hatches_;  // drawn whole, while the row has room
+    std::vector<bool> seen_;      // the places drawn, once it has not
+};
+
 const std::string& headerCaption()
 {
     static const std::string caption = utf16ToCp932(u"端子名").value_or(std::string());
@@ -97,18 +151,20 @@ const std::string& decimal(int n)
 // Strokes rising to the right, 5 pixels wide and 5 apart from `left`; nothing is
 // filled. Only the strokes with a pixel in the area's columns (a stroke from x covers
 // x .. x + 5) are drawn, each where it stands in the whole hatch.
-void hatchRect(Canvas& canvas, const Visible& visible, int64_t left, int top, int64_t right, int bottom)
+void hatchRect(Canvas& canvas, const Visible& visible, RowHatch& row, int64_t left, int top, int64_t right,
+               int bottom)
 {
     const CanvasRect& area = visible.area();
     if (std::max(top, bottom) < area.top || std::min(top, bottom) >= area.bottom)
         return;
     const int64_t first = std::max<int64_t>(0, ceilDiv(int64_t{area.left} - 5 - left, 5));
     const int64_t last = std::min(floorDiv(right - 5 - left, 5), floorDiv(int64_t{area.right} - 1 - left, 5));
-    for (int64_t k = first; k <= last; ++k) {
-        const auto x = static_cast<int32_t>(left + 5 * k);
-        canvas.moveTo(x, bottom);
-        canvas.lineTo(x + 5, top);
-    }
+    if (last < first)
+        return;
+    row.strokes(left + 5 * first, last - first + 1, [&](int64_t x) {
+        canvas.moveTo(static_cast<int32_t>(x), bottom);
+        canvas.lineTo(static_cast<int32_t>(x + 5), top);
+    });
 }
 
 // Two-pixel dashes on every y that is a multiple of 4, aligned to the canvas rather
@@ -134,7 +190,7 @@ struct Row {
     int64_t delay(int c) const { return c < kMaxCols ? chart.delay[c][r] : 0; }
 };
 
-void drawCell(Canvas& canvas, const Visible& visible, const Row& row, int c, const CellRect& rect)
+void drawCell(Canvas& canvas, const Visible& visible, RowHatch& hatch, const Row& row, int c, const CellRect& rect)
 {
     const int level = row.level(c);
     const int previousLevel = row.level(c - 1);
@@ -162,7 +218,7 @@ void drawCell(Canvas& canvas, const Visible& visible, const Row& row, int c, con
     } else if (level == kLevelLow) {
         horizontal(lowY);
     } else {
-        hatchRect(canvas, visible, startX, highY, int64_t{rect.right} + nextDelay, lowY);
+        hatchRect(canvas, visible, hatch, startX, highY, int64_t{rect.right} + nextDelay, lowY);
         horizontal(highY);
         horizontal(lowY);
     }
@@ -245,10 +301,11 @@ void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
                             nameFlags);
         }
         const Row row{chart, r, margin, options.edges};
+        RowHatch hatch(visible.area());
         for (int c = 1; c < colCount; ++c) {
             const CellRect rect = geometry.cellRect(c, r);
             if (!rect.isOutOfView())
-                drawCell(canvas, visible, row, c, rect);
+                drawCell(canvas, visible, hatch, row, c, rect);
         }
     }
 

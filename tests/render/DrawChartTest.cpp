@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -405,6 +406,43 @@ TEST(DrawChartRecording, FarDelaysDrawWhatADelayJustBeyondThePictureDraws)
             EXPECT_TRUE(line.from.x >= area.left - 5 && line.from.x <= area.right) << delay;
         }
     }
+}
+
+// Every other undefined cell of a row hatched across the whole picture, each in its
+// own phase: the row shows every stroke of every hatch, but draws no more strokes than
+// twice the places it has for them, where it would draw one whole hatch per cell.
+TEST(DrawChartRecording, OverlappingHatchesDrawEachStrokeOnceTheRowIsFull)
+{
+    const int cols = 40;
+    std::vector<int32_t> widths(cols, 15);
+    widths[0] = 80;
+    const ChartLayout layout(widths, {25, 25}, 25);
+    const CanvasRect area = layout.paintArea();
+    auto chart = emptyChart();
+    for (int c = 1; c < cols; ++c) {
+        chart->level[c][1] = 2;
+        chart->delay[c][1] = c % 2 ? -2000000000 + c : 2000000000;
+    }
+    RecordingCanvas canvas;
+    canvas.maxLines = 100000;
+    drawChart(canvas, layout, *chart, options(false));
+
+    std::set<int32_t> expected;  // where each hatch's strokes stand, over the area
+    for (int c = 1; c < cols; c += 2) {
+        const int64_t phase = ((cellLeft(c) + int64_t{chart->delay[c][1]}) % 5 + 5) % 5;
+        for (int64_t x = area.left - 5; x < area.right; ++x)
+            if ((x % 5 + 5) % 5 == phase)
+                expected.insert(int32_t(x));
+    }
+    std::set<int32_t> strokes;
+    size_t drawn = 0;
+    for (const RecordedLine& line : canvas.lines)
+        if (line.to.x - line.from.x == 5 && line.from.y > line.to.y) {
+            strokes.insert(line.from.x);
+            ++drawn;
+        }
+    EXPECT_EQ(strokes, expected);
+    EXPECT_LE(drawn, 2u * size_t(area.right - area.left + 5));
 }
 
 }  // namespace
