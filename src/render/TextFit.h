@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Which end of a text stays where it is put, and how far its box reaches from there.
@@ -68,13 +70,13 @@ public:
             makeRoom(0);
             return short_.emplace(cp932, make(shownText(cp932, font, window))).first->second;
         }
-        Key key{cp932, window};
-        if (auto found = long_.find(key); found != long_.end())
+        // Looked up without copying the text, which may be megabytes long.
+        if (auto found = long_.find(KeyView{cp932, window}); found != long_.end())
             return found->second;
         makeRoom(cp932.size());
         longBytes_ += cp932.size();
         Laid laid = make(shownText(cp932, font, window));
-        return long_.emplace(std::move(key), std::move(laid)).first->second;
+        return long_.emplace(Key{cp932, window}, std::move(laid)).first->second;
     }
 
     void clear()
@@ -88,13 +90,28 @@ private:
     struct Key {
         std::string cp932;
         TextWindow window;
-        bool operator==(const Key&) const = default;
+    };
+    struct KeyView {
+        std::string_view cp932;
+        TextWindow window;
     };
     struct KeyHash {
-        size_t operator()(const Key& key) const
+        using is_transparent = void;
+        size_t operator()(const KeyView& key) const
         {
-            return std::hash<std::string>()(key.cp932) ^
+            return std::hash<std::string_view>()(key.cp932) ^
                    (std::hash<int64_t>()(key.window.room) * 3 + size_t(key.window.anchor));
+        }
+        size_t operator()(const Key& key) const { return (*this)(KeyView{key.cp932, key.window}); }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        static KeyView view(const Key& key) { return {key.cp932, key.window}; }
+        static KeyView view(const KeyView& key) { return key; }
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const
+        {
+            return view(a).window == view(b).window && view(a).cp932 == view(b).cp932;
         }
     };
 
@@ -111,6 +128,6 @@ private:
     size_t maxLongBytes_;
     std::function<void()> startingOver_;
     std::unordered_map<std::string, Laid> short_;
-    std::unordered_map<Key, Laid, KeyHash> long_;
+    std::unordered_map<Key, Laid, KeyHash, KeyEqual> long_;
     size_t longBytes_ = 0;
 };
