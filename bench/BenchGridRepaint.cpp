@@ -52,6 +52,39 @@ void BM_FullGridRepaint(benchmark::State& state)
 }
 BENCHMARK(BM_FullGridRepaint)->Unit(benchmark::kMillisecond);
 
+// The start grid at a desktop size with what a file may hold: edge delays far beyond
+// the window on every undefined cell of every row (argument 0), or a name of 10 MB in
+// every row, left-aligned (1) or right-aligned (2).
+void BM_GridRepaintWithFarValues(benchmark::State& state)
+{
+    TfrmMain window;
+    window.resize(1900, 1000);
+    window.show();
+    QApplication::processEvents();
+    ChartGrid* grid = window.grid();
+    document = TCell{};
+    for (int r = 1; r < grid->rowCount(); ++r) {
+        if (state.range(0) == 0) {
+            for (int c = 1; c < grid->colCount(); ++c) {
+                document.level[c][r] = c % 2 ? 2 : 0;
+                document.delay[c][r] = c % 2 ? -2000000000 : 2000000000;
+            }
+        } else {
+            document.signalName[r] = std::string(size_t{10} << 20, 'W');
+        }
+    }
+    grid->setNamesRightAligned(state.range(0) == 2);
+    QApplication::processEvents();
+    QWidget* viewport = grid->viewport();
+    QImage image(viewport->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        viewport->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    document = TCell{};
+}
+BENCHMARK(BM_GridRepaintWithFarValues)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

@@ -1,5 +1,9 @@
 #include "render/ChartLayout.h"
 
+#include "render/PictureSize.h"
+
+#include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -17,6 +21,11 @@ std::vector<int> startsOf(const std::vector<int32_t>& sizes)
     return starts;
 }
 
+int32_t saturated(int64_t value)
+{
+    return static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
+}
+
 }  // namespace
 
 ChartLayout::ChartLayout(const GridLayout& layout)
@@ -32,6 +41,9 @@ ChartLayout::ChartLayout(std::vector<int32_t> columnWidths, std::vector<int32_t>
       tops_(startsOf(heights_)),
       defaultRowHeight_(defaultRowHeight)
 {
+    // A picture this large is refused before it is drawn; the area only has to hold it.
+    const PictureSize extent = pictureExtent(widths_, heights_);
+    paintArea_ = CanvasRect{0, 0, saturated(extent.width), saturated(extent.height)};
 }
 
 CellRect ChartLayout::cellRect(int col, int row) const

@@ -21,6 +21,9 @@ public:
     int defaultRowHeight() const override { return defaultRowHeight_; }
     // Cells outside the counts are out of view (all zero).
     CellRect cellRect(int col, int row) const override;
+    // Every output's picture of these cells: from the origin to the widest and the
+    // tallest of them (the bitmap drawn with row 0's band, the metafile).
+    CanvasRect paintArea() const override { return paintArea_; }
 
     // Where column `col` (row `row`) begins, for 0 .. the count; at the count, where
     // the last grid line ends.
@@ -37,4 +40,5 @@ private:
     std::vector<int> lefts_;  // lefts_[c] = sum of (width + 1) before column c; one extra entry
     std::vector<int> tops_;
     int32_t defaultRowHeight_;
+    CanvasRect paintArea_;
 };

@@ -4,21 +4,130 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
 
-constexpr int floorDiv(int n, int d)
+constexpr int64_t floorDiv(int64_t n, int64_t d)
 {
     return n >= 0 ? n / d : -((-n + d - 1) / d);
 }
 
-constexpr int floorMod(int n, int d)
+constexpr int64_t floorMod(int64_t n, int64_t d)
 {
     return n - floorDiv(n, d) * d;
 }
+
+constexpr int64_t ceilDiv(int64_t n, int64_t d)
+{
+    return -floorDiv(-n, d);
+}
+
+int32_t saturated(int64_t value)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// The ends of a line along one axis, from `a` to `b` (b itself not painted), brought
+// within lo - 1 .. hi: a line that runs on beyond the area then paints the same pixels
+// inside it. False when no pixel of it lies inside. Ends already within are kept as
+// they are, so what is drawn inside the area is drawn exactly as before.
+bool clipSpan(int64_t& a, int64_t& b, int32_t lo, int32_t hi)
+{
+    const int64_t ca = std::clamp<int64_t>(a, int64_t{lo} - 1, hi);
+    const int64_t cb = std::clamp<int64_t>(b, int64_t{lo} - 1, hi);
+    if ((ca != a || cb != b) && ca == cb)
+        return false;
+    a = ca;
+    b = cb;
+    return true;
+}
+
+// What can show: the renderer's lines reach the canvas only where they have a pixel in
+// the paint area, their far ends brought to just outside it. Positions from the chart
+// (an edge delay is any 32-bit number) are added up in 64 bits, so no stored value
+// makes the drawing overflow or grow beyond the size of the area.
+class Visible {
+public:
+    explicit Visible(const CanvasRect& area) : area_(area) {}
+
+    const CanvasRect& area() const { return area_; }
+
+    // A horizontal or vertical line from (x1, y1) to (x2, y2), the end not painted.
+    void line(Canvas& canvas, int64_t x1, int64_t y1, int64_t x2, int64_t y2) const
+    {
+        if (y1 == y2) {
+            if (y1 < area_.top || y1 >= area_.bottom || !clipSpan(x1, x2, area_.left, area_.right))
+                return;
+        } else {
+            if (x1 < area_.left || x1 >= area_.right || !clipSpan(y1, y2, area_.top, area_.bottom))
+                return;
+        }
+        canvas.moveTo(static_cast<int32_t>(x1), static_cast<int32_t>(y1));
+        canvas.lineTo(static_cast<int32_t>(x2), static_cast<int32_t>(y2));
+    }
+
+private:
+    CanvasRect area_;
+};
+
+// The hatch strokes of one row, which all span the same band: cells whose delays make
+// their hatches overlap may give the same stroke again and again. A row draws every
+// stroke it is given until it would draw more than it has places for strokes in the
+// area; from then on only strokes in places not drawn yet. A chart whose hatches
+// overlap that much comes only from a file, and its picture is the same either way.
+class RowHatch {
+public:
+    explicit RowHatch(const CanvasRect& area)
+        : first_(int64_t{area.left} - 5), places_(int64_t{area.right} - first_)
+    {
+    }
+
+    // Calls draw(x) for x = first + 5 k, k = 0 .. count - 1, the place of each stroke.
+    template <typename Draw>
+    void strokes(int64_t first, int64_t count, Draw&& draw)
+    {
+        if (seen_.empty() && (drawn_ + count <= places_ || places_ > kMostPlaces)) {
+            hatches_.push_back({first, count});
+            drawn_ += count;
+            for (int64_t k = 0; k < count; ++k)
+                draw(first + 5 * k);
+            return;
+        }
+        if (seen_.empty()) {
+            seen_.assign(static_cast<size_t>(places_), false);
+            for (const auto& [from, strokes] : hatches_)
+                for (int64_t k = 0; k < strokes; ++k)
+                    seen_[static_cast<size_t>(from + 5 * k - first_)] = true;
+        }
+        for (int64_t k = 0; k < count; ++k) {
+            const int64_t x = first + 5 * k;
+            auto seen = seen_[static_cast<size_t>(x - first_)];
+            if (!seen) {
+                seen = true;
+                draw(x);
+            }
+        }
+    }
+
+private:
+    // Beyond this an area is no surface's: no picture is that wide.
+    static constexpr int64_t kMostPlaces = int64_t{1} << 20;
+    struct Hatch {
+        int64_t first;
+        int64_t count;
+    };
+    int64_t first_;
+    int64_t places_;
+    int64_t drawn_ = 0;
+    std::vector<Hatch> hatches_;  // drawn whole, while the row has room
+    std::vector<bool> seen_;      // the places drawn, once it has not
+};
 
 const std::string& headerCaption()
 {
@@ -39,25 +148,36 @@ const std::string& decimal(int n)
     return texts[static_cast<size_t>(n)];
 }
 
-// Strokes rising to the right, 5 pixels wide and 5 apart; nothing is filled.
-void hatchRect(Canvas& canvas, int left, int top, int right, int bottom)
+// Strokes rising to the right, 5 pixels wide and 5 apart from `left`; nothing is
+// filled. Only the strokes with a pixel in the area's columns (a stroke from x covers
+// x .. x + 5) are drawn, each where it stands in the whole hatch.
+void hatchRect(Canvas& canvas, const Visible& visible, RowHatch& row, int64_t left, int top, int64_t right,
+               int bottom)
 {
-    for (int x = left; x + 5 <= right; x += 5) {
-        canvas.moveTo(x, bottom);
-        canvas.lineTo(x + 5, top);
-    }
+    const CanvasRect& area = visible.area();
+    if (std::max(top, bottom) < area.top || std::min(top, bottom) >= area.bottom)
+        return;
+    const int64_t first = std::max<int64_t>(0, ceilDiv(int64_t{area.left} - 5 - left, 5));
+    const int64_t last = std::min(floorDiv(right - 5 - left, 5), floorDiv(int64_t{area.right} - 1 - left, 5));
+    if (last < first)
+        return;
+    row.strokes(left + 5 * first, last - first + 1, [&](int64_t x) {
+        canvas.moveTo(static_cast<int32_t>(x), bottom);
+        canvas.lineTo(static_cast<int32_t>(x + 5), top);
+    });
 }
 
 // Two-pixel dashes on every y that is a multiple of 4, aligned to the canvas rather
 // than to y1; the last dash may reach one pixel below y2.
-void drawTimingLine(Canvas& canvas, int x, int y1, int y2)
+void drawTimingLine(Canvas& canvas, const Visible& visible, int x, int y1, int y2)
 {
     if (y2 < y1)
         return;
-    for (int y = y1 + floorMod(-y1, 4); y <= y2; y += 4) {
-        canvas.moveTo(x, y);
-        canvas.lineTo(x, y + 2);
-    }
+    // A dash at y paints y and y + 1: those above the area show nothing.
+    const int64_t from = std::max<int64_t>(y1, int64_t{visible.area().top} - 1);
+    const int64_t to = std::min<int64_t>(y2, int64_t{visible.area().bottom} - 1);
+    for (int64_t y = from + floorMod(-from, 4); y <= to; y += 4)
+        visible.line(canvas, x, y, x, y + 2);
 }
 
 struct Row {
@@ -67,48 +187,44 @@ struct Row {
     EdgeStyle edges;
 
     int level(int c) const { return c < kMaxCols ? chart.level[c][r] : 0; }
-    int delay(int c) const { return c < kMaxCols ? chart.delay[c][r] : 0; }
+    int64_t delay(int c) const { return c < kMaxCols ? chart.delay[c][r] : 0; }
 };
 
-void drawCell(Canvas& canvas, const Row& row, int c, const CellRect& rect)
+void drawCell(Canvas& canvas, const Visible& visible, RowHatch& hatch, const Row& row, int c, const CellRect& rect)
 {
     const int level = row.level(c);
     const int previousLevel = row.level(c - 1);
     const int nextLevel = row.level(c + 1);
-    const int nextDelay = row.delay(c + 1);
+    const int64_t nextDelay = row.delay(c + 1);
     const uint8_t flags = row.chart.cellFlags[c][row.r];
 
     const int highY = rect.top + row.margin;
     const int lowY = rect.bottom - row.margin;
-    const int startX = rect.left + row.delay(c);
-    const int endX = rect.right + 1 + nextDelay;
+    const int64_t startX = int64_t{rect.left} + row.delay(c);
+    const int64_t endX = int64_t{rect.right} + 1 + nextDelay;
 
     canvas.setBrushStyle(BrushStyle::Clear);
 
-    // The label goes first so that the level lines lie over it.
+    // The label goes first so that the level lines lie over it. A box that would
+    // begin beyond 32 bits begins right of the cell: it has no inside, as it had.
     if ((flags & kFlagShowNumber) && (level == kLevelLow || level == kLevelHigh)) {
-        canvas.drawText(decimal(level), CanvasRect{startX, highY, rect.right, lowY},
+        canvas.drawText(decimal(level), CanvasRect{saturated(startX), highY, rect.right, lowY},
                         TextFlag::SingleLine | TextFlag::VCenter | TextFlag::Center);
     }
 
-    auto horizontal = [&](int y) {
-        canvas.moveTo(startX, y);
-        canvas.lineTo(endX, y);
-    };
+    auto horizontal = [&](int y) { visible.line(canvas, startX, y, endX, y); };
     if (level == kLevelHigh) {
         horizontal(highY);
     } else if (level == kLevelLow) {
         horizontal(lowY);
     } else {
-        hatchRect(canvas, startX, highY, rect.right + nextDelay, lowY);
+        hatchRect(canvas, visible, hatch, startX, highY, int64_t{rect.right} + nextDelay, lowY);
         horizontal(highY);
         horizontal(lowY);
     }
 
-    if (c != 1 && level != previousLevel) {
-        canvas.moveTo(startX, highY);
-        canvas.lineTo(startX, row.edges == EdgeStyle::ShortBottom ? lowY : lowY + 1);
-    }
+    if (c != 1 && level != previousLevel)
+        visible.line(canvas, startX, highY, startX, row.edges == EdgeStyle::ShortBottom ? lowY : lowY + 1);
 
     canvas.setBrushColor(kBlack);
     canvas.setBrushStyle(BrushStyle::Solid);
@@ -142,7 +258,7 @@ bool drawsInGreysOnly(const RenderOptions& options)
 int levelMargin(int defaultRowHeight)
 {
     // A fifth never ends in exactly one half, so rounding needs no tie rule.
-    return floorDiv(2 * defaultRowHeight + 5, 10);
+    return static_cast<int>(floorDiv(2 * int64_t{defaultRowHeight} + 5, 10));
 }
 
 void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
@@ -158,6 +274,7 @@ void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
     canvas.setBrushStyle(BrushStyle::Clear);
 
     const int margin = levelMargin(geometry.defaultRowHeight());
+    const Visible visible(geometry.paintArea());
 
     if (options.withHeader) {
         canvas.textOut(5, 5, headerCaption());
@@ -184,10 +301,11 @@ void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
                             nameFlags);
         }
         const Row row{chart, r, margin, options.edges};
+        RowHatch hatch(visible.area());
         for (int c = 1; c < colCount; ++c) {
             const CellRect rect = geometry.cellRect(c, r);
             if (!rect.isOutOfView())
-                drawCell(canvas, row, c, rect);
+                drawCell(canvas, visible, hatch, row, c, rect);
         }
     }
 
@@ -211,6 +329,6 @@ void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
             y2 = rect.bottom;
         }
         if (found)
-            drawTimingLine(canvas, x, y1, y2);
+            drawTimingLine(canvas, visible, x, y1, y2);
     }
 }

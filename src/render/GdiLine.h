@@ -8,31 +8,54 @@
 
 #include "render/Canvas.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
+// A run's length may exceed 32 bits: a line between 32-bit end points spans 2^32 - 1.
 struct PixelRun {
     int32_t x = 0;
     int32_t y = 0;
-    int32_t width = 1;
-    int32_t height = 1;
+    int64_t width = 1;
+    int64_t height = 1;
     bool operator==(const PixelRun&) const = default;
 };
 
 namespace gdi_line_detail {
-// ceil(n / d) for d > 0.
-constexpr int64_t ceilDiv(int64_t n, int64_t d)
+// The minor coordinate's offset at step i of a line `steps` long (steps > 0) over which
+// it changes by `delta` (|delta| <= steps): ceil(A / (2 steps)) for A = 2 i delta -
+// steps, the diamond rule; and the remainder offset * 2 steps - A, in [0, 2 steps),
+// from which the next steps follow without a division. i and |delta| stay below 2^32,
+// so their product fits 64 unsigned bits: nothing overflows, whatever the end points.
+struct MinorAt {
+    int64_t offset;
+    int64_t remainder;
+};
+constexpr MinorAt minorAt(int64_t i, int64_t delta, int64_t steps)
 {
-    return n >= 0 ? (n + d - 1) / d : -((-n) / d);
+    const uint64_t product = static_cast<uint64_t>(i) * static_cast<uint64_t>(delta < 0 ? -delta : delta);
+    const auto q = static_cast<int64_t>(product / static_cast<uint64_t>(steps));
+    const auto r = static_cast<int64_t>(product % static_cast<uint64_t>(steps));
+    if (delta >= 0) {
+        const int64_t up = 2 * r > steps ? 1 : 0;
+        return {q + up, 2 * up * steps - 2 * r + steps};
+    }
+    const int64_t down = 2 * r >= steps ? 1 : 0;
+    return {-q - down, 2 * r + steps - 2 * down * steps};
 }
 }  // namespace gdi_line_detail
 
 // Calls sink(PixelRun) for each run of the line from `from` to `to`, in drawing order.
+// With a window (right and bottom exclusive), only the pixels whose coordinate along
+// the line's major axis lies in the window's range are walked and given: a line far
+// longer than the surface costs no more than the surface is wide.
 template <typename Sink>
-void forEachGdiLineRun(CanvasPoint from, CanvasPoint to, Sink&& sink)
+void forEachGdiLineRun(CanvasPoint from, CanvasPoint to, Sink&& sink, const CanvasRect* window = nullptr)
 {
-    using gdi_line_detail::ceilDiv;
+    using gdi_line_detail::MinorAt;
+    using gdi_line_detail::minorAt;
     const int64_t dx = int64_t{to.x} - from.x;
     const int64_t dy = int64_t{to.y} - from.y;
     const int64_t adx = dx < 0 ? -dx : dx;
@@ -45,41 +68,65 @@ void forEachGdiLineRun(CanvasPoint from, CanvasPoint to, Sink&& sink)
     const bool xMajor = adx >= ady;
     const int64_t steps = xMajor ? adx : ady;
     const int64_t minorDelta = xMajor ? dy : dx;
-    const int32_t major0 = xMajor ? from.x : from.y;
-    const int32_t minor0 = xMajor ? from.y : from.x;
-    const int32_t step = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int64_t major0 = xMajor ? from.x : from.y;
+    const int64_t minor0 = xMajor ? from.y : from.x;
+    const int64_t step = (xMajor ? dx : dy) < 0 ? -1 : 1;
 
-    auto addRun = [&](int64_t firstI, int64_t lastI, int32_t minor) {
-        const int32_t a = static_cast<int32_t>(major0 + step * firstI);
-        const int32_t b = static_cast<int32_t>(major0 + step * lastI);
-        const int32_t lo = a < b ? a : b;
-        const int32_t length = static_cast<int32_t>(lastI - firstI + 1);
+    int64_t firstI = 0;
+    int64_t lastI = steps - 1;
+    if (window) {
+        const int64_t lo = xMajor ? window->left : window->top;
+        const int64_t hi = (xMajor ? window->right : window->bottom) - int64_t{1};
+        firstI = std::max(firstI, step > 0 ? lo - major0 : major0 - hi);
+        lastI = std::min(lastI, step > 0 ? hi - major0 : major0 - lo);
+        if (firstI > lastI)
+            return;
+    }
+
+    auto addRun = [&](int64_t first, int64_t last, int64_t minor) {
+        const int64_t a = major0 + step * first;
+        const int64_t b = major0 + step * last;
+        const auto lo = static_cast<int32_t>(a < b ? a : b);
         if (xMajor)
-            sink(PixelRun{lo, minor, length, 1});
+            sink(PixelRun{lo, static_cast<int32_t>(minor), last - first + 1, 1});
         else
-            sink(PixelRun{minor, lo, 1, length});
+            sink(PixelRun{static_cast<int32_t>(minor), lo, 1, last - first + 1});
     };
 
     if (minorDelta == 0) {
-        addRun(0, steps - 1, minor0);
+        addRun(firstI, lastI, minor0);
         return;
     }
-    int64_t runStart = 0;
-    int32_t runMinor = minor0 + static_cast<int32_t>(ceilDiv(-steps, 2 * steps));
-    for (int64_t i = 1; i < steps; ++i) {
-        const int32_t minor =
-            minor0 + static_cast<int32_t>(ceilDiv(2 * i * minorDelta - steps, 2 * steps));
-        if (minor != runMinor) {
-            addRun(runStart, i - 1, runMinor);
+    // Each step adds 2 delta to A: the remainder moves against it, and the offset by
+    // one whenever the remainder leaves [0, 2 steps).
+    const MinorAt first = minorAt(firstI, minorDelta, steps);
+    int64_t offset = first.offset;
+    int64_t remainder = first.remainder;
+    const int64_t twoSteps = 2 * steps;
+    const int64_t twoDelta = 2 * minorDelta;
+    int64_t runStart = firstI;
+    for (int64_t i = firstI + 1; i <= lastI; ++i) {
+        remainder -= twoDelta;
+        int64_t next = offset;
+        if (remainder < 0) {
+            remainder += twoSteps;
+            ++next;
+        } else if (remainder >= twoSteps) {
+            remainder -= twoSteps;
+            --next;
+        }
+        if (next != offset) {
+            addRun(runStart, i - 1, minor0 + offset);
             runStart = i;
-            runMinor = minor;
+            offset = next;
         }
     }
-    addRun(runStart, steps - 1, runMinor);
+    addRun(runStart, lastI, minor0 + offset);
 }
 
-// The runs of the line from `from` to `to`, in drawing order.
-std::vector<PixelRun> gdiLineRuns(CanvasPoint from, CanvasPoint to);
+// The runs of the line from `from` to `to`, in drawing order; within `window` when
+// one is given.
+std::vector<PixelRun> gdiLineRuns(CanvasPoint from, CanvasPoint to, const CanvasRect* window = nullptr);
 
 // The individual pixels of the line, in drawing order.
 std::vector<CanvasPoint> gdiLinePixels(CanvasPoint from, CanvasPoint to);

@@ -1,6 +1,8 @@
 #pragma once
 // Where the renderer draws: the chart's extent, the default row height (the level
-// lines' margin follows it) and the rectangle of every cell.
+// lines' margin follows it), the rectangle of every cell and the area that can show.
+
+#include "render/Canvas.h"
 
 #include <cstdint>
 
@@ -25,4 +27,8 @@ public:
     virtual int rowCount() const = 0;          // including the header row
     virtual int defaultRowHeight() const = 0;
     virtual CellRect cellRect(int col, int row) const = 0;
+    // The part of the surface where drawing can be seen, in the cells' coordinates:
+    // the picture, or the screen grid's client area. Nothing outside it shows, so the
+    // renderer asks the canvas for nothing beyond it, however far a stored value points.
+    virtual CanvasRect paintArea() const = 0;
 };

@@ -1,26 +1,10 @@
 #include "render/MetafileCanvas.h"
 
 #include "render/QtFont.h"
-#include "text/Cp932.h"
 
 #include <QFontMetrics>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QString>
-
-#include <cmath>
-
-namespace {
-
-// Texts laid out per font before the cache starts over; a chart repeats few texts.
-constexpr size_t kMaxRuns = 4096;
-
-QString toQString(std::u16string_view units)
-{
-    return QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
-}
-
-}  // namespace
 
 MetafileCanvas::MetafileCanvas(int32_t width, int32_t height) : emf_(width, height) {}
 
@@ -111,42 +95,21 @@ void MetafileCanvas::prepareFont()
     fontReady_ = true;
 }
 
-const MetafileCanvas::TextRun& MetafileCanvas::layout(const std::string& cp932)
+const MetafileCanvas::TextRun& MetafileCanvas::layout(const std::string& cp932, TextWindow window)
 {
     prepareFont();
-    if (auto found = runs_.find(cp932); found != runs_.end())
-        return found->second;
-    if (runs_.size() >= kMaxRuns)
-        runs_.clear();
-
-    TextRun run;
-    run.units = cp932ToUtf16(cp932);
-    const QString text = toQString(run.units);
-    const qsizetype n = text.size();
-    run.width = QFontMetrics(qfont_).horizontalAdvance(text);
-
-    // Each unit's advance is the step between rounded prefix widths, so rounding
-    // never piles up along the text. A pair of surrogates takes its whole advance
-    // on its first unit.
-    const QFontMetricsF metrics(qfont_);
-    auto boundary = [&](qsizetype i) {
-        if (i > 0 && i < n && text[i].isLowSurrogate() && text[i - 1].isHighSurrogate())
-            ++i;
-        return static_cast<int32_t>(std::lround(metrics.horizontalAdvance(text.left(i))));
-    };
-    run.dx.reserve(static_cast<size_t>(n));
-    int32_t previous = 0;
-    for (qsizetype i = 1; i <= n; ++i) {
-        const int32_t next = boundary(i);
-        run.dx.push_back(next - previous);
-        previous = next;
-    }
-    return runs_.emplace(cp932, std::move(run)).first->second;
+    return runs_.get(cp932, window, qfont_, [this](const QString& text) {
+        TextRun run;
+        run.units = text.toStdU16String();
+        run.width = QFontMetrics(qfont_).horizontalAdvance(text);
+        run.dx = unitAdvances(text, qfont_);
+        return run;
+    });
 }
 
 void MetafileCanvas::showText(const std::string& cp932, const TextSpot& spot)
 {
-    const TextRun& run = layout(cp932);
+    const TextRun& run = layout(cp932, textWindow(spot, cp932.size()));
     if (run.units.empty())
         return;
     const CanvasPoint at = spot.origin(run.width, fontHeight_);

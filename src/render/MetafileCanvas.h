@@ -6,12 +6,12 @@
 
 #include "render/BasicCanvas.h"
 #include "render/EmfWriter.h"
+#include "render/TextFit.h"
 
 #include <QFont>
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class MetafileCanvas final : public BasicCanvas {
@@ -47,7 +47,7 @@ private:
     void selectBrush();
     void select(uint32_t handle, uint32_t& selected);
     void prepareFont();
-    const TextRun& layout(const std::string& cp932);
+    const TextRun& layout(const std::string& cp932, TextWindow window);
 
     EmfWriter emf_;
 
@@ -69,5 +69,5 @@ private:
     bool fontReady_ = false;
     QFont qfont_;
     int32_t fontHeight_ = 0;
-    std::unordered_map<std::string, TextRun> runs_;
+    TextCache<TextRun> runs_{4096, size_t{64} << 20};
 };

@@ -1,7 +1,6 @@
 #include "render/PainterCanvas.h"
 
 #include "render/QtFont.h"
-#include "text/Cp932.h"
 
 #include <QFontMetrics>
 #include <QLineF>
@@ -20,7 +19,8 @@ QColor toQColor(uint32_t rgb)
 
 QRectF toQRect(const CanvasRect& r)
 {
-    return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    // From the corners, in doubles: a box from a chart may be wider than 32 bits hold.
+    return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom));
 }
 
 }  // namespace
@@ -60,8 +60,9 @@ void PainterCanvas::flushLines()
 
 void PainterCanvas::setFont(const FontDesc& desc)
 {
-    if (desc == fontDesc_ && !texts_.empty())
+    if (fontSet_ && desc == fontDesc_)
         return;
+    fontSet_ = true;
     fontDesc_ = desc;
     fontApplied_ = false;
     font_ = toQFont(desc);
@@ -125,21 +126,17 @@ void PainterCanvas::polygon(std::span<const CanvasPoint> points)
     painter_.setBrush(Qt::NoBrush);
 }
 
-const PainterCanvas::Text& PainterCanvas::prepare(const std::string& cp932)
+const PainterCanvas::Text& PainterCanvas::prepare(const std::string& cp932, TextWindow window)
 {
-    if (auto it = texts_.find(cp932); it != texts_.end())
-        return it->second;
-    const std::u16string utf16 = cp932ToUtf16(cp932);
-    Text text;
-    text.string = QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
-    text.width = QFontMetrics(font_).horizontalAdvance(text.string);
-    return texts_.emplace(cp932, std::move(text)).first->second;
+    return texts_.get(cp932, window, font_, [this](const QString& string) {
+        return Text{string, QFontMetrics(font_).horizontalAdvance(string)};
+    });
 }
 
 void PainterCanvas::showText(const std::string& cp932, const TextSpot& spot)
 {
     flushLines();
-    const Text& text = prepare(cp932);
+    const Text& text = prepare(cp932, textWindow(spot, cp932.size()));
     const CanvasPoint at = spot.origin(text.width, height_);
     if (!fontApplied_) {
         painter_.setFont(font_);

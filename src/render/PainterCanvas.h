@@ -7,6 +7,7 @@
 // when a drawing needs it: vector files stay small and quick to write.
 
 #include "render/BasicCanvas.h"
+#include "render/TextFit.h"
 
 #include <QColor>
 #include <QFont>
@@ -14,7 +15,6 @@
 #include <QPen>
 
 #include <string>
-#include <unordered_map>
 
 class QPainter;
 
@@ -39,7 +39,7 @@ private:
         QString string;
         int width = 0;
     };
-    const Text& prepare(const std::string& cp932);
+    const Text& prepare(const std::string& cp932, TextWindow window);
 
     QPainter& painter_;
     QPainterPath lines_;   // not drawn yet, all in lineColor_
@@ -50,5 +50,6 @@ private:
     int ascent_ = 0;
     int height_ = 0;
     bool fontApplied_ = false;
-    std::unordered_map<std::string, Text> texts_;  // of the current font
+    bool fontSet_ = false;
+    TextCache<Text> texts_{4096, size_t{64} << 20};  // of the current font
 };

@@ -6,29 +6,43 @@
 
 namespace {
 
-int64_t sum(const std::vector<int32_t>& sizes)
+int64_t sum(std::span<const int32_t> sizes)
 {
     return std::accumulate(sizes.begin(), sizes.end(), int64_t{0});
 }
 
-int64_t headerBand(const GridLayout& layout)
+int64_t headerBand(std::span<const int32_t> rowHeights)
 {
-    return layout.rowHeight(0);
+    return rowHeights.empty() ? 0 : rowHeights.front();
+}
+
+int64_t widthOf(std::span<const int32_t> colWidths)
+{
+    return sum(colWidths) + std::max<int64_t>(50, int64_t(colWidths.size()) + 5);
+}
+
+// Without row 0's band: every row's grid line must fit below it.
+int64_t bitmapHeightOf(std::span<const int32_t> rowHeights)
+{
+    return sum(rowHeights) + std::max<int64_t>(0, int64_t(rowHeights.size()) - headerBand(rowHeights));
+}
+
+int64_t vectorHeightOf(std::span<const int32_t> rowHeights)
+{
+    return sum(rowHeights) + std::max<int64_t>(50, int64_t(rowHeights.size()));
 }
 
 }  // namespace
 
 int64_t pictureWidth(const GridLayout& layout)
 {
-    return sum(layout.colWidths) + std::max<int64_t>(50, int64_t{layout.colCount()} + 5);
+    return widthOf(layout.colWidths);
 }
 
 PictureSize bitmapSize(const GridLayout& layout, bool withHeader)
 {
-    // Every row's grid line must fit below row 0's band, which the saved bitmap lacks.
-    const int64_t height =
-        sum(layout.rowHeights) + std::max<int64_t>(0, int64_t{layout.rowCount()} - headerBand(layout));
-    return {pictureWidth(layout), withHeader ? height + headerBand(layout) : height};
+    const int64_t height = bitmapHeightOf(layout.rowHeights);
+    return {pictureWidth(layout), withHeader ? height + headerBand(layout.rowHeights) : height};
 }
 
 PictureSize bitmapDrawingSize(const GridLayout& layout)
@@ -38,8 +52,13 @@ PictureSize bitmapDrawingSize(const GridLayout& layout)
 
 PictureSize vectorSize(const GridLayout& layout)
 {
-    return {pictureWidth(layout),
-            sum(layout.rowHeights) + std::max<int64_t>(50, layout.rowCount())};
+    return {pictureWidth(layout), vectorHeightOf(layout.rowHeights)};
+}
+
+PictureSize pictureExtent(std::span<const int32_t> colWidths, std::span<const int32_t> rowHeights)
+{
+    return {widthOf(colWidths),
+            std::max(bitmapHeightOf(rowHeights) + headerBand(rowHeights), vectorHeightOf(rowHeights))};
 }
 
 void checkPictureSize(PictureSize size)

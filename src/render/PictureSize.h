@@ -6,6 +6,7 @@
 #include "document/GridLayout.h"
 
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 
 // The largest side a picture may have: the metafile's 16-bit coordinates end there,
@@ -35,6 +36,11 @@ PictureSize bitmapSize(const GridLayout& layout, bool withHeader);
 
 // The metafile, and the SVG and PDF pictures, which keep the header band.
 PictureSize vectorSize(const GridLayout& layout);
+
+// What every output's picture of cells of these sizes lies within, from the origin:
+// the width of them all, and the taller of the bitmap drawn with row 0's band and the
+// metafile.
+PictureSize pictureExtent(std::span<const int32_t> colWidths, std::span<const int32_t> rowHeights);
 
 // Throws PictureSizeError for a side below 1 or above kMaxPictureSide.
 void checkPictureSize(PictureSize size);

@@ -2,7 +2,7 @@
 
 #include "render/GdiLine.h"
 #include "render/QtFont.h"
-#include "text/Cp932.h"
+#include "render/TextFit.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -14,9 +14,10 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -26,9 +27,27 @@ QColor toQColor(uint32_t rgb)
     return QColor::fromRgb(QRgb(0xFF000000u | (rgb & 0xFFFFFFu)));
 }
 
+int32_t saturated(double value)
+{
+    return static_cast<int32_t>(std::clamp(value, double(std::numeric_limits<int32_t>::min()),
+                                           double(std::numeric_limits<int32_t>::max())));
+}
+
+// A GDI rectangle as a QRect. Its sides are brought within 2^29 of the origin first,
+// beyond any surface: a box from a chart may span more than a 32-bit width.
+QRect toQRect(const CanvasRect& r)
+{
+    constexpr int32_t kFar = 1 << 29;
+    const int32_t left = std::clamp(r.left, -kFar, kFar);
+    const int32_t top = std::clamp(r.top, -kFar, kFar);
+    return QRect(left, top, std::clamp(r.right, -kFar, kFar) - left, std::clamp(r.bottom, -kFar, kFar) - top);
+}
+
 // Texts are laid out once per font and kept: a chart repeats the same few labels
 // thousands of times, and the names and column numbers on every repaint.
 constexpr size_t kMaxTextsPerFont = 4096;
+// The bytes of long texts (names of up to a file's size) kept as keys, per font.
+constexpr size_t kMaxLongTextBytesPerFont = size_t{64} << 20;
 constexpr size_t kMaxFonts = 16;
 // What the captured glyph coverage of one font's texts may take, beyond which texts
 // are drawn by the painter again.
@@ -260,6 +279,27 @@ struct RasterCanvas::DirectTarget {
     }
 };
 
+namespace {
+
+// The pixels of the painter's raster surface in its logical coordinates, with a pixel
+// to spare on each side; none for other engines, whose devices may have no size.
+std::optional<CanvasRect> surfaceWindow(QPainter& painter)
+{
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice())
+        return std::nullopt;
+    const QPaintDevice* device = engine->paintDevice();
+    bool invertible = false;
+    const QTransform toLogical = painter.deviceTransform().inverted(&invertible);
+    if (!invertible || device->width() <= 0 || device->height() <= 0)
+        return std::nullopt;
+    const QRectF area = toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    return CanvasRect{saturated(std::floor(area.left()) - 2), saturated(std::floor(area.top()) - 2),
+                      saturated(std::ceil(area.right()) + 2), saturated(std::ceil(area.bottom()) + 2)};
+}
+
+}  // namespace
+
 struct RasterCanvas::PreparedText {
     QStaticText text;
     int width = 0;
@@ -276,8 +316,8 @@ struct RasterCanvas::FontState {
     QColor color;
     int ascent = 0;
     int height = 0;
-    std::unordered_map<std::string, PreparedText> texts;
     size_t coverageBytes = 0;
+    TextCache<PreparedText> texts{kMaxTextsPerFont, kMaxLongTextBytesPerFont, [this] { coverageBytes = 0; }};
 };
 
 std::vector<std::shared_ptr<RasterCanvas::FontState>>& RasterCanvas::fontCache()
@@ -300,6 +340,11 @@ RasterCanvas::RasterCanvas(QPainter& painter) : painter_(painter)
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setBackgroundMode(Qt::TransparentMode);
     direct_ = DirectTarget::of(painter_);
+    if (direct_)
+        window_ = CanvasRect{direct_->clipLeft - direct_->dx, direct_->clipTop - direct_->dy,
+                             direct_->clipRight - direct_->dx, direct_->clipBottom - direct_->dy};
+    else
+        window_ = surfaceWindow(painter_);
 }
 
 RasterCanvas::~RasterCanvas()
@@ -343,34 +388,47 @@ void RasterCanvas::lineTo(int32_t x, int32_t y)
 void RasterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
 {
     const uint32_t pixel = 0xFF000000u | penRgb();
-    forEachGdiLineRun(from, to, [this, pixel](const PixelRun& run) {
-        fillRun(run.x, run.y, run.width, run.height, pixel);
-    });
+    forEachGdiLineRun(
+        from, to,
+        [this, pixel](const PixelRun& run) { fillRun(run.x, run.y, run.width, run.height, pixel); },
+        window_ ? &*window_ : nullptr);
 }
 
-void RasterCanvas::fillRun(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t argb)
+void RasterCanvas::fillRun(int32_t x, int32_t y, int64_t width, int64_t height, uint32_t argb)
 {
+    // In 64 bits: a run may end beyond 32 bits, and the surface's offset adds to it.
+    int64_t left = x;
+    int64_t top = y;
+    int64_t right = left + width;
+    int64_t bottom = top + height;
+    if (window_) {
+        left = std::max<int64_t>(left, window_->left);
+        top = std::max<int64_t>(top, window_->top);
+        right = std::min<int64_t>(right, window_->right);
+        bottom = std::min<int64_t>(bottom, window_->bottom);
+    }
     if (!direct_) {
-        painter_.fillRect(QRect(x, y, width, height), QColor::fromRgb(argb));
+        if (left < right && top < bottom && right - left <= std::numeric_limits<int32_t>::max() &&
+            bottom - top <= std::numeric_limits<int32_t>::max())
+            painter_.fillRect(QRect(int(left), int(top), int(right - left), int(bottom - top)),
+                              QColor::fromRgb(argb));
         return;
     }
-    const DirectTarget& target = *direct_;
-    const int left = std::max(x + target.dx, target.clipLeft);
-    const int right = std::min(x + target.dx + width, target.clipRight);
-    const int top = std::max(y + target.dy, target.clipTop);
-    const int bottom = std::min(y + target.dy + height, target.clipBottom);
+    // The window is the target's clip: what is left of the run lies within the image.
     if (left >= right || top >= bottom)
         return;
-    uchar* line = target.bits + top * target.bytesPerLine;
+    const DirectTarget& target = *direct_;
+    const int first = int(left) + target.dx;
+    const int end = int(right) + target.dx;
+    const int rows = int(bottom - top);
+    uchar* line = target.bits + qsizetype(int(top) + target.dy) * target.bytesPerLine;
     if (target.grey) {
-        for (int row = top; row < bottom; ++row, line += target.bytesPerLine)
-            std::fill(line + left, line + right, greyOf(argb));
+        for (int row = 0; row < rows; ++row, line += target.bytesPerLine)
+            std::fill(line + first, line + end, greyOf(argb));
         return;
     }
-    for (int row = top; row < bottom; ++row, line += target.bytesPerLine) {
-        auto* pixel = reinterpret_cast<uint32_t*>(line) + left;
-        std::fill(pixel, pixel + (right - left), argb);
-    }
+    for (int row = 0; row < rows; ++row, line += target.bytesPerLine)
+        std::fill(reinterpret_cast<uint32_t*>(line) + first, reinterpret_cast<uint32_t*>(line) + end, argb);
 }
 
 void RasterCanvas::polygon(std::span<const CanvasPoint> points)
@@ -394,27 +452,19 @@ void RasterCanvas::polygon(std::span<const CanvasPoint> points)
     }
 }
 
-RasterCanvas::PreparedText& RasterCanvas::prepare(const std::string& cp932)
+RasterCanvas::PreparedText& RasterCanvas::prepare(const std::string& cp932, TextWindow window)
 {
     if (!font_)
         setFont(fontDesc_);
-    auto& texts = font_->texts;
-    if (auto it = texts.find(cp932); it != texts.end())
-        return it->second;
-    if (texts.size() >= kMaxTextsPerFont) {
-        texts.clear();
-        font_->coverageBytes = 0;
-    }
-
-    const std::u16string utf16 = cp932ToUtf16(cp932);
-    const QString string = QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
-    PreparedText prepared;
-    prepared.text.setText(string);
-    prepared.text.setTextFormat(Qt::PlainText);
-    prepared.text.setPerformanceHint(QStaticText::AggressiveCaching);
-    prepared.text.prepare(QTransform(), font_->font);
-    prepared.width = QFontMetrics(font_->font).horizontalAdvance(string);
-    return texts.emplace(cp932, std::move(prepared)).first->second;
+    return font_->texts.get(cp932, window, font_->font, [this](const QString& string) {
+        PreparedText prepared;
+        prepared.text.setText(string);
+        prepared.text.setTextFormat(Qt::PlainText);
+        prepared.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        prepared.text.prepare(QTransform(), font_->font);
+        prepared.width = QFontMetrics(font_->font).horizontalAdvance(string);
+        return prepared;
+    });
 }
 
 bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip)
@@ -447,8 +497,7 @@ bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const Can
     if (clip) {
         // As the painter path: a text whose cell fits the rectangle is not cut, so
         // italic overhangs survive; one that does not is cut at the rectangle.
-        const QRect clipRect(clip->left, clip->top, clip->right - clip->left,
-                             clip->bottom - clip->top);
+        const QRect clipRect = toQRect(*clip);
         if (!clipRect.contains(QRect(x, y, text.width, font_->height)))
             deviceClip &= clipRect.translated(target.dx, target.dy);
     }
@@ -476,8 +525,7 @@ void RasterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const Can
     // which is where TextOut puts it.
     const QRect box(x, y, text.width, font_->height);
     if (clip) {
-        const QRect clipRect(clip->left, clip->top, clip->right - clip->left,
-                             clip->bottom - clip->top);
+        const QRect clipRect = toQRect(*clip);
         if (!clipRect.contains(box)) {
             painter_.save();
             painter_.setClipRect(clipRect, Qt::IntersectClip);
@@ -491,7 +539,7 @@ void RasterCanvas::paintText(PreparedText& text, int32_t x, int32_t y, const Can
 
 void RasterCanvas::showText(const std::string& cp932, const TextSpot& spot)
 {
-    PreparedText& text = prepare(cp932);
+    PreparedText& text = prepare(cp932, textWindow(spot, cp932.size()));
     const CanvasPoint at = spot.origin(text.width, font_->height);
     paintText(text, at.x, at.y, spot.box);
 }

@@ -6,11 +6,13 @@
 // on a grey image colours become their grey, as Qt converts them there.
 
 #include "render/BasicCanvas.h"
+#include "render/TextFit.h"
 
 #include <QColor>
 #include <QFont>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -34,7 +36,7 @@ private:
     struct FontState;
     struct PreparedText;
     static std::vector<std::shared_ptr<FontState>>& fontCache();
-    PreparedText& prepare(const std::string& cp932);
+    PreparedText& prepare(const std::string& cp932, TextWindow window);
     void paintText(PreparedText& text, int32_t x, int32_t y, const CanvasRect* clip);
     // Composites the text's cached coverage straight into the image's pixels; false
     // where the text cannot be reproduced that way and must go through the painter.
@@ -46,10 +48,13 @@ private:
     // runs skip QPainter's per-call work; elsewhere they go through fillRect. Text
     // goes the same way once its glyphs' coverage has been captured.
     struct DirectTarget;
-    void fillRun(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t argb);
+    void fillRun(int32_t x, int32_t y, int64_t width, int64_t height, uint32_t argb);
 
     QPainter& painter_;
     std::unique_ptr<DirectTarget> direct_;
+    // The surface's pixels in the canvas's coordinates, where it is known: lines are
+    // walked and painted only there, however far their ends lie.
+    std::optional<CanvasRect> window_;
     FontDesc fontDesc_;
     std::shared_ptr<FontState> font_;  // shared with the per-thread text cache
     bool fontApplied_ = false;

@@ -81,6 +81,11 @@ CellRect ChartGrid::cellRect(int col, int row) const
     return CellRect{left, top, std::min(cell.right - dx, width), std::min(cell.bottom - dy, height)};
 }
 
+CanvasRect ChartGrid::paintArea() const
+{
+    return CanvasRect{0, 0, viewport()->width(), viewport()->height()};
+}
+
 void ChartGrid::updateLayout()
 {
     leftCol_ = std::clamp(leftCol_, 0, maxLeftCol());

@@ -30,6 +30,8 @@ public:
     int rowCount() const override { return layout_.rowCount(); }
     int defaultRowHeight() const override { return layout_.defaultRowHeight; }
     CellRect cellRect(int col, int row) const override;
+    // The client area: what the viewport shows.
+    CanvasRect paintArea() const override;
 
     // Everything about the grid's layout is this value; the setters below change it
     // through the layout functions and show the result.

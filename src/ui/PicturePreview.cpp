@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -26,7 +27,8 @@ uint32_t little32(const QByteArray& bytes, int at)
            uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
 }
 
-// An enhanced metafile's size in pixels, from the bounds in its header.
+// An enhanced metafile's size in pixels, from the bounds in its header; none for
+// bounds no picture can have (empty, or a side beyond what a size holds).
 std::optional<QSize> metafileSize(const QString& path)
 {
     QFile file(path);
@@ -39,9 +41,12 @@ std::optional<QSize> metafileSize(const QString& path)
     const auto top = int32_t(little32(header, 12));
     const auto right = int32_t(little32(header, 16));
     const auto bottom = int32_t(little32(header, 20));
-    if (right < left || bottom < top)
+    const int64_t width = int64_t{right} - left + 1;
+    const int64_t height = int64_t{bottom} - top + 1;
+    constexpr int64_t kLargest = std::numeric_limits<int>::max();
+    if (width < 1 || height < 1 || width > kLargest || height > kLargest)
         return std::nullopt;
-    return QSize(right - left + 1, bottom - top + 1);
+    return QSize(int(width), int(height));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "render/RunDeflater.h"
 #include "text/Cp932.h"
 
+#include "DelayedChart.h"
 #include "EmfParser.h"
 
 #include <QImage>
@@ -14,8 +15,10 @@
 #include <QSvgRenderer>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <random>
+#include <regex>
 
 using namespace Qt::StringLiterals;
 
@@ -31,7 +34,8 @@ std::unique_ptr<TCell> sampleChart(int cols, int rows)
             chart->level[c][r] = (c / (r % 3 + 1) + r) % 3 == 2 ? 2 : (c / (r % 3 + 1)) % 2;
     }
     chart->level[cols - 1][1] = 1;
-    chart->level[cols][1] = 0;
+    if (cols < kMaxCols)  // beyond the record's last column the renderer reads low
+        chart->level[cols][1] = 0;
     chart->cellFlags[cols - 1][1] = kFlagFallingArrow;
     chart->timingLine[2] = 1;
     return chart;
@@ -236,5 +240,98 @@ TEST(ChartExport, SvgAndPdfHaveTheMetafilesSizeRealLinesAndText)
     EXPECT_NE(pdf.find("/MediaBox [0 0 424.000000 132.000000]"), std::string::npos);
     EXPECT_NE(pdf.find("/Type /Font"), std::string::npos) << "real text";
 }
+
+const PictureFormat kEveryFormat[] = {PictureFormat::Bmp, PictureFormat::Png, PictureFormat::Emf,
+                                      PictureFormat::Svg, PictureFormat::Pdf};
+
+// A picture's bytes, but for the PDF's time of making.
+std::string timeless(std::string bytes)
+{
+    return std::regex_replace(bytes, std::regex("/CreationDate \\(D:[0-9Z]*\\)"), "");
+}
+
+// Edge delays of any 32-bit value draw, in every format, the very file that a delay
+// just beyond the picture draws, no larger than the chart's without delays.
+TEST(ChartExport, FarDelaysDrawAsADelayJustBeyondThePicture)
+{
+    const GridLayout layout = layoutOf(6, 4);
+    const int edgeX = 81 + 2 * 16;  // column 3's left
+    const int width = int(pictureWidth(layout));
+    auto file = [&](int32_t delay, PictureFormat format) {
+        auto chart = std::make_unique<TCell>();
+        putDelayedChart(*chart, delay);
+        return timeless(picture({*chart, layout, grid_defaults::headerFont(), false}, format));
+    };
+    for (const PictureFormat format : kEveryFormat) {
+        const size_t undelayed = file(0, format).size();
+        for (const int32_t delay : {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
+                                    -2000000000, 200000000}) {
+            const std::string far = file(delay, format);
+            EXPECT_EQ(far, file(justBeyond(delay, edgeX, width), format)) << int(format) << " " << delay;
+            EXPECT_LE(far.size(), undelayed + 1024) << int(format) << " " << delay;
+            // A label keeps to the moved edge: centred far away, it shows nowhere (the
+            // vector files hold its font).
+            auto labelled = std::make_unique<TCell>();
+            putDelayedChart(*labelled, delay);
+            labelled->cellFlags[3][1] = labelled->cellFlags[3][2] = kFlagShowNumber;
+            const std::string label = picture({*labelled, layout, grid_defaults::headerFont(), false}, format);
+            EXPECT_LE(label.size(), undelayed + 4096) << int(format) << " " << delay;
+        }
+    }
+}
+
+struct LongName {
+    PictureFormat format;
+    bool rightAligned;
+    size_t length;
+};
+
+class LongNames : public testing::TestWithParam<LongName> {};
+
+// A name far wider than its cell shows in every format as the 256 characters at its
+// anchored end do (a text that short is laid out whole, as it always was), and the
+// file holds that piece rather than the name.
+TEST_P(LongNames, ShowAsThePieceThatFillsTheirCell)
+{
+    const LongName& name = GetParam();
+    GridLayout layout = layoutOf(3, 2);
+    layout.namesRightAligned = name.rightAligned;
+    // Its far end differs from the rest, where it cannot show.
+    std::string long_(name.length, 'W');
+    long_[name.rightAligned ? 0 : name.length - 1] = 'i';
+    auto file = [&](const std::string& text) {
+        auto chart = std::make_unique<TCell>();
+        chart->signalName[1] = text;
+        return picture({*chart, layout, grid_defaults::headerFont(), false}, name.format);
+    };
+    const std::string piece = file(name.rightAligned ? long_.substr(name.length - 256) : long_.substr(0, 256));
+    const std::string whole = file(long_);
+    EXPECT_LE(whole.size(), piece.size() + 1024);
+    switch (name.format) {
+    case PictureFormat::Svg: {
+        auto render = [](const std::string& svg) {
+            QImage image(205, 100, QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            QSvgRenderer(QByteArray::fromStdString(svg)).render(&painter);
+            return image;
+        };
+        EXPECT_EQ(render(whole), render(piece));
+        break;
+    }
+    case PictureFormat::Pdf:  // sized above
+        break;
+    default:  // pixels and metafile records
+        EXPECT_EQ(whole, piece);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LongNames,
+    testing::Values(LongName{PictureFormat::Png, false, 50000}, LongName{PictureFormat::Png, true, 1000000},
+                    LongName{PictureFormat::Bmp, true, 50000}, LongName{PictureFormat::Emf, false, 1000000},
+                    LongName{PictureFormat::Emf, true, 50000}, LongName{PictureFormat::Svg, false, 50000},
+                    LongName{PictureFormat::Svg, true, 1000000}, LongName{PictureFormat::Pdf, false, 1000000},
+                    LongName{PictureFormat::Pdf, true, 50000}));
 
 }  // namespace

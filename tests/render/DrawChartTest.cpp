@@ -4,12 +4,15 @@
 #include "render/DrawChart.h"
 #include "text/Cp932.h"
 
+#include "DelayedChart.h"
 #include "RecordingCanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -51,6 +54,7 @@ public:
             return {};
         return base_.cellRect(col, row);
     }
+    CanvasRect paintArea() const override { return base_.paintArea(); }
 
 private:
     const ChartLayout& base_;
@@ -360,6 +364,85 @@ TEST(DrawChartRecording, LastColumnOfTheRecordHasALowNeighbourWithoutDelay)
         EXPECT_LE(line.to.x, left + 16);
     ASSERT_EQ(canvas.polygons.size(), 1u);
     EXPECT_EQ(canvas.polygons[0].points[1], (CanvasPoint{left + 16, cellTop(r) + 20}));
+}
+
+}  // namespace
+
+namespace {
+
+// Delays a chart file can hold, far beyond any picture, to both sides.
+const int32_t kFarDelays[] = {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min(),
+                              -std::numeric_limits<int32_t>::max(), 2000000000, -2000000000,
+                              200000000, -200000000};
+
+// Every line the renderer asks of the canvas has a pixel in the paint area, and a
+// delay that points far beyond the picture draws what one just beyond it draws: the
+// same calls, no more than the picture holds. Today's renderer ran the hatch of such a
+// cell out to the delay, hundreds of millions of strokes.
+TEST(DrawChartRecording, FarDelaysDrawWhatADelayJustBeyondThePictureDraws)
+{
+    const ChartLayout layout = standardLayout(6, 4);
+    const CanvasRect area = layout.paintArea();
+    ASSERT_EQ(area, (CanvasRect{0, 0, 80 + 5 * 15 + 50, 4 * 25 + 50}));
+    auto draw = [&](int32_t delay) {
+        auto chart = emptyChart();
+        putDelayedChart(*chart, delay);
+        RecordingCanvas canvas;
+        canvas.maxLines = 2000;
+        drawChart(canvas, layout, *chart, options(false));
+        return canvas;
+    };
+    for (const int32_t delay : kFarDelays) {
+        const RecordingCanvas far = draw(delay);
+        const RecordingCanvas near = draw(justBeyond(delay, cellLeft(3), area.right));
+        EXPECT_EQ(far.lines, near.lines) << delay;
+        ASSERT_EQ(far.polygons.size(), near.polygons.size()) << delay;
+        for (size_t i = 0; i < far.polygons.size(); ++i)
+            EXPECT_EQ(far.polygons[i].points, near.polygons[i].points) << delay;
+        for (const RecordedLine& line : far.lines) {
+            const int32_t x = std::clamp(line.from.x, area.left, area.right - 1);
+            EXPECT_TRUE(std::min(line.from.x, line.to.x) <= x && x <= std::max(line.from.x, line.to.x))
+                << delay << ": a line beside the picture";
+            EXPECT_TRUE(line.from.x >= area.left - 5 && line.from.x <= area.right) << delay;
+        }
+    }
+}
+
+// Every other undefined cell of a row hatched across the whole picture, each in its
+// own phase: the row shows every stroke of every hatch, but draws no more strokes than
+// twice the places it has for them, where it would draw one whole hatch per cell.
+TEST(DrawChartRecording, OverlappingHatchesDrawEachStrokeOnceTheRowIsFull)
+{
+    const int cols = 40;
+    std::vector<int32_t> widths(cols, 15);
+    widths[0] = 80;
+    const ChartLayout layout(widths, {25, 25}, 25);
+    const CanvasRect area = layout.paintArea();
+    auto chart = emptyChart();
+    for (int c = 1; c < cols; ++c) {
+        chart->level[c][1] = 2;
+        chart->delay[c][1] = c % 2 ? -2000000000 + c : 2000000000;
+    }
+    RecordingCanvas canvas;
+    canvas.maxLines = 100000;
+    drawChart(canvas, layout, *chart, options(false));
+
+    std::set<int32_t> expected;  // where each hatch's strokes stand, over the area
+    for (int c = 1; c < cols; c += 2) {
+        const int64_t phase = ((cellLeft(c) + int64_t{chart->delay[c][1]}) % 5 + 5) % 5;
+        for (int64_t x = area.left - 5; x < area.right; ++x)
+            if ((x % 5 + 5) % 5 == phase)
+                expected.insert(int32_t(x));
+    }
+    std::set<int32_t> strokes;
+    size_t drawn = 0;
+    for (const RecordedLine& line : canvas.lines)
+        if (line.to.x - line.from.x == 5 && line.from.y > line.to.y) {
+            strokes.insert(line.from.x);
+            ++drawn;
+        }
+    EXPECT_EQ(strokes, expected);
+    EXPECT_LE(drawn, 2u * size_t(area.right - area.left + 5));
 }
 
 }  // namespace

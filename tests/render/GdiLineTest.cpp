@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -59,6 +62,44 @@ TEST(GdiLineRuns, GroupPixelsAlongTheMajorAxis)
               (std::vector<PixelRun>{{0, 9, 1, 2}, {1, 7, 1, 2}, {2, 5, 1, 2}, {3, 3, 1, 2}, {4, 1, 1, 2}}));
 }
 
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+struct WindowCase {
+    const char* name;
+    CanvasPoint from;
+    CanvasPoint to;
+    std::optional<CanvasRect> window;
+    std::vector<PixelRun> runs;
+};
+
+class GdiLineWindow : public testing::TestWithParam<WindowCase> {};
+
+// Lines between any 32-bit end points: only their part over the window is walked, the
+// pixels the same as the whole line's, with no overflow on the way.
+TEST_P(GdiLineWindow, GivesTheWholeLinesPixelsOverTheWindow)
+{
+    const WindowCase& line = GetParam();
+    EXPECT_EQ(gdiLineRuns(line.from, line.to, line.window ? &*line.window : nullptr), line.runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, GdiLineWindow,
+    testing::Values(
+        WindowCase{"FullRow", {kMin, 5}, {kMax, 5}, CanvasRect{0, 0, 10, 10}, {{0, 5, 10, 1}}},
+        WindowCase{"FullColumnUpward", {3, kMax}, {3, kMin}, CanvasRect{0, 0, 10, 10}, {{3, 0, 1, 10}}},
+        WindowCase{"CornerToCorner",
+                   {kMin, kMin},
+                   {kMax, kMax},
+                   CanvasRect{-2, -2, 3, 3},
+                   {{-2, -2, 1, 1}, {-1, -1, 1, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}, {2, 2, 1, 1}}},
+        // y rises by one over 2^32 - 1 columns: half-way is between -1 and 0.
+        WindowCase{"ShallowStepsAtItsMiddle", {kMin, 0}, {kMax, 1}, CanvasRect{-3, -5, 3, 5},
+                   {{-3, 0, 3, 1}, {0, 1, 3, 1}}},
+        WindowCase{"WindowBesideTheLine", {0, 0}, {100, 0}, CanvasRect{200, 0, 300, 10}, {}},
+        WindowCase{"LongerThan31Bits", {kMin, 0}, {kMax, 0}, std::nullopt, {{kMin, 0, (int64_t{1} << 32) - 1, 1}}}),
+    [](const testing::TestParamInfo<WindowCase>& info) { return std::string(info.param.name); });
+
 // Every line in a window of end points: one pixel per step of the major axis, the
 // first painted and the last not, connected, and never more than half a pixel from
 // the exact line along the minor axis.
@@ -93,6 +134,21 @@ TEST(GdiLineProperties, HoldForAllShortLines)
                             EXPECT_LE(std::abs(p.x - exact), 0.5);
                         }
                     }
+                    // Over a window: the pixels whose major coordinate lies in it.
+                    const CanvasRect window{-1, -2, 2, 1};
+                    std::vector<CanvasPoint> inside;
+                    for (const PixelRun& run : gdiLineRuns(a, b, &window))
+                        for (int32_t k = 0; k < int32_t(run.width * run.height); ++k)
+                            inside.push_back(run.height == 1 ? CanvasPoint{run.x + k, run.y}
+                                                             : CanvasPoint{run.x, run.y + k});
+                    std::vector<CanvasPoint> expected;
+                    for (const CanvasPoint& p : pixels)
+                        if (std::abs(dx) >= std::abs(dy) ? p.x >= -1 && p.x < 2 : p.y >= -2 && p.y < 1)
+                            expected.push_back(p);
+                    const auto order = [](CanvasPoint l, CanvasPoint r) { return l.x != r.x ? l.x < r.x : l.y < r.y; };
+                    std::sort(inside.begin(), inside.end(), order);
+                    std::sort(expected.begin(), expected.end(), order);
+                    EXPECT_EQ(inside, expected) << x0 << "," << y0 << " -> " << x1 << "," << y1;
                 }
 }
 

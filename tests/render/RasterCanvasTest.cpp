@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <set>
 
 using namespace Qt::StringLiterals;
@@ -284,6 +285,41 @@ TEST(RasterCanvasSurfaces, DirectPixelsMatchThePainterPath)
                   paint(QImage::Format_RGB888, setUps[i], 0x505050))
             << "grey, set-up " << i;
     }
+}
+
+// Ends and boxes anywhere in 32 bits, on the image's own pixels and through the
+// painter alike: a line paints its pixels over the surface, walked there only, and a
+// box wider than 32 bits clips as it would if it were only as wide as the surface.
+TEST(RasterCanvasSurfaces, EndsAndBoxesAnywhereIn32Bits)
+{
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    const unsigned centred = TextFlag::SingleLine | TextFlag::VCenter | TextFlag::Center;
+    auto paint = [&](QImage::Format format, bool far) {
+        QImage image(40, 30, format);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            RasterCanvas canvas(painter);
+            canvas.setFont(FontDesc{"MS Gothic", 0, 13});
+            canvas.moveTo(far ? kMin : -1, 5);
+            canvas.lineTo(far ? kMax : 40, 5);
+            canvas.moveTo(far ? kMin : -1, far ? kMin : -1);
+            canvas.lineTo(far ? kMax : 40, far ? kMax : 40);
+            // 24 rows down over 2^32 columns: half-way, at row 15, over the image.
+            canvas.moveTo(far ? kMax : 40, far ? 3 : 15);
+            canvas.lineTo(far ? kMin : -1, far ? 27 : 15);
+            if (far) {
+                canvas.drawText("1", {kMin, 10, 30, 20}, centred);  // centred 2^30 pixels to the left
+                canvas.textRect({kMin, kMin, kMax, kMax}, 2, 12, "1");
+            } else {
+                canvas.textOut(2, 12, "1");
+            }
+        }
+        return image.convertToFormat(QImage::Format_RGB32);
+    };
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888})
+        EXPECT_EQ(paint(format, true), paint(format, false)) << format;
 }
 
 }  // namespace

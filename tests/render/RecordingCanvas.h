@@ -4,6 +4,8 @@
 
 #include "render/Canvas.h"
 
+#include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,8 @@ public:
     void moveTo(int32_t x, int32_t y) override { pen_ = {x, y}; }
     void lineTo(int32_t x, int32_t y) override
     {
+        if (lines.size() == maxLines)
+            throw std::length_error("more lines than the picture can hold");
         lines.push_back({pen_, {x, y}});
         pen_ = {x, y};
     }
@@ -66,6 +70,7 @@ public:
         texts.push_back({RecordedText::Kind::DrawText, cp932, {}, rect, flags, font_});
     }
 
+    size_t maxLines = SIZE_MAX;  // beyond it a drawing is runaway: lineTo throws
     std::vector<RecordedLine> lines;
     std::vector<RecordedText> texts;
     std::vector<RecordedPolygon> polygons;

@@ -24,6 +24,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -204,6 +205,46 @@ private slots:
         QVERIFY(prompts.savePicture(state));
         QCOMPARE(state.fileName, chosen);
         QCOMPARE(state.filterIndex, 1);
+    }
+
+    void metafilePreviewShowsOnlySizesAPictureCanHave_data()
+    {
+        constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+        constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+        QTest::addColumn<QList<int32_t>>("bounds");  // left, top, right, bottom, inclusive
+        QTest::addColumn<QString>("size");
+        QTest::newRow("a chart's") << QList<int32_t>{0, 0, 564, 174} << u"565 × 175"_s;
+        QTest::newRow("the widest a size holds") << QList<int32_t>{0, -5, kMax - 1, 5} << u"2147483647 × 11"_s;
+        QTest::newRow("every 32-bit column") << QList<int32_t>{kMin, 0, kMax, 10} << QString();
+        QTest::newRow("one column beyond") << QList<int32_t>{-1, 0, kMax - 1, 0} << QString();
+        QTest::newRow("every 32-bit row") << QList<int32_t>{0, kMin, 10, kMax} << QString();
+        QTest::newRow("right of its right") << QList<int32_t>{5, 0, 4, 0} << QString();
+    }
+
+    // A metafile's header is read for its size only: the size of bounds no picture can
+    // have (their width overflowed 32 bits) is not shown.
+    void metafilePreviewShowsOnlySizesAPictureCanHave()
+    {
+        QFETCH(QList<int32_t>, bounds);
+        QFETCH(QString, size);
+        QByteArray header(88, '\0');
+        auto put = [&](int at, int32_t value) {
+            for (int i = 0; i < 4; ++i)
+                header[at + i] = char((uint32_t(value) >> (8 * i)) & 0xFF);
+        };
+        put(0, 1);  // EMR_HEADER
+        put(4, 108);
+        for (int i = 0; i < 4; ++i)
+            put(8 + 4 * i, bounds[i]);
+        put(40, 0x464D4520);  // " EMF"
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"crafted.emf"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(header) == header.size());
+        file.close();
+        PicturePreview preview;
+        preview.show();
+        preview.showFile(file.fileName());
+        QCOMPARE(preview.sizeText(), size);
     }
 };
 

@@ -1,10 +1,13 @@
 #include "document/Document.h"
 #include "render/ChartOutput.h"
+#include "render/DrawChart.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 #include "ui/CommandTable.h"
 #include "ui/uMain.h"
 
+#include "../render/DelayedChart.h"
+#include "../render/RecordingCanvas.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
 
@@ -16,6 +19,7 @@
 #include <QToolBar>
 
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <string>
 #include <stdexcept>
@@ -292,6 +296,47 @@ private slots:
         }
         QVERIFY(compared > screen.width() * screen.height() * 9 / 10);
         QVERIFY(ink > 1000);
+    }
+
+    void farValuesShowAsTheirBoundedEquivalents_data()
+    {
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<int>("nameLength");
+        QTest::addColumn<bool>("rightAligned");
+        QTest::newRow("delay -2^31") << std::numeric_limits<int32_t>::min() << 0 << false;
+        QTest::newRow("delay 2^31 - 1") << std::numeric_limits<int32_t>::max() << 0 << false;
+        QTest::newRow("delay -2e9") << -2000000000 << 0 << false;
+        QTest::newRow("delay 2e8") << 200000000 << 0 << false;
+        QTest::newRow("name of 1,000,000") << 0 << 1000000 << false;
+        QTest::newRow("right-aligned name of 50,000") << 0 << 50000 << true;
+    }
+
+    // An edge delay far beyond the window shows what one just beyond it shows, drawn
+    // with no more lines than the window holds; a name far longer than its cell shows
+    // as the 256 characters at its anchored end, which are laid out whole.
+    void farValuesShowAsTheirBoundedEquivalents()
+    {
+        QFETCH(int, delay);
+        QFETCH(int, nameLength);
+        QFETCH(bool, rightAligned);
+        ChartGrid* grid = window->grid();
+        grid->setNamesRightAligned(rightAligned);
+        std::string name(size_t(nameLength), 'W');
+        if (nameLength > 0)
+            name[rightAligned ? 0 : name.size() - 1] = 'i';
+        const int x = grid->cellRect(3, 1).left;
+        auto grab = [&](int32_t cellDelay, const std::string& cellName) {
+            document = TCell{};
+            putDelayedChart(document, cellDelay);
+            document.signalName[1] = cellName;
+            RecordingCanvas calls;
+            calls.maxLines = 2000;
+            drawChart(calls, *grid, document, renderOptionsFor(grid->layout(), chartFont, true));
+            return grid->viewport()->grab().toImage();
+        };
+        const QImage far = grab(delay, name);
+        const std::string piece = name.size() <= 256 ? name : rightAligned ? name.substr(name.size() - 256) : name.substr(0, 256);
+        QCOMPARE(far, grab(delay ? justBeyond(delay, x, grid->viewport()->width()) : 0, piece));
     }
 };
 
