@@ -6,8 +6,8 @@
 #   FUZZ_SECONDS=N                   fuzzing time per target after the replay (default 60)
 #
 # Targets: fuzz_chart_reader (the chart file reader), fuzz_json5 (the WaveJSON
-# import with the JSON5 reader under it) and fuzz_profile (the preferences file's
-# reader and writer).
+# import with the JSON5 reader under it), fuzz_profile (the preferences file's
+# reader and writer) and fuzz_vcd_reader (the VCD reader and the sampling behind it).
 #
 # Needs clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) besides
 # the ordinary build dependencies.
@@ -21,7 +21,7 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSOLVENA_BUILD_FUZZERS=ON -DSOLVENA_BUILD_TESTS=OFF -DSOLVENA_BUILD_BENCHMARKS=OFF
 ninja -C "$build" -j2 fuzz_chart_reader fuzz_json5
-ninja -C "$build" -j2 fuzz_profile
+ninja -C "$build" -j2 fuzz_profile fuzz_vcd_reader
 
 # New inputs go to a scratch folder so that the seed corpora in the repository stay as
 # committed; crash inputs are kept under the build dir for the report.
@@ -48,3 +48,4 @@ run() {
 run fuzz_chart_reader chart_reader
 run fuzz_json5 json5 -dict="$root/fuzz/json5.dict"
 run fuzz_profile profile -dict="$root/fuzz/profile.dict"
+run fuzz_vcd_reader vcd_reader -dict="$root/fuzz/vcd.dict"

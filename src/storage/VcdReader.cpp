@@ -119,11 +119,13 @@ bool VcdReader::readHeader()
                 throw VcdFailure{tokens_->lineNow(), "$enddefinitions がありません（定義の途中で終わっています）"};
             if (word[0] != '$')
                 fail("宣言（$scope、$var、$enddefinitions など）が必要です（" + quoted(word) + "があります）");
-            if (word == "$enddefinitions") {
-                expectEnd(word);
+            // A copy: the words that follow may move the buffer under the view.
+            const std::string keyword(word);
+            if (keyword == "$enddefinitions") {
+                expectEnd(keyword);
                 break;
             }
-            readDeclaration(word);
+            readDeclaration(keyword);
         }
     } catch (const VcdFailure& failure) {
         failed_ = true;
@@ -140,7 +142,7 @@ bool VcdReader::readHeader()
     return true;
 }
 
-void VcdReader::readDeclaration(std::string_view keyword)
+void VcdReader::readDeclaration(const std::string& keyword)
 {
     if (keyword == "$var") return readVar();
     if (keyword == "$scope") return readScope();
@@ -152,7 +154,7 @@ void VcdReader::readDeclaration(std::string_view keyword)
     if (keyword == "$timescale") return readTimescale();
     if (keyword == "$comment" || keyword == "$date" || keyword == "$version") return skipToEnd(keyword);
     if (keyword == "$end") fail("$end の前に宣言がありません");
-    if (isDataKeyword(keyword)) fail(std::string(keyword) + " の前に $enddefinitions が必要です");
+    if (isDataKeyword(keyword)) fail(keyword + " の前に $enddefinitions が必要です");
     const std::string note = "宣言 " + vcdShown(keyword) + " は読み飛ばしました";
     if (std::find(header_.notes.begin(), header_.notes.end(), note) == header_.notes.end())
         header_.notes.push_back(note);
@@ -167,21 +169,20 @@ std::string_view VcdReader::expectWord(const char* what)
     return word;
 }
 
-void VcdReader::expectEnd(std::string_view keyword)
+void VcdReader::expectEnd(const std::string& keyword)
 {
     const std::string_view word = tokens_->next();
     if (word.empty())
-        throw VcdFailure{tokens_->lineNow(), std::string(keyword) + " を閉じる $end が必要です（ファイルが終わっています）"};
-    if (word != "$end") fail(std::string(keyword) + " を閉じる $end が必要です（" + quoted(word) + "があります）");
+        throw VcdFailure{tokens_->lineNow(), keyword + " を閉じる $end が必要です（ファイルが終わっています）"};
+    if (word != "$end") fail(keyword + " を閉じる $end が必要です（" + quoted(word) + "があります）");
 }
 
-void VcdReader::skipToEnd(std::string_view keyword)
+void VcdReader::skipToEnd(const std::string& keyword)
 {
     const int64_t line = tokens_->line();
-    const std::string name(keyword);
     for (;;) {
         const std::string_view word = tokens_->next();
-        if (word.empty()) throw VcdFailure{line, name + " を閉じる $end がありません"};
+        if (word.empty()) throw VcdFailure{line, keyword + " を閉じる $end がありません"};
         if (word == "$end") return;
     }
 }
@@ -284,11 +285,17 @@ void VcdReader::watch(int32_t slot)
     if (slot >= 0 && static_cast<size_t>(slot) < watched_.size()) watched_[static_cast<size_t>(slot)] = 1;
 }
 
-int32_t VcdReader::slotOf(std::string_view id) const
+inline int32_t VcdReader::slotOf(std::string_view id) const
 {
     const int32_t slot = ids_->find(id);
-    if (slot < 0) fail("識別コード" + quoted(id) + "は $var で宣言されていません");
+    if (slot < 0) [[unlikely]]
+        undeclared(id);
     return slot;
+}
+
+void VcdReader::undeclared(std::string_view id) const
+{
+    fail("識別コード" + quoted(id) + "は $var で宣言されていません");
 }
 
 VcdReader::Event VcdReader::change(int32_t slot, VcdValue::Kind kind, std::string_view text)
@@ -337,7 +344,7 @@ VcdReader::Event VcdReader::next()
                 if (bits.empty() || !std::all_of(bits.begin(), bits.end(), isValueChar))
                     fail("b の後にはビット値（0 1 x z など）が必要です（" + quoted(word) + "があります）");
                 const std::string_view id = tokens_->nextKeepingLast();
-                if (id.empty()) fail("ベクタ値" + quoted(word) + "の後に識別コードが必要です");
+                if (id.empty()) fail("ベクタ値" + quoted(tokens_->kept()) + "の後に識別コードが必要です");
                 const int32_t slot = slotOf(id);
                 const std::string_view value = tokens_->kept().substr(1);
                 const int32_t width = slotWidth_[static_cast<size_t>(slot)];
@@ -378,7 +385,7 @@ VcdReader::Event VcdReader::next()
                     continue;
                 }
                 if (word == "$comment") {
-                    skipToEnd(word);
+                    skipToEnd(std::string(word));
                     continue;
                 }
                 break;

@@ -83,16 +83,16 @@ public:
 private:
     class IdCodes;
 
-    void readDeclaration(std::string_view keyword);
+    void readDeclaration(const std::string& keyword);
     void readTimescale();
     void readScope();
     void readVar();
-    void skipToEnd(std::string_view keyword);
+    void skipToEnd(const std::string& keyword);
     std::string_view expectWord(const char* what);
-    void expectEnd(std::string_view keyword);
-    Event readValueOrKeyword(std::string_view word);
+    void expectEnd(const std::string& keyword);
     Event change(int32_t slot, VcdValue::Kind kind, std::string_view text);
     int32_t slotOf(std::string_view id) const;
+    [[noreturn]] void undeclared(std::string_view id) const;
     [[noreturn]] void fail(std::string reason) const;
 
     std::unique_ptr<VcdTokens> tokens_;

@@ -175,6 +175,8 @@ const RefusalCase kRefusals[] = {
     {"ValueInTheDefinitions", "$scope module t $end\n1!\n", {"a"}, "", "0", 2, "宣言（"},
     {"DumpvarsInTheDefinitions", "$scope module t $end\n$dumpvars\n", {"a"}, "", "0", 2, "$enddefinitions が必要"},
     {"UpscopeWithoutScope", "$upscope $end\n", {"a"}, "", "0", 1, "$upscope に対応する $scope"},
+    {"UpscopeNotClosed", "$scope module t $end\n$upscope\n  extra\n", {"a"}, "", "0", 3,
+     "$upscope を閉じる $end が必要です（「extra」があります）"},
     {"CommentNeverClosed", "$comment\nwho\nknows\n", {"a"}, "", "0", 1, "$comment を閉じる $end"},
     {"UndeclaredCode", kDefs + "#0\n1?\n", {"a"}, "", "0", 8, "識別コード「?」は $var で宣言されていません"},
     {"VectorLongerThanItsVariable", kDefs + "#0\nb10101 %\n", {"a"}, "", "0", 8, "幅 4 を超えています"},
@@ -211,15 +213,17 @@ const RefusalCase kRefusals[] = {
 
 class VcdRefusal : public testing::TestWithParam<RefusalCase> {};
 
-TEST_P(VcdRefusal, SaysWhereAndWhatWasExpected)
+TEST_P(VcdRefusal, SaysWhereAndWhatWasExpectedWhateverPiecesTheBytesComeIn)
 {
     const RefusalCase& t = GetParam();
-    MemorySource source(t.dump);
-    const ChartLoadResult got = loadVcdChart(source, choicesOf(t.signalNames, t.clock, "1ns", t.start, 10));
-    ASSERT_FALSE(got.ok);
-    EXPECT_EQ(got.chart, nullptr);
-    EXPECT_EQ(got.errorLine, t.errorLine) << got.errorReason;
-    EXPECT_NE(got.errorReason.find(t.reason), std::string::npos) << got.errorReason;
+    for (const size_t piece : {size_t(-1), size_t(1)}) {
+        MemorySource source(t.dump, piece);
+        const ChartLoadResult got = loadVcdChart(source, choicesOf(t.signalNames, t.clock, "1ns", t.start, 10));
+        ASSERT_FALSE(got.ok);
+        EXPECT_EQ(got.chart, nullptr);
+        EXPECT_EQ(got.errorLine, t.errorLine) << got.errorReason;
+        EXPECT_NE(got.errorReason.find(t.reason), std::string::npos) << got.errorReason << " (piece " << piece << ")";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VcdRefusal, testing::ValuesIn(kRefusals),
