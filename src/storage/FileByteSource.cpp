@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,12 +38,17 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QStrin
         error = qt_error_string(errno);
         return nullptr;
     }
+    std::unique_ptr<FileByteSource> source(new FileByteSource(fd, true));
     struct _stat64 status {};
-    if (::_fstat64(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
-        ::_close(fd);
+    if (::_fstat64(fd, &status) != 0) {
+        error = qt_error_string(errno);
+        return nullptr;
+    }
+    if ((status.st_mode & _S_IFMT) != _S_IFREG) {
         error = u"通常のファイルではありません"_s;
         return nullptr;
     }
+    return source;
 #else
     // Non-blocking, so that opening a FIFO does not wait for a writer: it is looked at
     // and refused, never read.
@@ -64,17 +70,14 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QStrin
         error = notRegularReason(status.st_mode);
         return nullptr;
     }
-    // A regular file never blocks, but a file on some network mounts may answer EAGAIN
-    // to a non-blocking read.
+    // Reading goes on blocking as usual: a file on some network mounts would answer
+    // a non-blocking read with EAGAIN.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         error = qt_error_string(errno);
         return nullptr;
     }
     return source;
-#endif
-#ifdef _WIN32
-    return std::unique_ptr<FileByteSource>(new FileByteSource(fd, true));
 #endif
 }
 
