@@ -44,6 +44,8 @@ test_packages=(
     poppler-utils
     # GNU time: bench/render-cli.sh reads each run's peak memory from it
     time
+    # Icarus Verilog: the VCD tests compile and simulate a testbench and read the dump it writes
+    iverilog
     # the libFuzzer targets are built with clang
     clang
     libclang-rt-14-dev

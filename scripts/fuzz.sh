@@ -7,7 +7,8 @@
 #
 # Targets: fuzz_chart_reader (the chart file reader), fuzz_json5 (the WaveJSON
 # import with the JSON5 reader under it), fuzz_profile (the preferences file's reader
-# and writer) and fuzz_recovery_reader (the recovery file reader).
+# and writer), fuzz_recovery_reader (the recovery file reader) and fuzz_vcd_reader (the
+# VCD reader and the sampling behind it).
 #
 # Needs clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) besides
 # the ordinary build dependencies.
@@ -20,7 +21,7 @@ seconds=${FUZZ_SECONDS:-60}
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSOLVENA_BUILD_FUZZERS=ON -DSOLVENA_BUILD_TESTS=OFF -DSOLVENA_BUILD_BENCHMARKS=OFF
-ninja -C "$build" -j2 fuzz_chart_reader fuzz_json5 fuzz_profile fuzz_recovery_reader
+ninja -C "$build" -j2 fuzz_chart_reader fuzz_json5 fuzz_profile fuzz_recovery_reader fuzz_vcd_reader
 
 # New inputs go to a scratch folder so that the seed corpora in the repository stay as
 # committed; crash inputs are kept under the build dir for the report.
@@ -48,3 +49,4 @@ run fuzz_chart_reader chart_reader
 run fuzz_json5 json5 -dict="$root/fuzz/json5.dict"
 run fuzz_profile profile -dict="$root/fuzz/profile.dict"
 run fuzz_recovery_reader recovery_reader
+run fuzz_vcd_reader vcd_reader -dict="$root/fuzz/vcd.dict"

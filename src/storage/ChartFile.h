@@ -80,6 +80,9 @@ struct ChartLoadResult {
     // every line is. The chart is then whole, but a save would not write the same file.
     int warningLine = 0;
     std::string warningReason;          // short reason for the user, UTF-8 (when warningLine)
+    // Lines for the user (UTF-8) on what an import left out or assumed, also when ok;
+    // the chart file's own reader leaves it empty.
+    std::vector<std::string> notes;
 
     // `base` with the file's counts and column widths.
     GridLayout layout(GridLayout base = {}) const

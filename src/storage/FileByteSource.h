@@ -1,0 +1,33 @@
+#pragma once
+// A file read piece by piece, for the streaming readers: a regular file by path, or an
+// open descriptor such as a pipe or standard input.
+
+#include "storage/ByteSource.h"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class FileByteSource final : public ByteSource {
+public:
+    // Opens a regular file. Folders, FIFOs, devices and sockets are refused without
+    // being read (a FIFO is never waited on); `error` then says why, for the user.
+    static std::unique_ptr<FileByteSource> open(const QString& path, QString& error);
+    // Reads a descriptor the caller opened and closes (a pipe, standard input).
+    static std::unique_ptr<FileByteSource> fromDescriptor(int fd);
+
+    ~FileByteSource() override;
+    FileByteSource(const FileByteSource&) = delete;
+    FileByteSource& operator=(const FileByteSource&) = delete;
+
+    size_t read(char* buffer, size_t capacity) override;
+    std::string failure() const override { return failure_; }
+
+private:
+    FileByteSource(int fd, bool owned) : fd_(fd), owned_(owned) {}
+
+    int fd_;
+    bool owned_;
+    std::string failure_;
+};

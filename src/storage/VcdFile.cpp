@@ -1,0 +1,41 @@
+#include "storage/VcdFile.h"
+
+#include "storage/FileByteSource.h"
+#include "storage/VcdChart.h"
+#include "storage/VcdReader.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString reasonAt(int64_t line, const std::string& reason)
+{
+    const QString text = QString::fromStdString(reason);
+    return line > 0 ? u"%1 行目: %2"_s.arg(line).arg(text) : text;
+}
+
+}  // namespace
+
+VcdHeaderRead readVcdHeaderFile(const QString& path)
+{
+    VcdHeaderRead read;
+    const std::unique_ptr<FileByteSource> source = FileByteSource::open(path, read.error);
+    if (!source) return read;
+    VcdReader reader(*source);
+    if (!reader.readHeader()) {
+        read.error = reasonAt(reader.error().line, reader.error().reason);
+        return read;
+    }
+    read.header = std::make_shared<const VcdHeader>(reader.header());
+    return read;
+}
+
+ChartFileRead readVcdChartFile(const QString& path, const VcdChoices& choices)
+{
+    ChartFileRead read;
+    const std::unique_ptr<FileByteSource> source = FileByteSource::open(path, read.error);
+    if (!source) return read;
+    read.chart = loadVcdChart(*source, choices);
+    if (!read.chart.ok) read.error = reasonAt(read.chart.errorLine, read.chart.errorReason);
+    return read;
+}
