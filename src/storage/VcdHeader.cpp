@@ -38,23 +38,5 @@ std::string VcdHeader::path(const VcdVar& var) const
 
 std::string vcdShown(std::string_view word)
 {
-    constexpr int kMaxChars = 40;
-    std::string out;
-    size_t pos = 0;
-    for (int count = 0; pos < word.size(); ++count) {
-        if (count == kMaxChars) return out + "…";
-        char32_t c = decodeUtf8(word, pos);
-        if (c == kInvalidCodePoint) {
-            c = 0xFFFD;
-            ++pos;
-        }
-        if (c < 0x20 || c == 0x7F) {
-            char code[16];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-            out += code;
-        } else {
-            appendUtf8(out, c);
-        }
-    }
-    return out;
+    return printableExcerpt(word, 40);
 }

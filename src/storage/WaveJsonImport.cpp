@@ -27,29 +27,9 @@ struct ImportFailure {
     std::string message;
 };
 
-// Text from the file made fit for a one-line message: control characters shown as
-// U+XXXX and long text cut, so a hostile name cannot break or flood the message.
 std::string printable(std::string_view utf8)
 {
-    constexpr int kMaxChars = 32;
-    std::string out;
-    size_t pos = 0;
-    for (int count = 0; pos < utf8.size(); ++count) {
-        if (count == kMaxChars) return out + "…";
-        char32_t c = decodeUtf8(utf8, pos);
-        if (c == kInvalidCodePoint) {
-            c = 0xFFFD;
-            ++pos;
-        }
-        if (c < 0x20 || c == 0x7F || c == 0x2028 || c == 0x2029) {
-            char code[16];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-            out += code;
-        } else {
-            appendUtf8(out, c);
-        }
-    }
-    return out;
+    return printableExcerpt(utf8, 32);
 }
 
 // Names gathered for the notice, each once, in the order first met.

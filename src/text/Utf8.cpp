@@ -1,5 +1,7 @@
 #include "text/Utf8.h"
 
+#include <cstdio>
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -99,6 +101,29 @@ std::string utf16ToUtf8(std::u16string_view text)
             ++i;
         }
         appendUtf8(out, cp);  // a lone surrogate comes out as U+FFFD
+    }
+    return out;
+}
+
+std::string printableExcerpt(std::string_view utf8, int maxChars)
+{
+    std::string out;
+    size_t pos = 0;
+    for (int count = 0; pos < utf8.size(); ++count) {
+        if (count == maxChars)
+            return out + "…";
+        char32_t c = decodeUtf8(utf8, pos);
+        if (c == kInvalidCodePoint) {
+            c = 0xFFFD;
+            ++pos;
+        }
+        if (c < 0x20 || c == 0x7F || c == 0x2028 || c == 0x2029) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            out += code;
+        } else {
+            appendUtf8(out, c);
+        }
     }
     return out;
 }

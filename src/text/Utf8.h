@@ -23,3 +23,8 @@ std::u16string utf8ToUtf16(std::string_view text);
 
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string utf16ToUtf8(std::u16string_view text);
+
+// Text from a file made fit for a one-line message: control characters and line
+// separators shown as U+XXXX, malformed bytes as U+FFFD, and anything past `maxChars`
+// characters cut with "…", so that a hostile name can neither break nor flood it.
+std::string printableExcerpt(std::string_view utf8, int maxChars);
