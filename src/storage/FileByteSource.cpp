@@ -1,6 +1,7 @@
 #include "storage/FileByteSource.h"
 
-#include <QFile>
+#include "storage/NativePath.h"
+#include "storage/WriteTarget.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,24 +15,9 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-#ifndef _WIN32
-QString notRegularReason(mode_t mode)
-{
-    const QString kind = S_ISDIR(mode)    ? u"フォルダ"_s
-                         : S_ISFIFO(mode) ? u"名前付きパイプ"_s
-                         : S_ISSOCK(mode) ? u"ソケット"_s
-                                          : u"デバイス"_s;
-    return u"通常のファイルではありません（%1）"_s.arg(kind);
-}
-#endif
-
-}  // namespace
-
 std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QString& error)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePathBytes(path);
 #ifdef _WIN32
     const int fd = ::_open(native.constData(), _O_RDONLY | _O_BINARY);
     if (fd < 0) {
