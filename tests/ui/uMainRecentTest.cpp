@@ -15,9 +15,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -233,6 +235,25 @@ private slots:
         other.reset();
         QCOMPARE(entries(*window), listed({c, b, a}));
         QVERIFY(readTestFile(ini).contains("HorzLine=0"));
+    }
+
+    // A folder where the file should be: the list lives on in the window, and the
+    // line at the bottom says so once, not at every file opened.
+    void aListThatCannotBeWrittenLivesOnInTheWindow()
+    {
+        QVERIFY(QDir(dir->path()).mkdir(u"solvena.ini"_s));
+        const QString a = chart(u"a.sbn"_s), b = chart(u"b.sbn"_s);
+        openThroughDialog(*window, *prompts, a);
+        auto* bar = window->findChild<QStatusBar*>(u"messageBar"_s);
+        QVERIFY(bar);
+        QVERIFY2(bar->currentMessage().startsWith(u"最近使ったファイルの一覧を %1 に書き込めません: "_s.arg(ini)),
+                 qPrintable(bar->currentMessage()));
+        bar->clearMessage();
+        openThroughDialog(*window, *prompts, b);
+        QVERIFY(!window->findChild<QStatusBar*>(u"messageBar"_s));
+        QCOMPARE(entries(*window), listed({b, a}));
+        QVERIFY(QFileInfo(ini).isDir());
+        QCOMPARE(prompts->asked(u"warning"_s) + prompts->asked(u"error"_s), QStringList());
     }
 
     // A drop opens as Open does (the save question first), one file of a format Open
