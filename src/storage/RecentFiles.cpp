@@ -38,17 +38,17 @@ std::vector<std::string> readRecentFiles(std::string_view ini)
 
 std::string writeRecentFiles(std::string_view ini, const std::vector<std::string>& files)
 {
+    // Written afresh, so that a hand-made repeat of a key cannot outlive the list.
     std::string bytes(ini);
+    for (size_t i = 0; i < kMaxRecentFiles; ++i)
+        bytes = removeProfileKey(bytes, kSection, keyOf(i));
     size_t written = 0;
     for (const std::string& path : files) {
         if (written == kMaxRecentFiles)
             break;
-        if (path.empty() || path.find_first_of("\r\n") != std::string::npos)
-            continue;
-        bytes = writeProfileString(bytes, kSection, keyOf(written++), quotedIfNeeded(path));
+        if (!path.empty() && path.find_first_of("\r\n") == std::string::npos)
+            bytes = writeProfileString(bytes, kSection, keyOf(written++), quotedIfNeeded(path));
     }
-    for (size_t i = written; i < kMaxRecentFiles; ++i)
-        bytes = removeProfileKey(bytes, kSection, keyOf(i));
     return bytes;
 }
 
