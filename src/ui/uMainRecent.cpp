@@ -103,8 +103,10 @@ void TfrmMain::openRecentFile(const QString& path)
 {
     // Nothing would be opened, so the chart on screen is not put to the save question.
     if (!QFileInfo::exists(path)) {
-        const std::string file = path.toStdString();
-        updateRecentFiles([&file](std::vector<std::string>& files) { std::erase(files, file); });
+        // Compared as the menu showed it: bytes that are no UTF-8 still go.
+        updateRecentFiles([&path](std::vector<std::string>& files) {
+            std::erase_if(files, [&path](const std::string& file) { return QString::fromStdString(file) == path; });
+        });
         prompts().warning(u"%1 が見つかりません。最近使ったファイルの一覧から外しました"_s.arg(
             QDir::toNativeSeparators(path)));
         return;

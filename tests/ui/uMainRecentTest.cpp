@@ -153,6 +153,13 @@ private slots:
         QVERIFY(!readTestFile(ini).contains("File"));
     }
 
+    void aGoneEntryOfBytesThatAreNoUtf8IsTakenOffToo()
+    {
+        QVERIFY(writeTestFile(ini, "[Recent]\nFile1=/nowhere/\xff.sbn\n"));
+        choose(0);
+        QCOMPARE(entries(*window), listed({}));
+    }
+
     // A folder where the file should be: the window keeps the list, and says so once.
     void aListThatCannotBeWrittenLivesOnInTheWindow()
     {
