@@ -145,9 +145,9 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     if (ending_) {
         keepWindowPlacement();
         event->accept();
-    }
-    else
+    } else {
         event->ignore();
+    }
 }
 
 bool TfrmMain::loadStartupFile(const QString& path)

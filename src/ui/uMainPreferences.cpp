@@ -1,8 +1,8 @@
 // The view preferences of the main window: the grid lines and the name alignment,
 // and the window's place, read from the preferences file when the window is created
-// and written into it when the window is destroyed. Beneath that file may lie a shared file of defaults
-// that is only read: its options apply where the user's file gives none, and the
-// user's file is written with what differs from them.
+// and written into it when the window is destroyed. Beneath that file may lie a
+// shared file of defaults that is only read: its options apply where the user's file
+// gives none, and the user's file is written with what differs from them.
 //
 // The files are only ever read whole and the user's is replaced whole: a FIFO, a
 // folder or a huge file at its path gives the defaults at start and is never waited
