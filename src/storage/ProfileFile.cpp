@@ -1,5 +1,7 @@
 #include "storage/ProfileFile.h"
 
+#include <charconv>
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
@@ -215,4 +217,31 @@ std::string writeProfileString(std::string_view ini, std::string_view section, s
     insertAt(ini.size(), endsBroken,
                 "[" + std::string(section) + "]" + std::string(lineBreak) + keyText);
     return result;
+}
+
+std::string removeProfileKey(std::string_view ini, std::string_view section, std::string_view key)
+{
+    std::string result(ini);
+    for (Lookup found = lookUp(result, section, key); found.key; found = lookUp(result, section, key)) {
+        const Line& line = found.lines[*found.key];
+        result.erase(line.begin, line.end - line.begin);
+    }
+    return result;
+}
+
+std::optional<int> readProfileInt(std::string_view ini, std::string_view section, std::string_view key)
+{
+    const std::optional<std::string> text = readProfileString(ini, section, key);
+    if (!text || text->empty())
+        return std::nullopt;
+    // from_chars takes no "+", which an integer may still carry.
+    const char* first = text->data();
+    const char* last = first + text->size();
+    if (*first == '+' && text->size() > 1 && first[1] != '-')
+        ++first;
+    int32_t value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last)
+        return std::nullopt;
+    return value;
 }

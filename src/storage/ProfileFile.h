@@ -37,3 +37,11 @@ std::optional<std::string> readProfileString(std::string_view ini, std::string_v
 // section name holding "]", a key name holding "=" or starting with ";" or "[".
 std::string writeProfileString(std::string_view ini, std::string_view section, std::string_view key,
                                std::string_view value);
+
+// `ini` without the lines of `key` in `section` (every one of them, so that no later
+// duplicate comes to count instead); the same bytes when there is none.
+std::string removeProfileKey(std::string_view ini, std::string_view section, std::string_view key);
+
+// The value of `key` in `section` as a decimal integer (optional sign, 32 bits), or
+// nothing when it is missing or holds any other text.
+std::optional<int> readProfileInt(std::string_view ini, std::string_view section, std::string_view key);

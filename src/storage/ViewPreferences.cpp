@@ -2,8 +2,6 @@
 
 #include "storage/ProfileFile.h"
 
-#include <charconv>
-#include <cstdint>
 #include <optional>
 
 namespace {
@@ -25,19 +23,10 @@ constexpr Option kOptions[] = {
 // The option the file sets, or nothing where it holds no integer for it.
 std::optional<bool> readFlag(std::string_view ini, std::string_view key)
 {
-    const std::optional<std::string> text = readProfileString(ini, kSection, key);
-    if (!text || text->empty())
+    const std::optional<int> value = readProfileInt(ini, kSection, key);
+    if (!value)
         return std::nullopt;
-    // from_chars takes no "+", which an integer may still carry.
-    const char* first = text->data();
-    const char* last = first + text->size();
-    if (*first == '+' && text->size() > 1 && first[1] != '-')
-        ++first;
-    int32_t value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last)
-        return std::nullopt;
-    return value != 0;
+    return *value != 0;
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ const std::vector<CommandInfo>& commandTable()
         {CommandId::mnuOutBitmap, "mnuOutBitmap", {}, u"ビットマップとして出力(&B)..."_s, {}, {}},
         {CommandId::mnuOutMeta, "mnuOutMeta", {}, u"メタファイルとして出力(&M)..."_s, {}, {}},
         {CommandId::mnuOutWaveJson, "mnuOutWaveJson", {}, u"WaveJSON 形式で出力(&J)..."_s, {}, {}},
+        // The recent files' submenu, its last entry, and the printout seen before it is made.
+        {CommandId::mnuRecent, "mnuRecent", {}, u"最近使ったファイル(&R)"_s, {}, {}},
+        {CommandId::mnuClearRecent, "mnuClearRecent", {}, u"一覧を消去(&C)"_s, {}, {}},
+        {CommandId::mnuPrintPreview, "mnuPrintPreview", {}, u"印刷プレビュー(&V)..."_s, {}, {}},
         {CommandId::mnuColCount, "mnuColCount", {}, u"行数(&C)..."_s, {}, {}},
         {CommandId::mnuRowCount, "mnuRowCount", {}, u"列数(&R)..."_s, {}, {}},
         {CommandId::mnuHeight, "mnuHeight", {}, u"行の高さ(&H)..."_s, {}, {}},
@@ -71,8 +75,8 @@ const std::vector<MenuLayout>& mainMenuLayout()
 {
     static const std::vector<MenuLayout> menus{
         {"mnuFile", u"ファイル(&F)"_s,
-         {{actNew}, {actOpen}, sep, {actSave}, {mnuSaveAs}, {mnuOutBitmap}, {mnuOutMeta}, {mnuOutWaveJson}, sep,
-          {actPrint}, sep, {actExit}}},
+         {{actNew}, {actOpen}, {mnuRecent}, sep, {actSave}, {mnuSaveAs}, {mnuOutBitmap}, {mnuOutMeta},
+          {mnuOutWaveJson}, sep, {mnuPrintPreview}, {actPrint}, sep, {actExit}}},
         {"mnuEdit", u"編集(&E)"_s,
          {{actUndo}, {actRedo}, sep, {actCut}, {actCopy}, {actCopyPicture}, {actPaste}, {actDelete}, sep,
           {actSelectAll}}},

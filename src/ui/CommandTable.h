@@ -18,6 +18,7 @@ enum class CommandId {
     actMakePulse, actSet0, actSet1, actSetFutei, actInvert, actSetDelay, actTimingLine,
     actShowNumber, actShowEdge, actRepaint,
     mnuSaveAs, mnuOutBitmap, mnuOutMeta, mnuOutWaveJson,
+    mnuRecent, mnuClearRecent, mnuPrintPreview,
     mnuColCount, mnuRowCount, mnuHeight, mnuWidth,
     mnuVertLine, mnuHorzLine, mnuTerminalRight, mnuFont,
     mnuAbout,

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QFont;
@@ -44,4 +45,7 @@ public:
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     // The print dialog; true when the user confirmed it, with `printer` set up.
     virtual bool choosePrinter(QPrinter& printer) = 0;
+    // The print preview of `printer`'s pages, which `paint` draws each time they are
+    // needed (again on the printer itself when the user prints from the preview).
+    virtual void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
 };

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -190,4 +191,12 @@ bool QtPrompts::choosePrinter(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent_);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompts::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
+{
+    QPrintPreviewDialog dialog(&printer, parent_);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* target) { paint(*target); });
+    dialog.exec();
 }

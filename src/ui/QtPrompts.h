@@ -21,6 +21,7 @@ public:
     bool savePicture(FileDialogState& dialog) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     bool choosePrinter(QPrinter& printer) override;
+    void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
 private:
     QWidget* parent_;

@@ -141,6 +141,7 @@ void TfrmMain::createLayout()
 
     menuBar()->setObjectName(u"MainMenu1"_s);
     move(kWindowLeft, kWindowTop);
+    setAcceptDrops(true);
 }
 
 void TfrmMain::FormCreate()
@@ -151,6 +152,7 @@ void TfrmMain::FormCreate()
     chartFont = grid_defaults::headerFont();
 
     bindCommands();
+    createRecentMenu();
     applyViewPreferences(view);
     setUpGridLayoutCommands();
     connectGrid();
@@ -160,6 +162,7 @@ void TfrmMain::FormCreate()
     resetDocument();
     dgdMain->setFocus();
     setClientSize(kClientWidth, kClientHeight);
+    restoreWindowPlacement();
 }
 
 void TfrmMain::bindCommands()
@@ -174,6 +177,7 @@ void TfrmMain::bindCommands()
         {actSave, &TfrmMain::actSaveExecute},
         {mnuSaveAs, &TfrmMain::mnuSaveAsClick},
         {actExit, &TfrmMain::actExitExecute},
+        {mnuClearRecent, &TfrmMain::mnuClearRecentClick},
         // history and levels (uMainEdit.cpp)
         {actUndo, &TfrmMain::actUndoExecute},
         {actRedo, &TfrmMain::actRedoExecute},
@@ -205,6 +209,7 @@ void TfrmMain::bindCommands()
         {mnuOutBitmap, &TfrmMain::mnuOutBitmapClick},
         {mnuOutMeta, &TfrmMain::mnuOutMetaClick},
         {actPrint, &TfrmMain::actPrintExecute},
+        {mnuPrintPreview, &TfrmMain::mnuPrintPreviewClick},
         {mnuOutWaveJson, &TfrmMain::mnuOutWaveJsonClick},
         {actCopyPicture, &TfrmMain::actCopyPictureExecute},
         // the window (uMain.cpp)

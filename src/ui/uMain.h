@@ -9,6 +9,7 @@
 #include "document/TCell.h"
 #include "storage/FileIdentity.h"
 #include "storage/PreferencesLocation.h"
+#include "storage/WindowPlacement.h"
 #include "ui/CommandTable.h"
 #include "ui/Prompts.h"
 
@@ -20,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ChartGrid;
 class TfrmMakePulse;
@@ -32,6 +34,7 @@ enum class PictureFormat;
 class QMenu;
 class QToolBar;
 class QPainter;
+class QPrinter;
 
 // The files the window keeps of its own; empty for none (tests), main() gives the
 // program's.
@@ -139,6 +142,20 @@ public:
     // Loads the chart named on the command line, without a question or a snapshot;
     // false (after the error message) when the file could not be read.
     bool loadStartupFile(const QString& path);
+    // Open without its dialog, for a file named elsewhere (the recent list, a drop):
+    // the save question, the same loading as Open, the snapshot.
+    void openNamedFile(const QString& path);
+    // The entry of the Open dialog's filter whose pattern the file's name matches
+    // (1-based), or 0 for none.
+    int openEntryOf(const QString& path) const;
+
+    // --- the recent files and drops (uMainRecent.cpp, uMainDrop.cpp)
+    // Opens a file of the recent list; one that is gone is reported and taken off it.
+    void openRecentFile(const QString& path);
+    void mnuClearRecentClick();
+    // Several files, a folder or a file of no format Open takes are refused with a
+    // warning; one file opens as Open opens it.
+    void openDroppedFiles(const QStringList& paths);
     // --- recovery of unsaved work (uMainRecovery.cpp)
     // Offers the work of editors that ended without saving it, one file after another;
     // true when the user took one back (it is then the chart, modified).
@@ -161,10 +178,14 @@ public:
     // out as the exports lay it out; the levels' own clipboard stays as it is.
     void actCopyPictureExecute();
     void actPrintExecute();
+    // The printout as 印刷 lays it out, in Qt's preview dialog, which can print it.
+    void mnuPrintPreviewClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     using Handler = void (TfrmMain::*)();
@@ -197,6 +218,9 @@ private:
     // Throws with the reason on failure; the identity of the file written otherwise.
     FileIdentity writeChartFile(const QString& path);
     bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
+    // Open's loading of a file chosen with the dialog's filter entry `entry` (0 for
+    // none): the reader its format needs, then the file goes to the recent list.
+    bool openDocumentFile(const QString& path, int entry);
     // A WaveJSON file opened as a new, untitled and modified chart: it is not a chart
     // file, so Save asks where to write one. Shows its own error, changes nothing then.
     bool importWaveJsonFile(const QString& path);
@@ -217,6 +241,22 @@ private:
     ViewPreferences readPreferencesFile();
     void applyViewPreferences(const ViewPreferences& view);
     void writePreferencesFile();   // throws with the path and the reason on failure
+    // Replaces the user's preferences file by `change` applied to its bytes, re-read
+    // now so that what other editors wrote meanwhile is kept; the reason on failure,
+    // without calling `change` when the file is there but cannot be read.
+    QString updatePreferencesFile(const std::function<std::string(std::string)>& change);
+    // The window's place as the user left it, kept when the window closes for good;
+    // and the one the preferences gave, restored at creation inside today's screens.
+    void keepWindowPlacement();
+    void restoreWindowPlacement();
+    // The recent list: the file's when it can be read, the window's own copy otherwise.
+    std::vector<std::string> recentFiles();
+    void updateRecentFiles(const std::function<void(std::vector<std::string>&)>& change);
+    void rememberRecentFile(const QString& path);
+    void createRecentMenu();
+    void refreshRecentMenu();
+    // The chart on `printer`'s page, as 印刷 and its preview lay it out.
+    void printChart(QPrinter& printer);
     // The window's side of starting a new chart: the record, the flag and the caption.
     void resetDocument();
     // The file the chart belongs to (an absolute path, or empty for none) as it was
@@ -229,6 +269,13 @@ private:
     // The font dialog's font: its first font, then the last one chosen.
     QFont FontDialog1;
     PreferencesFiles preferences_;
+    std::optional<WindowPlacement> startPlacement_;
+    std::optional<WindowPlacement> closedPlacement_;
+    // The recent list as this window last read or changed it; the only copy where
+    // there is no preferences file or it cannot be written.
+    std::vector<std::string> recentFiles_;
+    // Its failure to be written is told once a run, not at every file opened.
+    bool recentFailureShown_ = false;
     // The shared defaults as read at start: the user's file records what differs.
     std::string sharedPreferences_;
     // This editor's recovery file, while the chart has unsaved work; the copy last

@@ -31,6 +31,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <stdexcept>
 #include <string_view>
@@ -81,13 +82,40 @@ void TfrmMain::actNewExecute()
 void TfrmMain::actOpenExecute()
 {
     commitNameEditor();
-    if (askToSave() != Prompts::Answer::Cancel && prompts().openFile(OpenDialog1)) {
-        if (OpenDialog1.filterIndex == kWaveJsonEntry || isWaveJsonPath(OpenDialog1.fileName))
-            importWaveJsonFile(OpenDialog1.fileName);
-        else
-            loadChartFile(OpenDialog1.fileName);
-    }
+    if (askToSave() != Prompts::Answer::Cancel && prompts().openFile(OpenDialog1))
+        openDocumentFile(OpenDialog1.fileName, OpenDialog1.filterIndex);
     takeSnapshot();
+}
+
+void TfrmMain::openNamedFile(const QString& path)
+{
+    commitNameEditor();
+    if (askToSave() != Prompts::Answer::Cancel)
+        openDocumentFile(path, openEntryOf(path));
+    takeSnapshot();
+}
+
+bool TfrmMain::openDocumentFile(const QString& path, int entry)
+{
+    const bool opened = entry == kWaveJsonEntry || isWaveJsonPath(path) ? importWaveJsonFile(path)
+                                                                         : loadChartFile(path);
+    if (opened)
+        rememberRecentFile(absoluteChartPath(path));
+    return opened;
+}
+
+int TfrmMain::openEntryOf(const QString& path) const
+{
+    const QString name = QFileInfo(path).fileName();
+    const QStringList parts = OpenDialog1.filter.split(u'|');
+    for (qsizetype i = 1; i < parts.size(); i += 2) {
+        for (const QString& pattern : parts[i].split(u';', Qt::SkipEmptyParts)) {
+            const auto wildcard = QRegularExpression::fromWildcard(pattern.trimmed(), Qt::CaseInsensitive);
+            if (wildcard.match(name).hasMatch())
+                return int(i / 2 + 1);
+        }
+    }
+    return 0;
 }
 
 void TfrmMain::actSaveExecute()
@@ -114,15 +142,17 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // The window closes only through Exit, after the save question.
     if (!ending_)
         dispatch(&TfrmMain::actExitExecute);
-    if (ending_)
+    if (ending_) {
+        keepWindowPlacement();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 bool TfrmMain::loadStartupFile(const QString& path)
 {
-    return isWaveJsonPath(path) ? importWaveJsonFile(path) : loadChartFile(path);
+    return openDocumentFile(path, 0);
 }
 
 void TfrmMain::commitNameEditor()
@@ -171,6 +201,7 @@ FileIdentity TfrmMain::writeChartFile(const QString& path)
         failSave(path, error);
     modifiedFlag = false;
     discardRecoveryFile();
+    rememberRecentFile(path);
     return written;
 }
 

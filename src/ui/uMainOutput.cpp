@@ -1,7 +1,7 @@
-// The output commands of the main window: the bitmap and metafile exports and the
-// printout. Each lays the whole chart out from the grid's layout value (never from
-// what the window shows), draws it through the shared output functions and changes
-// neither the chart nor the modified flag nor the history.
+// The output commands of the main window: the bitmap and metafile exports, the
+// printout and its preview. Each lays the whole chart out from the grid's layout
+// value (never from what the window shows), draws it through the shared output
+// functions and changes neither the chart nor the modified flag nor the history.
 
 #include "ui/uMain.h"
 
@@ -38,6 +38,22 @@ ChartPicture windowPicture(const ChartGrid& grid)
 {
     throw std::runtime_error(
         u"ファイル %1 を作成できません: %2"_s.arg(QDir::toNativeSeparators(path), reason).toStdString());
+}
+
+// The job's name in the printer's queue; a file printer offers it as the file name.
+QString printJobName(const QString& documentFile)
+{
+    return documentFile.isEmpty() ? applicationTitle() : QFileInfo(documentFile).completeBaseName();
+}
+
+// Refused before a job is started, so nothing is sent for a picture too large.
+void checkPrintable(const ChartPicture& picture)
+{
+    try {
+        checkPictureSize(vectorSize(picture.layout));
+    } catch (const PictureSizeError& e) {
+        throw std::runtime_error(u"印刷できません: %1"_s.arg(QString::fromUtf8(e.what())).toStdString());
+    }
 }
 
 }  // namespace
@@ -97,18 +113,26 @@ void TfrmMain::actCopyPictureExecute()
 void TfrmMain::actPrintExecute()
 {
     QPrinter printer(QPrinter::HighResolution);
-    // The job's name in the printer's queue; a file printer offers it as the file name.
-    printer.setDocName(documentFileName_.isEmpty() ? applicationTitle()
-                                                   : QFileInfo(documentFileName_).completeBaseName());
+    printer.setDocName(printJobName(documentFileName_));
     if (!prompts().choosePrinter(printer))
         return;
+    printChart(printer);
+}
+
+void TfrmMain::mnuPrintPreviewClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(printJobName(documentFileName_));
+    // A chart that cannot be printed is refused before the dialog, not on its page.
+    checkPrintable(windowPicture(*dgdMain));
+    // The preview paints inside Qt's signal, which an error must not pass through.
+    prompts().previewPrint(printer, [this](QPrinter& target) { runGuarded([&] { printChart(target); }); });
+}
+
+void TfrmMain::printChart(QPrinter& printer)
+{
     const ChartPicture picture = windowPicture(*dgdMain);
-    // Refused before a job is started, so nothing is sent for a picture too large.
-    try {
-        checkPictureSize(vectorSize(picture.layout));
-    } catch (const PictureSizeError& e) {
-        throw std::runtime_error(u"印刷できません: %1"_s.arg(QString::fromUtf8(e.what())).toStdString());
-    }
+    checkPrintable(picture);
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("印刷を開始できません");

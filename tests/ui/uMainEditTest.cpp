@@ -557,6 +557,9 @@ private slots:
             {CommandId::actCopyPicture, u"図としてコピー(&I)"_s, u"図としてコピー"_s,
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
             {CommandId::mnuOutWaveJson, u"WaveJSON 形式で出力(&J)..."_s, {}, {}},
+            {CommandId::mnuRecent, u"最近使ったファイル(&R)"_s, {}, {}},
+            {CommandId::mnuClearRecent, u"一覧を消去(&C)"_s, {}, {}},
+            {CommandId::mnuPrintPreview, u"印刷プレビュー(&V)..."_s, {}, {}},
         };
         for (const Expected& e : commands) {
             QAction* a = window->command(e.id);

@@ -5,6 +5,7 @@
 #include "document/Document.h"
 #include "render/ChartExport.h"
 #include "ui/ChartGrid.h"
+#include "ui/QtPrompts.h"
 #include "ui/uMain.h"
 
 #include "ProgramState.h"
@@ -13,15 +14,21 @@
 #include "WidgetTestMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <cerrno>
@@ -73,6 +80,23 @@ std::vector<PrintedLine> longLines(const QImage& page, int minRun)
     return lines;
 }
 
+// Qt's real preview dialog on a printer that writes `pdf`; every other question scripted.
+class PdfPreviewPrompts : public ScriptedPrompts {
+public:
+    PdfPreviewPrompts(QWidget* parent, QString pdf) : parent_(parent), pdf_(std::move(pdf)) {}
+
+    void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf_);
+        QtPrompts(parent_).previewPrint(printer, paint);
+    }
+
+private:
+    QWidget* parent_;
+    QString pdf_;
+};
+
 }  // namespace
 
 class OutputCommandsTest : public QObject {
@@ -106,13 +130,18 @@ private:
             printer.setOutputFileName(pdf);
         };
         run(CommandId::actPrint);
+        return rasterise(pdf, dpi);
+    }
+
+    QList<QImage> rasterise(const QString& pdf, int dpi)
+    {
+        const QString prefix = QFileInfo(pdf).completeBaseName();
         QProcess pdftoppm;
-        pdftoppm.start(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-gray"_s, u"-png"_s, pdf,
-                                       path(u"page"_s)});
+        pdftoppm.start(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-gray"_s, u"-png"_s, pdf, path(prefix)});
         if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
             return {};
         QList<QImage> pages;
-        for (const QString& name : QDir(dir->path()).entryList({u"page*.png"_s}, QDir::Files, QDir::Name))
+        for (const QString& name : QDir(dir->path()).entryList({prefix + u"-*.png"_s}, QDir::Files, QDir::Name))
             pages << QImage(path(name)).convertToFormat(QImage::Format_RGB32);
         return pages;
     }
@@ -278,6 +307,39 @@ private slots:
         const double length = rows[3].right - rows[3].left + 1;
         QVERIFY2(std::abs(length / spacing - 99 * 31 / 26.0) < 2.5, qPrintable(QString::number(length / spacing)));
         QVERIFY(rows[3].right < pages[0].width() - 1);
+    }
+
+    // Qt's preview dialog shows one page, painted as 印刷 paints it, and printing from
+    // there gives the printout 印刷 gives.
+    void previewShowsThePrintoutAndPrintsIt()
+    {
+        fillChart(30);
+        const QList<QImage> printed = printToPdf(150);
+        QCOMPARE(printed.size(), 1);
+        window->setPrompts(std::make_unique<PdfPreviewPrompts>(window.get(), path(u"preview.pdf"_s)));
+        prompts = nullptr;
+        int previewPages = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+            // Its print button asks for the printer first: the one set up is taken.
+            QTimer::singleShot(0, this, [] {
+                if (auto* printDialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()))
+                    printDialog->accept();
+            });
+            for (QAction* action : preview->findChildren<QAction*>()) {
+                if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                    action->trigger();
+            }
+            preview->reject();   // still open only when it printed nothing
+        });
+        run(CommandId::mnuPrintPreview);
+        QCOMPARE(previewPages, 1);
+        const QList<QImage> fromPreview = rasterise(path(u"preview.pdf"_s), 150);
+        QCOMPARE(fromPreview.size(), 1);
+        QCOMPARE(fromPreview[0], printed[0]);
     }
 
     void printErrorsAndCancelShowWhatHappened()

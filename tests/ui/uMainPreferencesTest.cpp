@@ -4,6 +4,7 @@
 
 #include "storage/PreferencesLocation.h"
 #include "ui/ChartGrid.h"
+#include "ui/ScreenFit.h"
 #include "ui/uMain.h"
 
 #include "ScriptedPrompts.h"
@@ -15,6 +16,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -193,6 +196,67 @@ private slots:
         window.reset();
         QCOMPARE(promptLog, QStringList());
         QCOMPARE(treeOf(root.path()), after);
+    }
+
+    // Screens as (x, y, width, height) of their available areas, the primary first.
+    void aKeptPlaceComesBackInsideTheScreens_data()
+    {
+        QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QRect>("placed");
+        const QRect primary(0, 0, 1920, 1080);
+        const QRect left(-1280, 0, 1280, 1024);
+        QTest::newRow("that screen gone") << QRect(-1000, 200, 400, 300) << QList{primary} << QRect(760, 390, 400, 300);
+        QTest::newRow("partly beyond the edges") << QRect(1800, -50, 400, 300) << QList{QRect(0, 32, 1920, 1048)}
+                                                 << QRect(1520, 32, 400, 300);
+        QTest::newRow("mostly on the second") << QRect(-500, 100, 600, 300) << QList{primary, left}
+                                              << QRect(-600, 100, 600, 300);
+        QTest::newRow("larger than the screen") << QRect(-50, -50, 3000, 2000) << QList{primary} << primary;
+    }
+    void aKeptPlaceComesBackInsideTheScreens()
+    {
+        QFETCH(QRect, saved);
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QRect, placed);
+        QCOMPARE(fitToScreens(saved, screens), placed);
+    }
+
+    // The window's place as it closed comes back at the next start; one that the
+    // screens of today cannot show comes back on the primary screen.
+    void theWindowComesBackWhereItWas_data()
+    {
+        QTest::addColumn<QRect>("where");
+        QTest::addColumn<bool>("maximized");
+        QTest::newRow("moved") << QRect(40, 50, 500, 300) << false;
+        QTest::newRow("maximized") << QRect(30, 20, 600, 400) << true;
+        QTest::newRow("on a monitor now gone") << QRect(5000, 60, 500, 300) << false;
+    }
+    void theWindowComesBackWhereItWas()
+    {
+        QFETCH(QRect, where);
+        QFETCH(bool, maximized);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        auto window = open();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->setGeometry(where);
+        if (maximized)
+            window->showMaximized();
+        QApplication::processEvents();
+        window->command(CommandId::actExit)->trigger();
+        window.reset();
+
+        window = open();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(window->isMaximized(), maximized);
+        QRect expected = where;
+        if (!screen.contains(where))
+            expected.moveCenter(screen.center());
+        QCOMPARE(maximized ? window->normalGeometry() : window->geometry(), expected);
+        QVERIFY(screen.contains(window->geometry()));
+        window.reset();
+        QVERIFY(promptLog.isEmpty());
     }
 };
 

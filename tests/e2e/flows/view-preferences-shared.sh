@@ -16,7 +16,7 @@ flow() {
     e2e_key alt+v v
     e2e_key alt+f x
     e2e_wait_app_exit
-    e2e_expect_eq "$(tr -d '\r' <"$E2E_WORK/home/.config/solvena/solvena.ini")" \
+    e2e_expect_eq "$(view_section "$E2E_WORK/home/.config/solvena/solvena.ini")" \
         $'[View]\nVertLine=0\nAlignRight=0' "per-user preferences file"
     e2e_expect_eq "$(tr -d '\r' <"$shared")" $'[View]\nHorzLine=0' "shared preferences file"
 

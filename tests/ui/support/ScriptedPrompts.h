@@ -113,6 +113,11 @@ public:
         return answer;
     }
 
+    void previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override
+    {
+        log << QStringLiteral("preview");
+    }
+
     // Log lines of one kind ("confirm", "error", ...).
     QStringList asked(const QString& kind) const
     {
