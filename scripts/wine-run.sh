@@ -74,6 +74,8 @@ if [[ ! -e $ready ]]; then
     exec 9>"$prefix.lock"
     flock 9
     if [[ ! -e $ready ]]; then
+        # Wine processes of an interrupted start would go on writing into it.
+        [[ -d $prefix ]] && { "$wineserver" -k 2>/dev/null || true; }
         rm -rf "$prefix"
         log=$prefix.wineboot.log
         if ! DISPLAY= WAYLAND_DISPLAY= "$wine" wineboot --init >"$log" 2>&1 || ! "$wineserver" -w; then
