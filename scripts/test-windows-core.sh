@@ -13,6 +13,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${WINDOWS_BUILD_DIR:-${BUILD_DIR:-$root/build}/windows-core}
+mkdir -p "$build_dir"
+build_dir=$(cd "$build_dir" && pwd)
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 googletest_source=${GOOGLETEST_SOURCE:-/usr/src/googletest}
 wine_prefix=$build_dir/wine-prefix
