@@ -857,7 +857,7 @@ struct Cp932Encoding {
     std::uint16_t code;  // 0xFFFF: none
 };
 
-// The characters that do not encode as the first code in the rows that holds them:
+// The characters that do not encode as the first of the codes that decode to them:
 // the NEC and IBM duplicates, and characters that encode without decoding back.
 inline constexpr std::array<Cp932Encoding, 382> kCp932EncodingOverrides = {{
     {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00A5, 0x005C}, {0x00AC, 0x81CA},

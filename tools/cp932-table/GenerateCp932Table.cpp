@@ -146,7 +146,7 @@ try {
            "    std::uint16_t code;  // 0xFFFF: none\n"
            "};\n"
            "\n"
-           "// The characters that do not encode as the first code in the rows that holds them:\n"
+           "// The characters that do not encode as the first of the codes that decode to them:\n"
            "// the NEC and IBM duplicates, and characters that encode without decoding back.\n"
            "inline constexpr std::array<Cp932Encoding, " + std::to_string(overrides.size()) +
            "> kCp932EncodingOverrides = {{\n";
