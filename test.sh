@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Build everything and run every test: the CTest suite (unit, widget and end-to-end tests),
+# the core's tests cross-built for Windows and run under Wine (scripts/test-windows-core.sh),
 # then a bounded fuzzing run when scripts/fuzz.sh exists (FUZZ_SECONDS, default 60).
 # Installs missing Debian packages first when run as root (otherwise prints the apt-get line).
 # BUILD_DIR picks the build folder (default: build/ beside this script).
@@ -13,6 +14,10 @@ cmake --build "$build_dir"
 
 status=0
 ctest --test-dir "$build_dir" --output-on-failure -j2 || status=$?
+
+echo "== the core on Windows (MinGW-w64, under Wine) =="
+BUILD_DIR=$build_dir "$root/scripts/test-windows-core.sh" ||
+    { rc=$?; echo "Windows core tests failed (exit $rc)" >&2; status=1; }
 
 if [[ -f $root/scripts/fuzz.sh ]]; then
     export FUZZ_SECONDS=${FUZZ_SECONDS:-60}

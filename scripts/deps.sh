@@ -46,6 +46,11 @@ test_packages=(
     time
     # Icarus Verilog: the VCD tests compile and simulate a testbench and read the dump it writes
     iverilog
+    # the Windows check (scripts/test-windows-core.sh): the MinGW-w64 cross compiler, the
+    # GoogleTest sources it builds GoogleTest from, and Wine to run the tests it builds
+    g++-mingw-w64-x86-64-posix
+    googletest
+    wine64
     # the libFuzzer targets are built with clang
     clang
     libclang-rt-14-dev

@@ -1,114 +1,112 @@
 #include "text/Cp932.h"
 
-#include <cerrno>
-#include <stdexcept>
+#include "text/Cp932Table.h"
+
+#include <cstdint>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <iconv.h>
-#endif
+// The codec works from its own table (generated from glibc's iconv) on every platform
+// rather than from the system's converter: Windows' code page 932 encodes 〜 and − to
+// nothing and decodes broken bytes to ・ or private-use characters, so the same chart
+// would read and save differently depending on where it was opened.
 
-#ifndef _WIN32
 namespace {
 
-// One iconv conversion descriptor, opened per call: the codec is used for short
-// strings and a few thousand names at most, and this keeps it free of shared state.
-class Iconv {
-public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from))
-    {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error("CP932 conversion is not available on this system");
-    }
-    ~Iconv() { iconv_close(cd_); }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
+constexpr char16_t kReplacement = u'\uFFFD';
+constexpr std::uint16_t kNoCode = 0xFFFF;
+constexpr unsigned char kFirstTrail = 0x40, kLastTrail = 0xFC;
 
-    // Converts as much as possible; returns false on an input sequence that cannot
-    // be converted, leaving `in`/`inLeft` at the offending position.
-    bool convert(char*& in, size_t& inLeft, std::string& out)
-    {
-        char buffer[256];
-        while (inLeft > 0) {
-            char* o = buffer;
-            size_t oLeft = sizeof buffer;
-            size_t rc = iconv(cd_, &in, &inLeft, &o, &oLeft);
-            out.append(buffer, static_cast<size_t>(o - buffer));
-            if (rc == static_cast<size_t>(-1)) {
-                if (errno == E2BIG)
-                    continue;
-                iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // reset shift state
-                return false;
-            }
+constexpr bool isLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+constexpr size_t rowOf(unsigned char lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31; }
+
+constexpr bool rowsAreWhole()
+{
+    for (std::u16string_view row : kCp932PairRows)
+        if (row.size() != kLastTrail - kFirstTrail + 1) return false;
+    return kCp932PairRows.size() == rowOf(0xFC) + 1;
+}
+static_assert(rowsAreWhole(), "every lead byte has a row with a column for every trail byte");
+
+// The character of a byte that stands alone, U+FFFD for a lead byte or a byte without one.
+constexpr char16_t singleCharacter(unsigned char b)
+{
+    if (b < 0x80) return b;
+    if (b >= 0xA1 && b <= 0xDF) return char16_t(0xFF61 + (b - 0xA1));
+    return kReplacement;
+}
+
+constexpr char16_t pairCharacter(unsigned char lead, unsigned char trail)
+{
+    if (trail < kFirstTrail || trail > kLastTrail) return kReplacement;
+    return kCp932PairRows[rowOf(lead)][trail - kFirstTrail];
+}
+
+// Code of every UTF-16 unit: the first code that decodes to it unless the table says
+// otherwise. Built once; 128 KiB.
+std::vector<std::uint16_t> buildEncodings()
+{
+    std::vector<std::uint16_t> codes(0x10000, kNoCode);
+    for (unsigned b = 0; b < 0x100; ++b)
+        if (const char16_t c = singleCharacter(static_cast<unsigned char>(b)); c != kReplacement)
+            codes[c] = std::uint16_t(b);
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
+        for (unsigned trail = kFirstTrail; trail <= kLastTrail; ++trail) {
+            const char16_t c = pairCharacter(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+            if (c != kReplacement && codes[c] == kNoCode) codes[c] = std::uint16_t(lead << 8 | trail);
         }
-        return true;
     }
+    for (const Cp932Encoding& e : kCp932EncodingOverrides)
+        codes[e.character] = e.code;
+    return codes;
+}
 
-private:
-    iconv_t cd_;
-};
+const std::vector<std::uint16_t>& encodings()
+{
+    static const std::vector<std::uint16_t> codes = buildEncodings();
+    return codes;
+}
 
 }  // namespace
-#endif
 
 std::u16string cp932ToUtf16(std::string_view bytes)
 {
-#ifdef _WIN32
-    if (bytes.empty()) return {};
-    int n = MultiByteToWideChar(932, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-    std::u16string out(size_t(n), u'\0');
-    MultiByteToWideChar(932, 0, bytes.data(), int(bytes.size()),
-                        reinterpret_cast<wchar_t*>(out.data()), n);
-    return out;
-#else
-    Iconv conv("UTF-16LE", "CP932");
-    std::string input(bytes);
-    char* in = input.data();
-    size_t inLeft = input.size();
-    std::string raw;
-    while (!conv.convert(in, inLeft, raw)) {
-        raw.append("\xFD\xFF", 2);  // U+FFFD, little-endian
-        ++in;
-        --inLeft;
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (isLeadByte(b) && i + 1 < bytes.size()) {
+            const char16_t c = pairCharacter(b, static_cast<unsigned char>(bytes[i + 1]));
+            if (c != kReplacement) {
+                out.push_back(c);
+                i += 2;
+                continue;
+            }
+        }
+        // A lead byte without a trail that completes a character stands for itself alone,
+        // and the byte after it starts over.
+        out.push_back(singleCharacter(b));
+        ++i;
     }
-    std::u16string out(raw.size() / 2, u'\0');
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = char16_t(static_cast<unsigned char>(raw[2 * i]) |
-                          (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
     return out;
-#endif
 }
 
 std::optional<std::string> utf16ToCp932(std::u16string_view text)
 {
-#ifdef _WIN32
-    if (text.empty()) return std::string();
-    BOOL usedDefault = FALSE;
-    auto wide = reinterpret_cast<const wchar_t*>(text.data());
-    int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), nullptr, 0,
-                                nullptr, &usedDefault);
-    std::string out(size_t(n), '\0');
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), out.data(), n,
-                        nullptr, &usedDefault);
-    if (usedDefault) return std::nullopt;
-    return out;
-#else
-    std::string input;
-    input.reserve(text.size() * 2);
-    for (char16_t u : text) {
-        input.push_back(char(u & 0xFF));
-        input.push_back(char(u >> 8));
-    }
-    Iconv conv("CP932", "UTF-16LE");
-    char* in = input.data();
-    size_t inLeft = input.size();
+    const std::vector<std::uint16_t>& codes = encodings();
     std::string out;
-    if (!conv.convert(in, inLeft, out))
-        return std::nullopt;
+    out.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        const std::uint16_t code = codes[c];
+        if (code == kNoCode) return std::nullopt;
+        if (code > 0xFF) out.push_back(char(code >> 8));
+        out.push_back(char(code & 0xFF));
+    }
     return out;
-#endif
 }
 
 bool isCp932Encodable(std::u16string_view text)

@@ -46,6 +46,7 @@ TEST(Cp932, RejectsCharactersWithoutACode)
     EXPECT_FALSE(utf16ToCp932(u"A\U0001F600B").has_value());
     EXPECT_FALSE(isCp932Encodable(u"\U0001F600"));
     EXPECT_FALSE(isCp932Encodable(u"한"));
+    EXPECT_FALSE(isCp932Encodable(u"\U000E0041"));  // a tag character, which glibc drops silently
     EXPECT_TRUE(isCp932Encodable(u"信号"));
 }
 
