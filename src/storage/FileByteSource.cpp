@@ -1,5 +1,8 @@
 #include "storage/FileByteSource.h"
 
+#include "storage/NativePath.h"
+#include "storage/WriteTarget.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -12,40 +15,32 @@
 #include <unistd.h>
 #endif
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-#ifndef _WIN32
-QString notRegularReason(mode_t mode)
+Reason systemReason(int error)
 {
-    const QString kind = S_ISDIR(mode)    ? u"フォルダ"_s
-                         : S_ISFIFO(mode) ? u"名前付きパイプ"_s
-                         : S_ISSOCK(mode) ? u"ソケット"_s
-                                          : u"デバイス"_s;
-    return u"通常のファイルではありません（%1）"_s.arg(kind);
+    return Reason(ReasonKind::System, {error});
 }
-#endif
 
 }  // namespace
 
-std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QString& error)
+std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, Reason& error)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePathBytes(path);
 #ifdef _WIN32
     const int fd = ::_open(native.constData(), _O_RDONLY | _O_BINARY);
     if (fd < 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     std::unique_ptr<FileByteSource> source(new FileByteSource(fd, true));
     struct _stat64 status {};
     if (::_fstat64(fd, &status) != 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     if ((status.st_mode & _S_IFMT) != _S_IFREG) {
-        error = u"通常のファイルではありません"_s;
+        error = ReasonKind::NotRegularFile;
         return nullptr;
     }
     return source;
@@ -57,13 +52,13 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QStrin
         fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     std::unique_ptr<FileByteSource> source(new FileByteSource(fd, true));
     struct stat status {};
     if (::fstat(fd, &status) != 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     if (!S_ISREG(status.st_mode)) {
@@ -74,7 +69,7 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QStrin
     // a non-blocking read with EAGAIN.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     return source;
@@ -108,7 +103,7 @@ size_t FileByteSource::read(char* buffer, size_t capacity)
 #endif
         if (n >= 0) return static_cast<size_t>(n);
         if (errno == EINTR) continue;
-        failure_ = qt_error_string(errno).toStdString();
+        failure_ = systemReason(errno);
         return 0;
     }
 }

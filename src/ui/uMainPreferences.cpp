@@ -13,6 +13,7 @@
 
 #include "storage/FileIO.h"
 #include "storage/ViewPreferences.h"
+#include "ui/Application.h"
 #include "ui/ChartGrid.h"
 
 #include <QAction>
@@ -83,7 +84,7 @@ void TfrmMain::writePreferencesFile()
     if (present) {
         const FileReadResult read = readFileBytes(path, kMaxPreferencesBytes);
         if (!read.ok())
-            failWrite(path, read.error);
+            failWrite(path, reasonText(read.error));
         bytes = read.bytes.toStdString();
     }
     bytes = writeViewPreferences(bytes, view, sharedPreferences_);
@@ -94,7 +95,7 @@ void TfrmMain::writePreferencesFile()
     // link is written where its chain ends, and every link on the way stays a link.
     if (!QDir().mkpath(file.absolutePath()))
         failWrite(path, u"フォルダ %1 を作れません"_s.arg(QDir::toNativeSeparators(file.absolutePath())));
-    const QString error = writeFileAtomically(path, QByteArrayView(bytes));
-    if (!error.isEmpty())
-        failWrite(path, error);
+    const Reason error = writeFileAtomically(path, QByteArrayView(bytes));
+    if (!error.empty())
+        failWrite(path, reasonText(error));
 }

@@ -4,11 +4,11 @@
 #include "storage/VcdChart.h"
 #include "storage/VcdFile.h"
 
+#include "ReasonText.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -45,10 +45,10 @@ TEST(VcdFile, AFileReadsIntoAChart)
     const QString path = dir.filePath(QStringLiteral("run.vcd"));
     ASSERT_TRUE(writeTestFile(path, QByteArray::fromStdString(kDump)));
     const VcdHeaderRead header = readVcdHeaderFile(path);
-    ASSERT_TRUE(header.ok()) << header.error.toStdString();
+    ASSERT_TRUE(header.ok()) << header.error;
     EXPECT_EQ(header.header->vars.size(), 2u);
     const ChartFileRead read = readVcdChartFile(path, everyStep());
-    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    ASSERT_TRUE(read.ok()) << read.error;
     EXPECT_EQ(levelsOf(read.chart, 1), "0100");
     EXPECT_EQ(levelsOf(read.chart, 2), "1100");
     EXPECT_EQ(levelsOf(read.chart, 3), "0011");
@@ -62,11 +62,11 @@ TEST(VcdFile, AMalformedLineIsNamedWithItsNumber)
     VcdChoices choices = everyStep();
     choices.steps = 6;
     const ChartFileRead read = readVcdChartFile(path, choices);
-    EXPECT_TRUE(read.error.startsWith(QStringLiteral("12 行目: ")));
-    EXPECT_TRUE(read.error.contains(QStringLiteral("「2!」"))) << read.error.toStdString();
+    EXPECT_TRUE(japaneseText(read.error).startsWith(QStringLiteral("12 行目: ")));
+    EXPECT_TRUE(japaneseText(read.error).contains(QStringLiteral("「2!」"))) << read.error;
     // The choices' own faults have no line.
     choices.signalNames = {"c"};
-    EXPECT_EQ(readVcdChartFile(path, choices).error, QStringLiteral("信号「c」はダンプにありません"));
+    EXPECT_EQ(japaneseText(readVcdChartFile(path, choices).error), QStringLiteral("信号「c」はダンプにありません"));
 }
 
 struct NotAFileCase {
@@ -89,8 +89,8 @@ TEST_P(VcdNotAFile, IsRefusedWithoutWaiting)
     }
     // A FIFO without a writer would block a reader that opened it for reading.
     const VcdHeaderRead header = readVcdHeaderFile(path);
-    EXPECT_FALSE(header.error.isEmpty());
-    EXPECT_TRUE(header.error.contains(QString::fromUtf8(t.reason))) << header.error.toStdString();
+    EXPECT_FALSE(header.error.empty());
+    EXPECT_TRUE(japaneseText(header.error).contains(QString::fromUtf8(t.reason))) << header.error;
     EXPECT_EQ(header.header, nullptr);
     EXPECT_EQ(readVcdChartFile(path, everyStep()).error, header.error);
 }
@@ -137,7 +137,7 @@ TEST(VcdPipe, AFailedReadIsReportedNotTakenForTheEnd)
     const ChartLoadResult chart = loadVcdChart(*source, everyStep());
     ::close(fd);
     EXPECT_FALSE(chart.ok);
-    EXPECT_NE(chart.errorReason.find("読み込めません"), std::string::npos) << chart.errorReason;
+    EXPECT_EQ(chart.errorReason, Reason(ReasonKind::VcdCannotRead, {Reason(ReasonKind::System, {EISDIR})}));
 }
 
 }  // namespace
