@@ -21,8 +21,6 @@
 #include <unistd.h>
 #endif
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 constexpr ReasonKind kTooLarge = ReasonKind::FileTooLarge;

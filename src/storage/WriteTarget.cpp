@@ -2,10 +2,6 @@
 
 #ifndef _WIN32
 
-#include "storage/NativePath.h"
-
-#include <QFile>
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -16,8 +12,6 @@
 #include <linux/magic.h>
 #include <sys/vfs.h>
 #endif
-
-using namespace Qt::StringLiterals;
 
 namespace {
 

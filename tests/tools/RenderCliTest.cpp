@@ -448,6 +448,13 @@ TEST(RenderCli, ClosedOrSocketStandardOutput)
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, c.says + " (the command was started with it closed)\n");
     }
+    // A file named as OUTPUT is written as ever; nothing strays into the closed place.
+    QTemporaryDir dir;
+    RawOptions closedOnly;
+    closedOnly.standardOutputClosed = true;
+    const RawOutcome toFile = runRaw(kRender, {example, bytesOf(dir.filePath(u"out.png"_s))}, closedOnly);
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(QImage(dir.filePath(u"out.png"_s)).size(), QSize(175, 75));
 
     const QByteArray chart = readTestFile(kExample);
     for (const char* name : {"-", "/dev/stdout"}) {
