@@ -2,6 +2,7 @@
 // the reasons the user sees.
 #include "storage/FileByteSource.h"
 #include "storage/VcdChart.h"
+#include "storage/NativePath.h"
 #include "storage/VcdFile.h"
 
 #include "ReasonText.h"
@@ -13,6 +14,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
@@ -39,19 +41,25 @@ std::string levelsOf(const ChartLoadResult& chart, int row)
     return levels;
 }
 
+// Under the name's very bytes, UTF-8 or not (a Shift_JIS name from an archive).
 TEST(VcdFile, AFileReadsIntoAChart)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("run.vcd"));
-    ASSERT_TRUE(writeTestFile(path, QByteArray::fromStdString(kDump)));
-    const VcdHeaderRead header = readVcdHeaderFile(path);
-    ASSERT_TRUE(header.ok()) << header.error;
-    EXPECT_EQ(header.header->vars.size(), 2u);
-    const ChartFileRead read = readVcdChartFile(path, everyStep());
-    ASSERT_TRUE(read.ok()) << read.error;
-    EXPECT_EQ(levelsOf(read.chart, 1), "0100");
-    EXPECT_EQ(levelsOf(read.chart, 2), "1100");
-    EXPECT_EQ(levelsOf(read.chart, 3), "0011");
+    for (const std::string name : {"run.vcd", "\x83\x5e\x83\x43.vcd"}) {
+        SCOPED_TRACE(name);
+        const std::string bytes = QFile::encodeName(dir.path()).toStdString() + '/' + name;
+        std::ofstream(bytes, std::ios::binary) << kDump;
+        const QString path = pathFromNativeBytes(bytes);
+        const VcdHeaderRead header = readVcdHeaderFile(path);
+        ASSERT_TRUE(header.ok()) << header.error;
+        EXPECT_EQ(header.header->vars.size(), 2u);
+        const ChartFileRead read = readVcdChartFile(path, everyStep());
+        ASSERT_TRUE(read.ok()) << read.error;
+        EXPECT_EQ(levelsOf(read.chart, 1), "0100");
+        EXPECT_EQ(levelsOf(read.chart, 2), "1100");
+        EXPECT_EQ(levelsOf(read.chart, 3), "0011");
+        ::unlink(bytes.c_str());  // QTemporaryDir cannot remove a name that is not UTF-8
+    }
 }
 
 TEST(VcdFile, AMalformedLineIsNamedWithItsNumber)
