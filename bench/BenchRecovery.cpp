@@ -31,7 +31,7 @@ void BM_RecoveryWrite99x99(benchmark::State& state)
     RecoveryStore store(dir.path());
     for (auto _ : state) {
         const std::string bytes = SaveRecovery(*chart, layout, ChartOrigin{"/charts/全体.sbn", FileIdentity{4096, 1}});
-        if (!store.write(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))).isEmpty())
+        if (!store.write(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))).empty())
             state.SkipWithError("recovery write failed");
     }
 }

@@ -98,7 +98,7 @@ VcdChoices window(bool atEnd, bool clocked)
 
 void check(benchmark::State& state, const ChartLoadResult& chart)
 {
-    if (!chart.ok) state.SkipWithError(chart.errorReason.c_str());
+    if (!chart.ok) state.SkipWithError("the dump could not be read");
     else if (chart.colCount != kMaxVcdSteps + 1 || chart.rowCount != kMaxVcdRows + 1)
         state.SkipWithError("the window is not 99 x 99");
 }
@@ -138,7 +138,7 @@ void BM_VcdFromFile(benchmark::State& state)
     }
     const VcdChoices choices = window(atEnd, false);
     for (auto _ : state) {
-        QString error;
+        Reason error;
         const std::unique_ptr<FileByteSource> source = FileByteSource::open(path, error);
         if (!source) {
             state.SkipWithError("the dump could not be opened");

@@ -18,6 +18,9 @@ build_packages=(
     # Qt 6 (Widgets, Svg, Test); Qt6Gui's CMake package needs the GL and Vulkan headers
     qt6-base-dev
     qt6-svg-dev
+    # the message catalogue: Qt6LinguistTools' CMake package and lrelease/lupdate
+    qt6-tools-dev
+    qt6-l10n-tools
     libgl-dev
     libvulkan-dev
 )

@@ -52,13 +52,13 @@ void paintVector(Device& device, const ChartPicture& picture)
 {
     QPainter painter;
     if (!painter.begin(&device))
-        throw std::runtime_error("描画を開始できません");
+        throw ReasonError(ReasonKind::PaintCannotStart);
     {
         PainterCanvas canvas(painter);
         drawWholeChart(canvas, picture);
     }
     if (!painter.end())
-        throw std::runtime_error("描画を完了できません");
+        throw ReasonError(ReasonKind::PaintCannotFinish);
 }
 
 // Each font family the SVG names followed by the faces that stand in for it here
@@ -132,7 +132,7 @@ QImage bitmapPicture(const ChartPicture& picture)
     const bool grey = drawsInGreysOnly(renderOptionsFor(picture.layout, picture.headerFont, picture.withHeader));
     QImage image(int(size.width), int(size.height), grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (image.isNull())
-        throw PictureSizeError("画像のためのメモリが足りません");
+        throw PictureSizeError(ReasonKind::PictureNoMemory);
     image.fill(Qt::white);
     QPainter painter(&image);
     // Drawn as if on a picture of row 0's height more, of which the top band is then
@@ -173,14 +173,16 @@ void writePicture(ByteSink& sink, const ChartPicture& picture, PictureFormat for
     }
 }
 
-QString savePictureFile(const QString& path, const ChartPicture& picture, PictureFormat format)
+Reason savePictureFile(const QString& path, const ChartPicture& picture, PictureFormat format)
 {
     try {
         // Refused before a temporary file is made.
         checkPictureSize(pictureSize(picture, format));
         return writeFileAtomically(path, [&](ByteSink& sink) { writePicture(sink, picture, format); });
+    } catch (const ReasonError& e) {
+        return e.reason();
     } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
+        return Reason(ReasonKind::SystemText, {e.what()});
     }
 }
 

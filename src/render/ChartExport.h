@@ -35,8 +35,8 @@ PictureSize pictureSize(const ChartPicture& picture, PictureFormat format);
 void writePicture(ByteSink& sink, const ChartPicture& picture, PictureFormat format);
 
 // Writes the picture's file to `path`, all or nothing (see writeFileAtomically): the
-// reason for the user when it could not be made or written, empty on success.
-QString savePictureFile(const QString& path, const ChartPicture& picture, PictureFormat format);
+// reason when it could not be made or written, none on success.
+Reason savePictureFile(const QString& path, const ChartPicture& picture, PictureFormat format);
 
 // Draws the chart on a printed page: at the printer's resolution over 96, lines and
 // texts together, shrunk further to fit `printable` (device units, from the painter's

@@ -66,11 +66,9 @@ void checkPictureSize(PictureSize size)
     if (size.width >= 1 && size.height >= 1 && size.width <= kMaxPictureSide &&
         size.height <= kMaxPictureSide)
         return;
-    const std::string shown = std::to_string(size.width) + " × " + std::to_string(size.height);
     if (size.width < 1 || size.height < 1)
-        throw PictureSizeError("画像の大きさが正しくありません (" + shown + " ピクセル)");
-    throw PictureSizeError("画像が大きすぎます (" + shown + " ピクセル、縦横とも " +
-                           std::to_string(kMaxPictureSide) + " ピクセルまで)");
+        throw PictureSizeError(Reason(ReasonKind::PictureSizeInvalid, {size.width, size.height}));
+    throw PictureSizeError(Reason(ReasonKind::PictureTooLarge, {size.width, size.height, kMaxPictureSide}));
 }
 
 double printScale(PictureSize picture, double printerDpi, double pageWidth, double pageHeight)

@@ -4,10 +4,10 @@
 // so a grid of huge widths is refused rather than wrapping or exhausting memory.
 
 #include "document/GridLayout.h"
+#include "text/Reason.h"
 
 #include <cstdint>
 #include <span>
-#include <stdexcept>
 
 // The largest side a picture may have: the metafile's 16-bit coordinates end there,
 // and every other output keeps to the same limit so they all stay interchangeable.
@@ -19,10 +19,10 @@ struct PictureSize {
     bool operator==(const PictureSize&) const = default;
 };
 
-// A picture that cannot be made; the message (UTF-8) names its size.
-class PictureSizeError : public std::runtime_error {
+// A picture that cannot be made; the reason names its size.
+class PictureSizeError : public ReasonError {
 public:
-    using std::runtime_error::runtime_error;
+    using ReasonError::ReasonError;
 };
 
 // Room right of the last column: the last column's falling arrow reaches 4 pixels

@@ -2,6 +2,8 @@
 // Where a streaming reader takes its bytes from: a file, a pipe, memory. The reader
 // asks for the next piece as it goes, so a large input is never held whole.
 
+#include "text/Reason.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -15,8 +17,8 @@ public:
     // how many: fewer than asked is no sign of the end, 0 is. After a 0, failure() tells
     // whether the bytes ended or reading failed.
     virtual size_t read(char* buffer, size_t capacity) = 0;
-    // Why reading stopped before the end, for the user (UTF-8); empty when it did not.
-    virtual std::string failure() const { return {}; }
+    // Why reading stopped before the end; none when it did not.
+    virtual Reason failure() const { return {}; }
 };
 
 // Bytes already in memory (they must outlive the source), handed out in pieces of at

@@ -1,8 +1,9 @@
 #include "storage/ChartFile.h"
 
+#include "text/Reason.h"
+
 #include <algorithm>
 #include <charconv>
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -14,7 +15,7 @@ constexpr char kNUL = '\0';
 // Thrown inside the reader only; LoadChart turns it into a result.
 struct ReadFailure {
     size_t position;
-    const char* reason;
+    Reason reason;
 };
 
 // Walks the bytes with the reading rules of the format.
@@ -74,13 +75,13 @@ private:
         if (*first == '+') ++first;  // from_chars takes "-" but not "+"
         // A second sign ("+-1") must not slip through.
         if (first != token.data() && first != last && *first == '-')
-            throw ReadFailure{at, "整数でない値があります"};
+            throw ReadFailure{at, ReasonKind::ChartNotInteger};
         int32_t value = 0;
         const auto [end, ec] = std::from_chars(first, last, value);
         if (ec == std::errc::result_out_of_range)
-            throw ReadFailure{at, "数値が32ビットの範囲を超えています"};
+            throw ReadFailure{at, ReasonKind::ChartBeyond32Bits};
         if (ec != std::errc() || end != last)
-            throw ReadFailure{at, "整数でない値があります"};
+            throw ReadFailure{at, ReasonKind::ChartNotInteger};
         return value;
     }
 
@@ -92,10 +93,10 @@ private:
 // The first place where the bytes are not as the writer makes them.
 struct Inconsistency {
     size_t position = 0;
-    std::string reason;
+    Reason reason;
 
     bool found() const { return !reason.empty(); }
-    void note(size_t at, std::string why)
+    void note(size_t at, Reason why)
     {
         if (!found()) {
             position = at;
@@ -104,7 +105,7 @@ struct Inconsistency {
     }
 };
 
-constexpr const char* kEndsInsideALine = "行の途中でファイルが終わっています";
+constexpr ReasonKind kEndsInsideALine = ReasonKind::ChartEndsInsideLine;
 
 // 1-based line of a byte position; CR LF, a lone CR and a lone LF each end a line.
 int lineOf(std::string_view bytes, size_t position)
@@ -126,19 +127,18 @@ std::string SaveChart(const TCell& chart, const GridLayout& layout)
     const int32_t rowCount = layout.rowCount();
     const auto colCount = static_cast<int32_t>(colWidths.size());
     if (colCount < 1 || colCount > kMaxCols)
-        throw std::invalid_argument("列数が1～100の範囲外です");
+        throw ReasonError(Reason(ReasonKind::ChartColumnCountRange, {1, kMaxCols}));
     if (rowCount < 1 || rowCount > kMaxRows)
-        throw std::invalid_argument("行数が1～100の範囲外です");
+        throw ReasonError(Reason(ReasonKind::ChartRowCountRange, {1, kMaxRows}));
     for (const int32_t width : colWidths)
         if (width < 0 || width > kMaxColumnWidth)
-            throw std::invalid_argument("列幅が0～10000の範囲外です");
+            throw ReasonError(Reason(ReasonKind::ChartColumnWidthRange, {0, kMaxColumnWidth}));
     for (int32_t r = 1; r < rowCount; ++r) {
         const std::string& name = chart.signalName[r];
-        const std::string which = "（" + std::to_string(r) + " 番目の信号）";
         if (name.find_first_of("\r\n") != std::string::npos)
-            throw std::invalid_argument("信号名に改行文字（CR、LF）を含めて保存することはできません" + which);
+            throw ReasonError(Reason(ReasonKind::ChartNameLineBreak, {r}));
         if (name.find(kNUL) != std::string::npos)
-            throw std::invalid_argument("信号名に NUL 文字を含めて保存することはできません" + which);
+            throw ReasonError(Reason(ReasonKind::ChartNameNul, {r}));
     }
 
     // Every number fits 11 characters and a blank; filling a buffer of that bound
@@ -192,16 +192,16 @@ ChartLoadResult LoadChart(std::string_view bytes)
         // Checked first so that debris never reaches the name lines, where the
         // rules would take it as part of a name.
         if (const size_t nul = bytes.find(kNUL); nul != std::string_view::npos)
-            throw ReadFailure{nul, "NUL バイトがあります。ファイルが壊れています"};
+            throw ReadFailure{nul, ReasonKind::ChartNulByte};
         if (bytes.empty())
-            inconsistency.note(0, "ファイルが空です");
+            inconsistency.note(0, ReasonKind::ChartEmpty);
         while (!reader.lineEnded()) {
             if (widths.size() == static_cast<size_t>(kMaxCols))
-                throw ReadFailure{reader.nextTokenPosition(), "列が100を超えています"};
+                throw ReadFailure{reader.nextTokenPosition(), Reason(ReasonKind::ChartTooManyColumns, {kMaxCols})};
             const size_t at = reader.nextTokenPosition();
             const int32_t width = reader.number();
             if (width < 0 || width > kMaxColumnWidth)
-                throw ReadFailure{at, "列幅が0～10000の範囲外です"};
+                throw ReadFailure{at, Reason(ReasonKind::ChartColumnWidthRange, {0, kMaxColumnWidth})};
             chart->timingLine[widths.size()] = reader.number();
             widths.push_back(width);
         }
@@ -214,7 +214,7 @@ ChartLoadResult LoadChart(std::string_view bytes)
         int32_t longestStep = -1;  // no data line yet
         while (!reader.atEnd()) {
             if (row == kMaxRows)
-                throw ReadFailure{reader.position(), "信号が99を超えています"};
+                throw ReadFailure{reader.position(), Reason(ReasonKind::ChartTooManySignals, {kMaxRows - 1})};
             const size_t nameStart = reader.position();
             chart->signalName[row] = std::string(reader.restOfLine());
             if (reader.atEnd())
@@ -225,7 +225,7 @@ ChartLoadResult LoadChart(std::string_view bytes)
             int32_t step = 1;
             while (!reader.lineEnded()) {
                 if (step == kMaxCols)
-                    throw ReadFailure{reader.nextTokenPosition(), "ステップが99を超えています"};
+                    throw ReadFailure{reader.nextTokenPosition(), Reason(ReasonKind::ChartTooManySteps, {kMaxCols - 1})};
                 const size_t tripleStart = reader.position();
                 chart->level[step][row] = reader.number();
                 chart->delay[step][row] = reader.number();
@@ -236,8 +236,7 @@ ChartLoadResult LoadChart(std::string_view bytes)
             }
             const int32_t steps = step - 1;
             if (steps != headerSteps)
-                inconsistency.note(lineStart, "ステップが " + std::to_string(steps) + " 個あり、1 行目の列の " +
-                                                  std::to_string(headerSteps) + " ステップと合いません");
+                inconsistency.note(lineStart, Reason(ReasonKind::ChartStepsDisagree, {steps, headerSteps}));
             if (cutTriple != std::string_view::npos)
                 inconsistency.note(cutTriple, kEndsInsideALine);
             reader.nextLine();

@@ -50,6 +50,7 @@
 
 #include "document/GridLayout.h"
 #include "document/TCell.h"
+#include "text/Reason.h"
 
 #include <cstdint>
 #include <memory>
@@ -60,8 +61,7 @@
 inline constexpr int32_t kMaxColumnWidth = 10000;
 
 // The bytes of a chart file for the layout's counts (1 .. 100 each) and column
-// widths. Throws std::invalid_argument, with a message for the user (UTF-8), for
-// counts outside those limits, a width outside 0 .. 10000 or a name holding a CR,
+// widths. Throws ReasonError for counts outside those limits, a width outside 0 .. 10000 or a name holding a CR,
 // an LF or a NUL byte: such a file could not be read back as written.
 std::string SaveChart(const TCell& chart, const GridLayout& layout);
 
@@ -75,14 +75,14 @@ struct ChartLoadResult {
     int32_t rowCount = 0;               // the grid's row count the file gives (1 .. 100)
     std::vector<int32_t> colWidths;     // widths of columns 0 .. colCount-1
     int errorLine = 0;                  // 1-based line where reading stopped (when !ok)
-    std::string errorReason;            // short reason for the user, UTF-8 (when !ok)
+    Reason errorReason;                 // why, without the line (when !ok)
     // When ok: the first line that is not as the writer makes it (1-based), 0 when
     // every line is. The chart is then whole, but a save would not write the same file.
     int warningLine = 0;
-    std::string warningReason;          // short reason for the user, UTF-8 (when warningLine)
-    // Lines for the user (UTF-8) on what an import left out or assumed, also when ok;
-    // the chart file's own reader leaves it empty.
-    std::vector<std::string> notes;
+    Reason warningReason;               // without the line (when warningLine)
+    // What an import left out or assumed, also when ok; the chart file's own reader
+    // leaves it empty.
+    std::vector<Reason> notes;
 
     // `base` with the file's counts and column widths.
     GridLayout layout(GridLayout base = {}) const

@@ -17,17 +17,17 @@ inline constexpr qint64 kMaxChartFileBytes = 16 * 1024 * 1024;
 // What reading a chart file by path gave.
 struct ChartFileRead {
     ChartLoadResult chart;   // ok only when the file was read and understood
-    QString error;           // why not, for the user: the system's reason, or "N 行目: ..."
-    QString warning;         // "N 行目: ..." when the file was read but is inconsistent
+    Reason error;            // why not: the system's reason, or ours at its line
+    Reason warning;          // at its line, when the file was read but is inconsistent
     FileIdentity identity;   // of the file as it was read
 
-    bool ok() const { return error.isEmpty(); }
+    bool ok() const { return error.empty(); }
 };
 
 ChartFileRead readChartFile(const QString& path);
 
 // Writes the chart's file, all or nothing. Returns why it could not be written (the
-// system's reason, or why the chart cannot be stored as a file), empty on success.
+// system's reason, or why the chart cannot be stored as a file), none on success.
 // `written`, when given, receives the identity of the file written.
-QString writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout,
+Reason writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout,
                        FileIdentity* written = nullptr);

@@ -13,25 +13,32 @@
 #include <unistd.h>
 #endif
 
-using namespace Qt::StringLiterals;
+namespace {
 
-std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QString& error)
+Reason systemReason(int error)
+{
+    return Reason(ReasonKind::System, {error});
+}
+
+}  // namespace
+
+std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, Reason& error)
 {
     const QByteArray native = nativePathBytes(path);
 #ifdef _WIN32
     const int fd = ::_open(native.constData(), _O_RDONLY | _O_BINARY);
     if (fd < 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     std::unique_ptr<FileByteSource> source(new FileByteSource(fd, true));
     struct _stat64 status {};
     if (::_fstat64(fd, &status) != 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     if ((status.st_mode & _S_IFMT) != _S_IFREG) {
-        error = u"通常のファイルではありません"_s;
+        error = ReasonKind::NotRegularFile;
         return nullptr;
     }
     return source;
@@ -43,13 +50,13 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QStrin
         fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     std::unique_ptr<FileByteSource> source(new FileByteSource(fd, true));
     struct stat status {};
     if (::fstat(fd, &status) != 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     if (!S_ISREG(status.st_mode)) {
@@ -60,7 +67,7 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const QString& path, QStrin
     // a non-blocking read with EAGAIN.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        error = qt_error_string(errno);
+        error = systemReason(errno);
         return nullptr;
     }
     return source;
@@ -94,7 +101,7 @@ size_t FileByteSource::read(char* buffer, size_t capacity)
 #endif
         if (n >= 0) return static_cast<size_t>(n);
         if (errno == EINTR) continue;
-        failure_ = qt_error_string(errno).toStdString();
+        failure_ = systemReason(errno);
         return 0;
     }
 }

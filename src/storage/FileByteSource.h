@@ -4,6 +4,8 @@
 
 #include "storage/ByteSource.h"
 
+#include "text/Reason.h"
+
 #include <QString>
 
 #include <memory>
@@ -12,8 +14,8 @@
 class FileByteSource final : public ByteSource {
 public:
     // Opens a regular file. Folders, FIFOs, devices and sockets are refused without
-    // being read (a FIFO is never waited on); `error` then says why, for the user.
-    static std::unique_ptr<FileByteSource> open(const QString& path, QString& error);
+    // being read (a FIFO is never waited on); `error` then says why.
+    static std::unique_ptr<FileByteSource> open(const QString& path, Reason& error);
     // Reads a descriptor the caller opened and closes (a pipe, standard input).
     static std::unique_ptr<FileByteSource> fromDescriptor(int fd);
 
@@ -22,12 +24,12 @@ public:
     FileByteSource& operator=(const FileByteSource&) = delete;
 
     size_t read(char* buffer, size_t capacity) override;
-    std::string failure() const override { return failure_; }
+    Reason failure() const override { return failure_; }
 
 private:
     FileByteSource(int fd, bool owned) : fd_(fd), owned_(owned) {}
 
     int fd_;
     bool owned_;
-    std::string failure_;
+    Reason failure_;
 };

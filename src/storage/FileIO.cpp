@@ -21,12 +21,10 @@
 #include <unistd.h>
 #endif
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-const QString kTooLarge = u"ファイルが大きすぎます"_s;
-const QString kReadOnly = u"ファイルは読み取り専用です"_s;
+constexpr ReasonKind kTooLarge = ReasonKind::FileTooLarge;
+constexpr ReasonKind kReadOnly = ReasonKind::FileReadOnly;
 
 #ifndef _WIN32
 
@@ -35,9 +33,9 @@ FileIdentity identityOf(const struct stat& status)
     return {qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
-QString systemReason(int error)
+Reason systemReason(int error)
 {
-    return qt_error_string(error);
+    return Reason(ReasonKind::System, {error});
 }
 
 class Descriptor {
@@ -109,10 +107,17 @@ private:
 
 #endif
 
-FileReadResult readFailure(const QString& reason)
+FileReadResult readFailure(Reason reason)
 {
-    return {{}, reason, {}};
+    return {{}, std::move(reason), {}};
 }
+
+#ifdef _WIN32
+Reason systemText(const QString& text)
+{
+    return Reason(ReasonKind::SystemText, {text.toStdString()});
+}
+#endif
 
 }  // namespace
 
@@ -121,13 +126,13 @@ FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
 #ifdef _WIN32
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return readFailure(u"通常のファイルではありません"_s);
+        return readFailure(ReasonKind::NotRegularFile);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return readFailure(file.errorString());
+        return readFailure(systemText(file.errorString()));
     QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return readFailure(file.errorString());
+        return readFailure(systemText(file.errorString()));
     if (bytes.size() > maxBytes)
         return readFailure(kTooLarge);
     return {bytes, {}, identityOf(QFileInfo(path))};
@@ -200,7 +205,7 @@ namespace {
 #ifndef _WIN32
 
 // Writes everything `produce` makes into a FIFO or a device that is already there.
-QString writeThrough(const WriteTarget& target, const std::function<void(ByteSink&)>& produce)
+Reason writeThrough(const WriteTarget& target, const std::function<void(ByteSink&)>& produce)
 {
     // A regular file reached through a descriptor gets the bytes after what it holds,
     // as writing to the descriptor itself would: a shell's "{ ...; } > file" keeps the
@@ -236,8 +241,8 @@ bool isReadOnly(const WriteTarget& target)
            (::access(target.path.constData(), W_OK) != 0 && (errno == EACCES || errno == EROFS));
 }
 
-QString writeFile(const QString& path, const std::function<void(ByteSink&)>& produce, FileIdentity* written,
-                  SpecialTargets special)
+Reason writeFile(const QString& path, const std::function<void(ByteSink&)>& produce, FileIdentity* written,
+                 SpecialTargets special)
 {
     const WriteTarget target = resolveWriteTarget(nativePathBytes(path), special);
     if (!target.ok())
@@ -293,18 +298,18 @@ QString writeFile(const QString& path, const std::function<void(ByteSink&)>& pro
 
 #else
 
-QString writeFile(const QString& path, const std::function<void(ByteSink&)>& produce, FileIdentity* written,
-                  SpecialTargets)
+Reason writeFile(const QString& path, const std::function<void(ByteSink&)>& produce, FileIdentity* written,
+                 SpecialTargets)
 {
     const QFileInfo target(path);
     if (target.exists() && target.isFile() &&
         (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner)))
         return kReadOnly;
     if (target.exists() && !target.isFile())
-        return u"通常のファイルではありません"_s;
+        return ReasonKind::NotRegularFile;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+        return systemText(file.errorString());
     SaveFileSink sink(file);
     try {
         produce(sink);
@@ -317,10 +322,10 @@ QString writeFile(const QString& path, const std::function<void(ByteSink&)>& pro
     if (!sink.ok() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return reason;
+        return systemText(reason);
     }
     if (!file.commit())
-        return file.errorString();
+        return systemText(file.errorString());
     if (written)
         *written = identityOf(QFileInfo(path));
     return {};
@@ -330,7 +335,7 @@ QString writeFile(const QString& path, const std::function<void(ByteSink&)>& pro
 
 }  // namespace
 
-QString writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdentity* written)
+Reason writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdentity* written)
 {
     return writeFileAtomically(
         path,
@@ -338,13 +343,13 @@ QString writeFileAtomically(const QString& path, QByteArrayView bytes, FileIdent
         written);
 }
 
-QString writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce,
-                            FileIdentity* written)
+Reason writeFileAtomically(const QString& path, const std::function<void(ByteSink&)>& produce,
+                           FileIdentity* written)
 {
     return writeFile(path, produce, written, SpecialTargets::Refuse);
 }
 
-QString writeOutputFile(const QString& path, const std::function<void(ByteSink&)>& produce)
+Reason writeOutputFile(const QString& path, const std::function<void(ByteSink&)>& produce)
 {
     return writeFile(path, produce, nullptr, SpecialTargets::WriteThrough);
 }

@@ -14,7 +14,7 @@ namespace {
 // Thrown inside the parser only; parseJson5 turns it into a result.
 struct ParseFailure {
     size_t position;
-    const char* reason;
+    Reason reason;
 };
 
 constexpr char32_t kEnd = 0xFFFFFFFE;
@@ -97,7 +97,7 @@ public:
             const char32_t c = peek();
             if (c == '[' || c == '{') {
                 if (stack.size() >= static_cast<size_t>(kJson5MaxDepth))
-                    fail("入れ子が深すぎます");
+                    fail(ReasonKind::Json5TooDeep);
                 ++pos_;
                 Frame frame;
                 frame.value.kind = c == '[' ? Json5Value::Kind::Array : Json5Value::Kind::Object;
@@ -119,7 +119,7 @@ public:
             for (;;) {
                 if (stack.empty()) {
                     skipSpace();
-                    if (peek() != kEnd) fail("値の後に余分な文字があります");
+                    if (peek() != kEnd) fail(ReasonKind::Json5TrailingText);
                     return value;
                 }
                 Frame& top = stack.back();
@@ -137,8 +137,8 @@ public:
                     }
                 }
                 if (!closes(top))
-                    fail(top.value.kind == Json5Value::Kind::Array ? "「,」か「]」が必要です"
-                                                                   : "「,」か「}」が必要です");
+                    fail(top.value.kind == Json5Value::Kind::Array ? ReasonKind::Json5NeedCommaOrBracket
+                                                                   : ReasonKind::Json5NeedCommaOrBrace);
                 ++pos_;
                 value = std::move(top.value);
                 stack.pop_back();
@@ -147,8 +147,8 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(const char* reason) const { throw ParseFailure{pos_, reason}; }
-    [[noreturn]] static void failAt(size_t position, const char* reason) { throw ParseFailure{position, reason}; }
+    [[noreturn]] void fail(ReasonKind reason) const { throw ParseFailure{pos_, reason}; }
+    [[noreturn]] static void failAt(size_t position, ReasonKind reason) { throw ParseFailure{position, reason}; }
 
     // The code point at the reading position (the text is valid UTF-8 by now).
     char32_t peek(size_t* length = nullptr) const
@@ -190,7 +190,7 @@ private:
                 while (peek() != kEnd && !isLineTerminator(peek())) take();
             } else if (c == '/' && peekAt(pos_ + 1) == '*') {
                 const size_t end = text_.find("*/", pos_ + 2);
-                if (end == std::string_view::npos) fail("コメントが閉じていません");
+                if (end == std::string_view::npos) fail(ReasonKind::Json5OpenComment);
                 pos_ = end + 2;
             } else {
                 return;
@@ -206,9 +206,9 @@ private:
         else if (isIdentifierStart(c) || c == '\\')
             frame.key = identifier();
         else
-            fail("キーが必要です");
+            fail(ReasonKind::Json5NeedKey);
         skipSpace();
-        if (peek() != ':') fail("「:」が必要です");
+        if (peek() != ':') fail(ReasonKind::Json5NeedColon);
         ++pos_;
         skipSpace();
     }
@@ -236,12 +236,12 @@ private:
                 value.number = word == "NaN" ? std::numeric_limits<double>::quiet_NaN()
                                              : std::numeric_limits<double>::infinity();
             } else {
-                failAt(start, "値として読めない語です（文字列なら引用符で囲みます）");
+                failAt(start, ReasonKind::Json5UnknownWord);
             }
         } else if (c == kEnd) {
-            fail("値が必要ですが、テキストが終わっています");
+            fail(ReasonKind::Json5NeedValueAtEnd);
         } else {
-            fail("値が必要です");
+            fail(ReasonKind::Json5NeedValue);
         }
         return value;
     }
@@ -252,7 +252,7 @@ private:
         const size_t start = pos_;
         size_t length = 0;
         while (isIdentifierPart(peek(&length))) pos_ += length;
-        if (peek() == '\\') fail("値として読めない語です（文字列なら引用符で囲みます）");
+        if (peek() == '\\') fail(ReasonKind::Json5UnknownWord);
         return text_.substr(start, pos_ - start);
     }
 
@@ -273,12 +273,12 @@ private:
             else if (word == "NaN")
                 magnitude = std::numeric_limits<double>::quiet_NaN();
             else
-                failAt(start, "数値が正しくありません");
+                failAt(start, ReasonKind::Json5BadNumber);
             return sign * magnitude;
         }
         if (first == '0' && (peekAt(pos_ + 1) == 'x' || peekAt(pos_ + 1) == 'X')) {
             pos_ += 2;
-            if (hexValue(peek()) < 0) fail("16進数の数字が必要です");
+            if (hexValue(peek()) < 0) fail(ReasonKind::Json5NeedHexDigit);
             while (hexValue(peek()) >= 0) magnitude = magnitude * 16 + hexValue(take());
         } else {
             const size_t digits = pos_;
@@ -294,11 +294,11 @@ private:
                 ++pos_;
                 while (isDigit(peek())) ++pos_, ++fractionDigits;
             }
-            if (integerDigits == 0 && fractionDigits == 0) failAt(start, "数値が正しくありません");
+            if (integerDigits == 0 && fractionDigits == 0) failAt(start, ReasonKind::Json5BadNumber);
             if (peek() == 'e' || peek() == 'E') {
                 ++pos_;
                 if (peek() == '+' || peek() == '-') ++pos_;
-                if (!isDigit(peek())) fail("指数の数字が必要です");
+                if (!isDigit(peek())) fail(ReasonKind::Json5NeedExponentDigit);
                 while (isDigit(peek())) ++pos_;
             }
             const std::string_view literal = text_.substr(digits, pos_ - digits);
@@ -306,11 +306,11 @@ private:
             if (ec == std::errc::result_out_of_range)
                 magnitude = overflows(literal) ? std::numeric_limits<double>::infinity() : 0.0;
             else if (ec != std::errc() || end != literal.data() + literal.size())
-                failAt(start, "数値が正しくありません");
+                failAt(start, ReasonKind::Json5BadNumber);
         }
         // "01", "1a", "0x1g": a number must not run straight into more of a word.
         if (isIdentifierStart(peek()) || isDigit(peek()) || peek() == '\\')
-            fail("数値の直後に余分な文字があります");
+            fail(ReasonKind::Json5TextAfterNumber);
         return sign * magnitude;
     }
 
@@ -320,7 +320,7 @@ private:
         char32_t unit = 0;
         for (int i = 0; i < 4; ++i) {
             const int digit = hexValue(peek());
-            if (digit < 0) fail("\\u の後には16進数4桁が必要です");
+            if (digit < 0) fail(ReasonKind::Json5BadUnicodeEscape);
             ++pos_;
             unit = unit * 16 + static_cast<char32_t>(digit);
         }
@@ -331,12 +331,12 @@ private:
     char32_t unicodeEscape(size_t escapeStart)
     {
         const char32_t unit = unicodeEscapeUnit();
-        if (unit >= 0xDC00 && unit <= 0xDFFF) failAt(escapeStart, "対になっていないサロゲートです");
+        if (unit >= 0xDC00 && unit <= 0xDFFF) failAt(escapeStart, ReasonKind::Json5LoneSurrogate);
         if (unit < 0xD800 || unit > 0xDBFF) return unit;
-        if (peek() != '\\' || peekAt(pos_ + 1) != 'u') failAt(escapeStart, "対になっていないサロゲートです");
+        if (peek() != '\\' || peekAt(pos_ + 1) != 'u') failAt(escapeStart, ReasonKind::Json5LoneSurrogate);
         pos_ += 2;
         const char32_t low = unicodeEscapeUnit();
-        if (low < 0xDC00 || low > 0xDFFF) failAt(escapeStart, "対になっていないサロゲートです");
+        if (low < 0xDC00 || low > 0xDFFF) failAt(escapeStart, ReasonKind::Json5LoneSurrogate);
         return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
     }
 
@@ -346,14 +346,14 @@ private:
         const char quote = text_[pos_++];
         std::string out;
         for (;;) {
-            if (pos_ >= text_.size()) failAt(start, "文字列が閉じていません");
+            if (pos_ >= text_.size()) failAt(start, ReasonKind::Json5OpenString);
             const char byte = text_[pos_];
             if (byte == quote) {
                 ++pos_;
                 return out;
             }
             if (byte == '\n' || byte == '\r')
-                fail("文字列の中で改行しています（行を続けるには行末に \\ を置きます）");
+                fail(ReasonKind::Json5LineBreakInString);
             if (byte != '\\') {
                 out += byte;  // a byte of valid UTF-8; the whole sequence is copied in turn
                 ++pos_;
@@ -362,7 +362,7 @@ private:
             const size_t escapeStart = pos_++;
             const char32_t c = take();
             switch (c) {
-            case kEnd: failAt(start, "文字列が閉じていません");
+            case kEnd: failAt(start, ReasonKind::Json5OpenString);
             case 'b': out += '\b'; break;
             case 'f': out += '\f'; break;
             case 'n': out += '\n'; break;
@@ -370,13 +370,13 @@ private:
             case 't': out += '\t'; break;
             case 'v': out += '\v'; break;
             case '0':
-                if (isDigit(peek())) failAt(escapeStart, "\\0 の後に数字は置けません");
+                if (isDigit(peek())) failAt(escapeStart, ReasonKind::Json5DigitAfterZeroEscape);
                 out += '\0';
                 break;
             case 'x': {
                 const int high = hexValue(peek());
                 const int low = hexValue(peekAt(pos_ + 1));
-                if (high < 0 || low < 0) fail("\\x の後には16進数2桁が必要です");
+                if (high < 0 || low < 0) fail(ReasonKind::Json5BadHexEscape);
                 pos_ += 2;
                 appendUtf8(out, static_cast<char32_t>(high * 16 + low));
                 break;
@@ -390,7 +390,7 @@ private:
             case '\n': case 0x2028: case 0x2029:
                 break;  // a line continuation adds nothing
             default:
-                if (isDigit(c)) failAt(escapeStart, "\\ の後に数字は置けません");
+                if (isDigit(c)) failAt(escapeStart, ReasonKind::Json5DigitEscape);
                 appendUtf8(out, c);
             }
         }
@@ -404,11 +404,11 @@ private:
             size_t length = 0;
             char32_t c = peek(&length);
             if (c == '\\') {
-                if (peekAt(pos_ + 1) != 'u') fail("キーの中の \\ の後には u が必要です");
+                if (peekAt(pos_ + 1) != 'u') fail(ReasonKind::Json5KeyEscapeNeedsU);
                 pos_ += 2;
                 c = unicodeEscape(at);
                 if (!(first ? isIdentifierStart(c) : isIdentifierPart(c)))
-                    failAt(at, "キーに使えない文字のエスケープです");
+                    failAt(at, ReasonKind::Json5BadKeyEscape);
             } else if (first ? isIdentifierStart(c) : isIdentifierPart(c)) {
                 pos_ += length;
             } else {
@@ -453,19 +453,19 @@ const Json5Value* Json5Value::find(std::string_view key) const
     return nullptr;
 }
 
-std::string Json5Result::errorMessage() const
+Reason Json5Result::errorMessage() const
 {
-    return std::to_string(errorLine) + "行" + std::to_string(errorColumn) + "列: " + errorReason;
+    return Reason(ReasonKind::Json5At, {errorLine, errorColumn, errorReason});
 }
 
 Json5Result parseJson5(std::string_view text)
 {
     Json5Result result;
     try {
-        if (text.size() > kJson5MaxBytes) throw ParseFailure{0, "大きすぎます（1 MiB まで）"};
+        if (text.size() > kJson5MaxBytes) throw ParseFailure{0, Reason(ReasonKind::Json5TooLarge, {kJson5MaxBytes >> 20})};
         for (size_t pos = 0; pos < text.size();)
             if (decodeUtf8(text, pos) == kInvalidCodePoint)
-                throw ParseFailure{pos, "UTF-8 として正しくないバイトがあります"};
+                throw ParseFailure{pos, ReasonKind::Json5BadUtf8};
         result.value = Parser(text).document();
         result.ok = true;
     } catch (const ParseFailure& failure) {

@@ -15,6 +15,8 @@
 // A key written twice keeps both members; find() answers with the last, as a script
 // engine would.
 
+#include "text/Reason.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -55,10 +57,10 @@ struct Json5Result {
     Json5Value value;          // when ok
     int errorLine = 0;         // 1-based, when !ok
     int errorColumn = 0;       // 1-based, in characters, when !ok
-    std::string errorReason;   // for the user, Japanese UTF-8, when !ok
+    Reason errorReason;        // why, when !ok
 
-    // "<line>行<column>列: <reason>"
-    std::string errorMessage() const;
+    // The reason at its line and column.
+    Reason errorMessage() const;
 };
 
 // Reads one JSON5 value filling the whole text (comments and white space around it).

@@ -82,7 +82,7 @@ RecoveryLoadResult LoadRecovery(std::string_view bytes)
     RecoveryLoadResult result;
     const bool version1 = bytes.substr(0, kMagicVersion1.size()) == kMagicVersion1;
     if (!version1 && bytes.substr(0, kMagic.size()) != kMagic) {
-        result.error = "復元用のファイルではありません";
+        result.error = ReasonKind::RecoveryNotACopy;
         return result;
     }
     bytes.remove_prefix(kMagic.size());
@@ -92,15 +92,15 @@ RecoveryLoadResult LoadRecovery(std::string_view bytes)
                             (version1 || parseIdentity(second, result.origin.identity));
     if (!headerRead) {
         result = {};
-        result.error = "復元用のファイルの見出しが壊れています";
+        result.error = ReasonKind::RecoveryHeaderDamaged;
         return result;
     }
     result.chart = LoadChart(bytes);
     if (!result.chart.ok) {
         const int line = result.chart.errorLine;
-        const std::string reason = result.chart.errorReason;
+        Reason reason = std::move(result.chart.errorReason);
         result = {};
-        result.error = "図の " + std::to_string(line) + " 行目: " + reason;
+        result.error = Reason(ReasonKind::RecoveryChartAt, {line, std::move(reason)});
         return result;
     }
     result.ok = true;

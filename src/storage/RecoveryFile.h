@@ -27,7 +27,7 @@ struct ChartOrigin {
     std::optional<FileIdentity> identity;   // the file as last read or written
 };
 
-// The bytes of a recovery file. Throws std::invalid_argument where the chart itself
+// The bytes of a recovery file. Throws ReasonError where the chart itself
 // could not be stored as a file (see SaveChart).
 std::string SaveRecovery(const TCell& chart, const GridLayout& layout, const ChartOrigin& origin);
 
@@ -35,7 +35,7 @@ struct RecoveryLoadResult {
     bool ok = false;
     ChartLoadResult chart;       // the chart part, read as a chart file is
     ChartOrigin origin;
-    std::string error;           // for the user (UTF-8), when !ok
+    Reason error;                // why, when !ok
 };
 
 RecoveryLoadResult LoadRecovery(std::string_view bytes);

@@ -1,6 +1,7 @@
 #include "storage/RecoveryStore.h"
 
 #include "storage/FileIO.h"
+#include "storage/NativePath.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -92,19 +93,19 @@ QString RecoveryStore::filePath() const
     return folder_ + u'/' + id_ + kRecoverySuffix;
 }
 
-QString RecoveryStore::write(QByteArrayView bytes)
+Reason RecoveryStore::write(QByteArrayView bytes)
 {
     if (!lock_) {
         if (!QDir().mkpath(folder_))
-            return u"%1 を作れません"_s.arg(folder_);
+            return Reason(ReasonKind::CannotMakeFolder, {nativePathBytes(folder_).toStdString()});
         lock_ = std::make_unique<FileLock>(lockPathOf(filePath()));
         if (!lock_->isHeld()) {
             lock_.reset();
-            return u"%1 をロックできません"_s.arg(lockPathOf(filePath()));
+            return Reason(ReasonKind::CannotLock, {nativePathBytes(lockPathOf(filePath())).toStdString()});
         }
     }
-    const QString error = writeFileAtomically(filePath(), bytes);
-    if (!error.isEmpty())
+    Reason error = writeFileAtomically(filePath(), bytes);
+    if (!error.empty())
         return error;
     written_ = true;
     dropAdopted();

@@ -4,6 +4,8 @@
 // runs. The system lets go of a lock when its process ends, however it ends, so a
 // recovery file whose lock nobody holds belongs to an editor that did not end cleanly.
 
+#include "text/Reason.h"
+
 #include <QByteArrayView>
 #include <QProcessEnvironment>
 #include <QString>
@@ -47,8 +49,8 @@ public:
     RecoveryStore& operator=(const RecoveryStore&) = delete;
 
     // Replaces this editor's recovery file with `bytes`, all or nothing; the reason on
-    // failure, empty on success. Adopted files go once this one is complete.
-    QString write(QByteArrayView bytes);
+    // failure, none on success. Adopted files go once this one is complete.
+    Reason write(QByteArrayView bytes);
     // Removes this editor's recovery file and the adopted ones; nothing is left to recover.
     void discard();
     // Takes over the file of an editor that is gone, whose work this editor now shows:

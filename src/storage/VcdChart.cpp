@@ -16,10 +16,8 @@ namespace {
 // Thrown inside the sampling only; sampleVcdChart turns it into a result.
 struct SampleFailure {
     int64_t line;
-    std::string reason;
+    Reason reason;
 };
-
-std::string quoted(std::string_view name) { return "「" + vcdShown(name) + "」"; }
 
 // The variables by the names a selector may end with.
 class VarIndex {
@@ -65,18 +63,17 @@ private:
     std::unordered_map<std::string, std::vector<int32_t>> byName_;
 };
 
-std::string listOf(const VcdHeader& header, const std::vector<int32_t>& vars)
+// The first few of the variables, and whether there are more.
+Reason ambiguity(const VcdHeader& header, std::string_view name, const std::vector<int32_t>& vars)
 {
-    std::string out;
-    for (size_t i = 0; i < vars.size() && i < 3; ++i) {
-        if (i > 0) out += "、";
-        out += vcdShown(header.path(header.vars[static_cast<size_t>(vars[i])]));
-    }
-    if (vars.size() > 3) out += " ほか";
-    return out;
+    std::vector<ReasonArg> list;
+    for (size_t i = 0; i < vars.size() && i < 3; ++i)
+        list.emplace_back(vcdShown(header.path(header.vars[static_cast<size_t>(vars[i])])));
+    return Reason(ReasonKind::VcdAmbiguous, {vcdShown(name), Reason(ReasonKind::List, std::move(list)),
+                                             vars.size() > 3 ? Reason(ReasonKind::VcdAndOthers) : Reason()});
 }
 
-// The rows one selector stands for; throws a message for the user.
+// The rows one selector stands for; throws the reason when there are none.
 std::vector<VcdRow> rowsOf(const VcdHeader& header, const VarIndex& index, const std::string& selector)
 {
     const auto single = [&](std::string_view name) {
@@ -89,8 +86,7 @@ std::vector<VcdRow> rowsOf(const VcdHeader& header, const VarIndex& index, const
             return a.slot == b.slot && a.width == b.width && a.msb == b.msb && a.lsb == b.lsb;
         };
         if (found.size() > 1 && !std::all_of(found.begin(), found.end(), sameSignal))
-            throw quoted(name) + "に当たる信号が複数あります（" + listOf(header, found) +
-                "）。スコープを付けて指定してください";
+            throw ambiguity(header, name, found);
         return found.empty() ? -1 : found.front();
     };
     if (const int32_t v = single(selector); v >= 0) return {VcdRow{v, -1}};
@@ -103,7 +99,7 @@ std::vector<VcdRow> rowsOf(const VcdHeader& header, const VarIndex& index, const
         if (v >= 0) {
             const VcdVar& var = header.vars[static_cast<size_t>(v)];
             if (!var.isVector())
-                throw quoted(base) + "はベクタではないため、ビットに分けられません";
+                throw Reason(ReasonKind::VcdNotVector, {vcdShown(base)});
             if (inner == "*") {
                 std::vector<VcdRow> rows;
                 for (int32_t bit = var.width - 1; bit >= 0; --bit) rows.push_back({v, bit});
@@ -115,12 +111,11 @@ std::vector<VcdRow> rowsOf(const VcdHeader& header, const VarIndex& index, const
                                     ? var.bitFromRight(bitIndex)
                                     : -1;
             if (bit < 0)
-                throw quoted(base) + "にビット [" + vcdShown(inner) + "] はありません（[" + std::to_string(var.msb) +
-                    ":" + std::to_string(var.lsb) + "]）";
+                throw Reason(ReasonKind::VcdNoSuchBit, {vcdShown(base), vcdShown(inner), var.msb, var.lsb});
             return {VcdRow{v, bit}};
         }
     }
-    throw "信号" + quoted(selector) + "はダンプにありません";
+    throw Reason(ReasonKind::VcdNoSuchSignal, {vcdShown(selector)});
 }
 
 }  // namespace
@@ -140,10 +135,9 @@ VcdSelection selectVcdSignals(const VcdHeader& header, const VcdChoices& choices
                 if (selection.rows.size() < static_cast<size_t>(kMaxVcdRows))
                     selection.rows.push_back({static_cast<int32_t>(v), -1});
             }
-            if (scalars == 0) throw std::string("ダンプに 1 ビットの信号がありません。取り込む信号を選んでください");
+            if (scalars == 0) throw Reason(ReasonKind::VcdNoScalars);
             if (scalars > kMaxVcdRows)
-                selection.notes.push_back("1 ビットの信号 " + std::to_string(scalars) + " 本のうち、先頭の " +
-                                          std::to_string(kMaxVcdRows) + " 本を取り込みました");
+                selection.notes.emplace_back(ReasonKind::VcdFirstScalarsTaken, std::vector<ReasonArg>{scalars, kMaxVcdRows});
         } else {
             for (const std::string& selector : choices.signalNames) {
                 const std::vector<VcdRow> rows = rowsOf(header, index, selector);
@@ -152,17 +146,16 @@ VcdSelection selectVcdSignals(const VcdHeader& header, const VcdChoices& choices
                 if (selection.rows.size() > static_cast<size_t>(kMaxVcdRows)) break;
             }
             if (selection.rows.size() > static_cast<size_t>(kMaxVcdRows))
-                throw "選んだ信号は " + std::to_string(selection.rows.size()) + " 行以上になります。取り込めるのは " +
-                    std::to_string(kMaxVcdRows) + " 行までです";
+                throw Reason(ReasonKind::VcdTooManyRows, {selection.rows.size(), kMaxVcdRows});
         }
         if (!choices.clock.empty()) {
             const std::vector<VcdRow> clock = rowsOf(header, index, choices.clock);
             const VcdVar& var = header.vars[static_cast<size_t>(clock.front().var)];
             if (clock.size() != 1 || (clock.front().bit < 0 && !var.isScalar()))
-                throw "クロック" + quoted(choices.clock) + "は 1 ビットの信号ではありません";
+                throw Reason(ReasonKind::VcdClockNotOneBit, {vcdShown(choices.clock)});
             selection.clock = clock.front();
         }
-    } catch (const std::string& message) {
+    } catch (const Reason& message) {
         selection.rows.clear();
         selection.clock.reset();
         selection.error = message;
@@ -214,18 +207,18 @@ std::vector<std::string> rowNames(const VcdHeader& header, const std::vector<Vcd
         std::u16string text = utf8ToUtf16(name);
         std::optional<std::string> bytes;
         if (text.find(u'\uFFFD') == std::u16string::npos) bytes = utf16ToCp932(text);
-        if (!bytes) throw SampleFailure{0, "信号名" + quoted(name) + "は CP932（Shift_JIS）で表せません"};
+        if (!bytes) throw SampleFailure{0, Reason(ReasonKind::VcdNameNotCp932, {vcdShown(name)})};
         name = std::move(*bytes);
     }
     return names;
 }
 
 // Whole femtoseconds to whole ticks of the dump's unit.
-uint64_t toTicks(int64_t femtoseconds, const VcdHeader& header, const char* what)
+uint64_t toTicks(int64_t femtoseconds, const VcdHeader& header, ReasonKind what)
 {
     if (femtoseconds % header.tickFemtoseconds != 0)
-        throw SampleFailure{0, std::string(what) + " " + timeText(femtoseconds) + " がダンプの時間の単位 " +
-                                   timeText(header.tickFemtoseconds) + " の整数倍ではありません"};
+        throw SampleFailure{0, Reason(ReasonKind::VcdTimeNotTickMultiple,
+                                      {Reason(what), timeText(femtoseconds), timeText(header.tickFemtoseconds)})};
     return static_cast<uint64_t>(femtoseconds / header.tickFemtoseconds);
 }
 
@@ -247,10 +240,10 @@ public:
           levels_(rows_.size()),
           valueOf_(static_cast<size_t>(header_.slotCount), -1)
     {
-        start_ = toTicks(choices.startFemtoseconds, header_, "開始時刻");
+        start_ = toTicks(choices.startFemtoseconds, header_, ReasonKind::VcdWordStart);
         if (!clock_ && choices.stepFemtoseconds > 0) {
-            step_ = toTicks(choices.stepFemtoseconds, header_, "1 ステップの時間");
-            if (step_ == 0) throw SampleFailure{0, "1 ステップの時間が 0 です"};
+            step_ = toTicks(choices.stepFemtoseconds, header_, ReasonKind::VcdWordStepTime);
+            if (step_ == 0) throw SampleFailure{0, ReasonKind::VcdStepZero};
         }
         const auto watch = [this](int32_t var) {
             const int32_t slot = header_.vars[static_cast<size_t>(var)].slot;
@@ -294,7 +287,7 @@ public:
 
     int32_t taken() const { return static_cast<int32_t>(times_.size()); }
     int32_t level(size_t row, int32_t step) const { return levels_[row][static_cast<size_t>(step)]; }
-    const std::vector<std::string>& notes() const { return notes_; }
+    const std::vector<Reason>& notes() const { return notes_; }
 
 private:
     void apply(int32_t slot, const VcdValue& value)
@@ -376,16 +369,14 @@ private:
         const uint64_t last = now_;
         closeInstant(last == UINT64_MAX ? last : last + 1, false);
         if (taken() == 0) {
-            if (clock_)
-                throw SampleFailure{0, "開始時刻 " + timeOfTicks(start_, header_) +
-                                           " からダンプの終わりまでに、クロックのエッジがありません"};
-            throw SampleFailure{0, "開始時刻 " + timeOfTicks(start_, header_) + " はダンプの最後の時刻 " +
-                                       timeOfTicks(last, header_) + " より後です"};
+            if (clock_) throw SampleFailure{0, Reason(ReasonKind::VcdNoClockEdge, {timeOfTicks(start_, header_)})};
+            throw SampleFailure{
+                0, Reason(ReasonKind::VcdStartAfterEnd, {timeOfTicks(start_, header_), timeOfTicks(last, header_)})};
         }
         if (taken() < steps_)
-            notes_.push_back((clock_ ? "クロックのエッジ" : "ダンプ") + std::string("が時刻 ") +
-                             timeOfTicks(clock_ ? times_.back() : last, header_) + " で終わるため、" +
-                             std::to_string(taken()) + " ステップで打ち切りました");
+            notes_.emplace_back(ReasonKind::VcdCutShort,
+                                std::vector<ReasonArg>{Reason(clock_ ? ReasonKind::VcdWordClockEdges : ReasonKind::VcdWordDump),
+                                                       timeOfTicks(clock_ ? times_.back() : last, header_), taken()});
     }
 
     VcdReader& reader_;
@@ -402,7 +393,7 @@ private:
     std::vector<uint64_t> times_;               // of the steps taken
     std::vector<int32_t> valueOf_;              // slot -> index into values_, -1 unwatched
     std::vector<std::string> values_;
-    std::vector<std::string> notes_;
+    std::vector<Reason> notes_;
 };
 
 }  // namespace
@@ -412,9 +403,9 @@ ChartLoadResult sampleVcdChart(VcdReader& reader, const VcdChoices& choices)
     ChartLoadResult result;
     try {
         if (choices.steps < 1 || choices.steps > kMaxVcdSteps)
-            throw SampleFailure{0, "ステップ数は 1～" + std::to_string(kMaxVcdSteps) + " です"};
+            throw SampleFailure{0, Reason(ReasonKind::VcdStepsRange, {kMaxVcdSteps})};
         if (choices.startFemtoseconds < 0 || choices.stepFemtoseconds < 0)
-            throw SampleFailure{0, "時間が負です"};
+            throw SampleFailure{0, ReasonKind::VcdNegativeTime};
         const VcdHeader& header = reader.header();
         const VcdSelection selection = selectVcdSignals(header, choices);
         if (!selection.ok()) throw SampleFailure{0, selection.error};

@@ -42,8 +42,8 @@ struct VcdRow {
 struct VcdSelection {
     std::vector<VcdRow> rows;
     std::optional<VcdRow> clock;         // a one-bit variable or one bit of a vector
-    std::vector<std::string> notes;      // for the user (UTF-8), such as signals left out
-    std::string error;                   // why the choices do not fit the dump (Japanese, UTF-8)
+    std::vector<Reason> notes;           // such as signals left out
+    Reason error;                        // why the choices do not fit the dump
 
     bool ok() const { return error.empty(); }
 };

@@ -4,24 +4,6 @@
 
 #include <charconv>
 
-namespace {
-
-std::string timeProblem(TimeTextError error)
-{
-    switch (error) {
-    case TimeTextError::None: return {};
-    case TimeTextError::Empty: return "is empty";
-    case TimeTextError::NotANumber: return "is not a number with a unit";
-    case TimeTextError::NoUnit: return "needs a unit (s, ms, us, ns, ps or fs)";
-    case TimeTextError::UnknownUnit: return "has a unit other than s, ms, us, ns, ps or fs";
-    case TimeTextError::TooFine: return "is finer than 1fs";
-    case TimeTextError::TooLarge: return "is too large";
-    }
-    return {};
-}
-
-}  // namespace
-
 bool isVcdOption(std::string_view name)
 {
     return name == "--vcd-signals" || name == "--vcd-clock" || name == "--vcd-step" || name == "--vcd-start" ||
@@ -32,8 +14,8 @@ VcdOptionsRead parseVcdOptions(const std::vector<std::pair<std::string, std::str
 {
     VcdOptionsRead read;
     VcdChoices& choices = read.choices;
-    const auto refuse = [&read](std::string message) {
-        read.error = std::move(message);
+    const auto refuse = [&read](Reason why) {
+        read.error = std::move(why);
         return read;
     };
     bool clockGiven = false;
@@ -44,23 +26,23 @@ VcdOptionsRead parseVcdOptions(const std::vector<std::pair<std::string, std::str
             for (;;) {
                 const size_t comma = value.find(',', from);
                 const std::string item = value.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
-                if (item.empty()) return refuse("--vcd-signals has an empty name in '" + value + "'");
+                if (item.empty()) return refuse(Reason(ReasonKind::UsageVcdEmptySignal, {value}));
                 choices.signalNames.push_back(item);
                 if (comma == std::string::npos) break;
                 from = comma + 1;
             }
         } else if (name == "--vcd-clock") {
-            if (value.empty()) return refuse("--vcd-clock needs a signal name");
+            if (value.empty()) return refuse(Reason(ReasonKind::UsageVcdNeedsClock, {name}));
             choices.clock = value;
             clockGiven = true;
         } else if (name == "--vcd-step" || name == "--vcd-start") {
             const TimeText time = parseTimeText(value);
-            if (!time.ok()) return refuse(name + " '" + value + "' " + timeProblem(time.error) + " (like 10ns)");
+            if (!time.ok()) return refuse(Reason(ReasonKind::UsageVcdBadTime, {name, value, timeTextReason(time.error)}));
             if (name == "--vcd-start") {
                 choices.startFemtoseconds = time.femtoseconds;
                 continue;
             }
-            if (time.femtoseconds == 0) return refuse("--vcd-step must be longer than 0");
+            if (time.femtoseconds == 0) return refuse(Reason(ReasonKind::UsageVcdZeroStep, {name}));
             choices.stepFemtoseconds = time.femtoseconds;
             stepGiven = true;
         } else if (name == "--vcd-steps") {
@@ -68,14 +50,13 @@ VcdOptionsRead parseVcdOptions(const std::vector<std::pair<std::string, std::str
             const char* const end = value.data() + value.size();
             const auto [stop, error] = std::from_chars(value.data(), end, steps);
             if (value.empty() || error != std::errc() || stop != end || steps < 1 || steps > kMaxVcdSteps)
-                return refuse("--vcd-steps takes a whole number from 1 to " + std::to_string(kMaxVcdSteps) +
-                              ", not '" + value + "'");
+                return refuse(Reason(ReasonKind::UsageNumberRange, {name, 1, kMaxVcdSteps, value}));
             choices.steps = steps;
         } else {
-            return refuse("unknown option " + name);
+            return refuse(Reason(ReasonKind::UsageUnknownOption, {name}));
         }
     }
-    if (clockGiven && stepGiven) return refuse("--vcd-clock and --vcd-step cannot be given together");
+    if (clockGiven && stepGiven) return refuse(ReasonKind::UsageVcdClockAndStep);
     return read;
 }
 

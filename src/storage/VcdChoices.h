@@ -3,6 +3,8 @@
 // start. The VCD dialog fills one from its fields, the command line from its --vcd-*
 // options; the sampling (VcdChart.h) reads it.
 
+#include "text/Reason.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,7 +40,7 @@ bool isVcdOption(std::string_view name);
 // What the VCD options of a command line gave.
 struct VcdOptionsRead {
     VcdChoices choices;
-    std::string error;   // what is wrong, for the user (English, as the command line speaks)
+    Reason error;   // what is wrong with the command line
 
     bool ok() const { return error.empty(); }
 };

@@ -4,14 +4,11 @@
 #include "storage/VcdChart.h"
 #include "storage/VcdReader.h"
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-QString reasonAt(int64_t line, const std::string& reason)
+Reason reasonAt(int64_t line, const Reason& reason)
 {
-    const QString text = QString::fromStdString(reason);
-    return line > 0 ? u"%1 行目: %2"_s.arg(line).arg(text) : text;
+    return line > 0 ? atLine(line, reason) : reason;
 }
 
 }  // namespace

@@ -14,15 +14,15 @@
 // What reading a dump's header gave.
 struct VcdHeaderRead {
     std::shared_ptr<const VcdHeader> header;   // set when ok
-    QString error;   // why not, for the user: the system's reason, or "N 行目: ..."
+    Reason error;    // why not: the system's reason, or the dump's at its line
 
-    bool ok() const { return error.isEmpty(); }
+    bool ok() const { return error.empty(); }
 };
 
 // Reads the definitions of the dump at `path` (a regular file), not its values.
 VcdHeaderRead readVcdHeaderFile(const QString& path);
 
 // Reads the dump at `path` into a chart as `choices` say. The chart comes untitled:
-// error as for a chart file ("N 行目: ..." for the dump's line, or the reason alone when
-// the choices do not fit the dump); chart.notes name what was left out or assumed.
+// error as for a chart file (at the dump's line, or the reason alone when the choices
+// do not fit the dump); chart.notes name what was left out or assumed.
 ChartFileRead readVcdChartFile(const QString& path, const VcdChoices& choices);

@@ -3,6 +3,8 @@
 // scopes with their variables. The reader fills it; the sampling and the VCD dialog
 // read it.
 
+#include "text/Reason.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -53,7 +55,7 @@ struct VcdHeader {
     std::vector<int32_t> topScopes;
     std::vector<int32_t> topVars;          // variables outside every scope
     int32_t slotCount = 0;
-    std::vector<std::string> notes;        // what the reader passed over, for the user (UTF-8)
+    std::vector<Reason> notes;             // what the reader passed over
 
     // The scope names down to the variable, joined with "." ("tb.dut").
     std::string scopePath(const VcdVar& var) const;

@@ -23,8 +23,6 @@ constexpr std::array<bool, 256> kValueCharacter = valueCharacters();
 
 bool isValueChar(char c) { return kValueCharacter[static_cast<unsigned char>(c)]; }
 
-std::string quoted(std::string_view word) { return "「" + vcdShown(word) + "」"; }
-
 bool isDataKeyword(std::string_view word)
 {
     return word == "$dumpvars" || word == "$dumpall" || word == "$dumpon" || word == "$dumpoff";
@@ -105,7 +103,7 @@ VcdReader::VcdReader(ByteSource& source)
 
 VcdReader::~VcdReader() = default;
 
-void VcdReader::fail(std::string reason) const
+void VcdReader::fail(Reason reason) const
 {
     throw VcdFailure{tokens_->line(), std::move(reason)};
 }
@@ -116,9 +114,8 @@ bool VcdReader::readHeader()
         for (;;) {
             const std::string_view word = tokens_->next();
             if (word.empty())
-                throw VcdFailure{tokens_->lineNow(), "$enddefinitions がありません（定義の途中で終わっています）"};
-            if (word[0] != '$')
-                fail("宣言（$scope、$var、$enddefinitions など）が必要です（" + quoted(word) + "があります）");
+                throw VcdFailure{tokens_->lineNow(), ReasonKind::VcdNoEndDefinitions};
+            if (word[0] != '$') fail(Reason(ReasonKind::VcdNeedDeclaration, {vcdShown(word)}));
             // A copy: the words that follow may move the buffer under the view.
             const std::string keyword(word);
             if (keyword == "$enddefinitions") {
@@ -132,7 +129,7 @@ bool VcdReader::readHeader()
         error_ = {failure.line, failure.reason};
         return false;
     }
-    if (!header_.timescaleGiven) header_.notes.push_back("$timescale がないため、時間の単位を 1ns としました");
+    if (!header_.timescaleGiven) header_.notes.emplace_back(ReasonKind::VcdNoTimescale);
     watched_.assign(static_cast<size_t>(header_.slotCount), 0);
     int32_t widest = 1;
     for (const int32_t width : slotWidth_) widest = std::max(widest, width);
@@ -147,25 +144,25 @@ void VcdReader::readDeclaration(const std::string& keyword)
     if (keyword == "$var") return readVar();
     if (keyword == "$scope") return readScope();
     if (keyword == "$upscope") {
-        if (currentScope_ < 0) fail("$upscope に対応する $scope がありません");
+        if (currentScope_ < 0) fail(ReasonKind::VcdUpscopeWithoutScope);
         currentScope_ = header_.scopes[static_cast<size_t>(currentScope_)].parent;
         return expectEnd(keyword);
     }
     if (keyword == "$timescale") return readTimescale();
     if (keyword == "$comment" || keyword == "$date" || keyword == "$version") return skipToEnd(keyword);
-    if (keyword == "$end") fail("$end の前に宣言がありません");
-    if (isDataKeyword(keyword)) fail(keyword + " の前に $enddefinitions が必要です");
-    const std::string note = "宣言 " + vcdShown(keyword) + " は読み飛ばしました";
+    if (keyword == "$end") fail(ReasonKind::VcdEndWithoutDeclaration);
+    if (isDataKeyword(keyword)) fail(Reason(ReasonKind::VcdDataBeforeDefinitionsEnd, {keyword}));
+    const Reason note(ReasonKind::VcdDeclarationSkipped, {vcdShown(keyword)});
     if (std::find(header_.notes.begin(), header_.notes.end(), note) == header_.notes.end())
         header_.notes.push_back(note);
     skipToEnd(keyword);
 }
 
-std::string_view VcdReader::expectWord(const char* what)
+std::string_view VcdReader::expectWord(ReasonKind what)
 {
     const std::string_view word = tokens_->next();
-    if (word.empty()) throw VcdFailure{tokens_->lineNow(), std::string(what) + "が必要です（ファイルが終わっています）"};
-    if (word == "$end") fail(std::string(what) + "が必要です（$end があります）");
+    if (word.empty()) throw VcdFailure{tokens_->lineNow(), Reason(ReasonKind::VcdNeedWordAtEnd, {Reason(what)})};
+    if (word == "$end") fail(Reason(ReasonKind::VcdNeedWordGotEnd, {Reason(what)}));
     return word;
 }
 
@@ -173,8 +170,8 @@ void VcdReader::expectEnd(const std::string& keyword)
 {
     const std::string_view word = tokens_->next();
     if (word.empty())
-        throw VcdFailure{tokens_->lineNow(), keyword + " を閉じる $end が必要です（ファイルが終わっています）"};
-    if (word != "$end") fail(keyword + " を閉じる $end が必要です（" + quoted(word) + "があります）");
+        throw VcdFailure{tokens_->lineNow(), Reason(ReasonKind::VcdNeedEndAtEnd, {keyword})};
+    if (word != "$end") fail(Reason(ReasonKind::VcdNeedEndGot, {keyword, vcdShown(word)}));
 }
 
 void VcdReader::skipToEnd(const std::string& keyword)
@@ -182,7 +179,7 @@ void VcdReader::skipToEnd(const std::string& keyword)
     const int64_t line = tokens_->line();
     for (;;) {
         const std::string_view word = tokens_->next();
-        if (word.empty()) throw VcdFailure{line, keyword + " を閉じる $end がありません"};
+        if (word.empty()) throw VcdFailure{line, Reason(ReasonKind::VcdNoEnd, {vcdShown(keyword)})};
         if (word == "$end") return;
     }
 }
@@ -193,7 +190,7 @@ void VcdReader::readTimescale()
     std::string text;
     for (;;) {
         const std::string_view word = tokens_->next();
-        if (word.empty()) throw VcdFailure{line, "$timescale を閉じる $end がありません"};
+        if (word.empty()) throw VcdFailure{line, Reason(ReasonKind::VcdNoEnd, {"$timescale"})};
         if (word == "$end") break;
         text += word;
         if (text.size() > 64) break;
@@ -202,8 +199,7 @@ void VcdReader::readTimescale()
     const std::string number = text.substr(0, digits);
     const TimeText time = parseTimeText(text);
     if ((number != "1" && number != "10" && number != "100") || !time.ok())
-        throw VcdFailure{line, "$timescale には 1、10、100 のどれかと単位（s ms us ns ps fs）が必要です（" +
-                                   quoted(text) + "があります）"};
+        throw VcdFailure{line, Reason(ReasonKind::VcdBadTimescale, {vcdShown(text)})};
     header_.tickFemtoseconds = time.femtoseconds;
     header_.timescaleGiven = true;
 }
@@ -211,10 +207,10 @@ void VcdReader::readTimescale()
 void VcdReader::readScope()
 {
     if (header_.scopes.size() >= static_cast<size_t>(kMaxVcdVars))
-        fail("スコープが多すぎます（" + std::to_string(kMaxVcdVars) + " まで）");
+        fail(Reason(ReasonKind::VcdTooManyScopes, {kMaxVcdVars}));
     VcdScope scope;
-    scope.type = expectWord("$scope の種類");
-    scope.name = expectWord("$scope の名前");
+    scope.type = expectWord(ReasonKind::VcdWordScopeType);
+    scope.name = expectWord(ReasonKind::VcdWordScopeName);
     expectEnd("$scope");
     scope.parent = currentScope_;
     const auto index = static_cast<int32_t>(header_.scopes.size());
@@ -227,24 +223,24 @@ void VcdReader::readScope()
 void VcdReader::readVar()
 {
     if (header_.vars.size() >= static_cast<size_t>(kMaxVcdVars))
-        fail("変数が多すぎます（" + std::to_string(kMaxVcdVars) + " まで）");
+        fail(Reason(ReasonKind::VcdTooManyVars, {kMaxVcdVars}));
     VcdVar var;
-    var.type = expectWord("$var の種類");
-    const std::string_view size = expectWord("$var の幅");
+    var.type = expectWord(ReasonKind::VcdWordVarType);
+    const std::string_view size = expectWord(ReasonKind::VcdWordVarWidth);
     int64_t width = 0;
     if (!parseInteger(size, width) || width < 1 || width > kMaxVcdWidth)
-        fail("$var の幅は 1～" + std::to_string(kMaxVcdWidth) + " の整数です（" + quoted(size) + "があります）");
+        fail(Reason(ReasonKind::VcdBadWidth, {kMaxVcdWidth, vcdShown(size)}));
     var.width = static_cast<int32_t>(width);
-    const std::string id(expectWord("$var の識別コード"));
-    var.name = expectWord("$var の名前");
+    const std::string id(expectWord(ReasonKind::VcdWordVarId));
+    var.name = expectWord(ReasonKind::VcdWordVarName);
     for (;;) {
         const std::string_view word = tokens_->next();
-        if (word.empty()) throw VcdFailure{tokens_->lineNow(), "$var を閉じる $end が必要です（ファイルが終わっています）"};
+        if (word.empty()) throw VcdFailure{tokens_->lineNow(), Reason(ReasonKind::VcdNeedEndAtEnd, {"$var"})};
         if (word == "$end") break;
         if (var.index.empty() && word.front() != '[')
-            fail("$var の名前の後には添字 [..] か $end が必要です（" + quoted(word) + "があります）");
+            fail(Reason(ReasonKind::VcdNeedIndexOrEnd, {vcdShown(word)}));
         var.index += word;  // "[3:0]", or its pieces "[3" ":0]"
-        if (var.index.size() > 64) fail("$var の添字が長すぎます");
+        if (var.index.size() > 64) fail(ReasonKind::VcdIndexTooLong);
     }
     // Some writers join the index to the name: "bus[3:0]".
     if (var.index.empty() && var.name.size() > 1 && var.name.back() == ']') {
@@ -295,7 +291,7 @@ inline int32_t VcdReader::slotOf(std::string_view id) const
 
 void VcdReader::undeclared(std::string_view id) const
 {
-    fail("識別コード" + quoted(id) + "は $var で宣言されていません");
+    fail(Reason(ReasonKind::VcdUndeclaredId, {vcdShown(id)}));
 }
 
 VcdReader::Event VcdReader::change(int32_t slot, VcdValue::Kind kind, std::string_view text)
@@ -313,13 +309,13 @@ VcdReader::Event VcdReader::next()
             const std::string_view word = tokens_->next();
             if (word.empty()) {
                 if (!section_.empty())
-                    throw VcdFailure{sectionLine_, section_ + " を閉じる $end がありません（ファイルが終わっています）"};
+                    throw VcdFailure{sectionLine_, Reason(ReasonKind::VcdSectionOpenAtEnd, {section_})};
                 return Event::End;
             }
             const char first = word[0];
             if (isValueChar(first)) {
                 const std::string_view id = word.substr(1);
-                if (id.empty()) fail("値" + quoted(word) + "の後に識別コードが必要です");
+                if (id.empty()) fail(Reason(ReasonKind::VcdNeedIdAfterValue, {vcdShown(word)}));
                 const int32_t slot = slotOf(id);
                 if (watched_[static_cast<size_t>(slot)]) return change(slot, VcdValue::Kind::Scalar, word.substr(0, 1));
                 continue;
@@ -330,11 +326,11 @@ VcdReader::Event VcdReader::next()
                 const char* const end = word.data() + word.size();
                 const auto [stop, error] = std::from_chars(word.data() + 1, end, time);
                 if (word.size() < 2 || stop != end || (error != std::errc() && error != std::errc::result_out_of_range))
-                    fail("# の後には時刻（0 以上の整数）が必要です（" + quoted(word) + "があります）");
-                if (error == std::errc::result_out_of_range) fail("時刻" + quoted(word) + "が大きすぎます");
-                if (!section_.empty()) fail(section_ + " を閉じる $end が必要です（" + quoted(word) + "があります）");
+                    fail(Reason(ReasonKind::VcdNeedTime, {vcdShown(word)}));
+                if (error == std::errc::result_out_of_range) fail(Reason(ReasonKind::VcdTimeTooLarge, {vcdShown(word)}));
+                if (!section_.empty()) fail(Reason(ReasonKind::VcdNeedEndGot, {section_, vcdShown(word)}));
                 if (timeGiven_ && time < time_)
-                    fail("時刻が戻っています（#" + std::to_string(time_) + " の後に" + quoted(word) + "があります）");
+                    fail(Reason(ReasonKind::VcdTimeBack, {std::to_string(time_), vcdShown(word)}));
                 time_ = time;
                 timeGiven_ = true;
                 return Event::Time;
@@ -342,15 +338,14 @@ VcdReader::Event VcdReader::next()
             case 'b': case 'B': {
                 const std::string_view bits = word.substr(1);
                 if (bits.empty() || !std::all_of(bits.begin(), bits.end(), isValueChar))
-                    fail("b の後にはビット値（0 1 x z など）が必要です（" + quoted(word) + "があります）");
+                    fail(Reason(ReasonKind::VcdNeedBits, {vcdShown(word)}));
                 const std::string_view id = tokens_->nextKeepingLast();
-                if (id.empty()) fail("ベクタ値" + quoted(tokens_->kept()) + "の後に識別コードが必要です");
+                if (id.empty()) fail(Reason(ReasonKind::VcdNeedIdAfterVector, {vcdShown(tokens_->kept())}));
                 const int32_t slot = slotOf(id);
                 const std::string_view value = tokens_->kept().substr(1);
                 const int32_t width = slotWidth_[static_cast<size_t>(slot)];
                 if (value.size() > static_cast<size_t>(width))
-                    fail("値が " + std::to_string(value.size()) + " ビットあり、" + quoted(id) + "の幅 " +
-                         std::to_string(width) + " を超えています");
+                    fail(Reason(ReasonKind::VcdVectorTooWide, {value.size(), vcdShown(id), width}));
                 if (watched_[static_cast<size_t>(slot)]) return change(slot, VcdValue::Kind::Vector, value);
                 continue;
             }
@@ -361,10 +356,10 @@ VcdReader::Event VcdReader::next()
                     const char* const end = word.data() + word.size();
                     const auto [stop, error] = std::from_chars(word.data() + 1, end, number);
                     if (word.size() < 2 || stop != end || (error != std::errc() && error != std::errc::result_out_of_range))
-                        fail("r の後には実数が必要です（" + quoted(word) + "があります）");
+                        fail(Reason(ReasonKind::VcdNeedReal, {vcdShown(word)}));
                 }
                 const std::string_view id = tokens_->nextKeepingLast();
-                if (id.empty()) fail("値" + quoted(tokens_->kept()) + "の後に識別コードが必要です");
+                if (id.empty()) fail(Reason(ReasonKind::VcdNeedIdAfterValue, {vcdShown(tokens_->kept())}));
                 const int32_t slot = slotOf(id);
                 if (watched_[static_cast<size_t>(slot)])
                     return change(slot, real ? VcdValue::Kind::Real : VcdValue::Kind::Text, tokens_->kept().substr(1));
@@ -373,14 +368,14 @@ VcdReader::Event VcdReader::next()
             case '$': {
                 if (isDataKeyword(word)) {
                     if (!section_.empty())
-                        fail(section_ + " を閉じる $end が必要です（" + quoted(word) + "があります）");
+                        fail(Reason(ReasonKind::VcdNeedEndGot, {section_, vcdShown(word)}));
                     section_ = word;
                     sectionLine_ = tokens_->line();
                     if (word == "$dumpoff") return Event::DumpOff;
                     continue;
                 }
                 if (word == "$end") {
-                    if (section_.empty()) fail("$end に対応する $dumpvars などがありません");
+                    if (section_.empty()) fail(ReasonKind::VcdEndWithoutSection);
                     section_.clear();
                     continue;
                 }
@@ -393,8 +388,7 @@ VcdReader::Event VcdReader::next()
             default:
                 break;
             }
-            fail("値の変化、#時刻、$dumpvars・$dumpall・$dumpon・$dumpoff・$comment のどれかが必要です（" +
-                 quoted(word) + "があります）");
+            fail(Reason(ReasonKind::VcdNeedChange, {vcdShown(word)}));
         }
     } catch (const VcdFailure& failure) {
         failed_ = true;

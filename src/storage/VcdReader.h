@@ -36,7 +36,7 @@ inline constexpr int32_t kMaxVcdWidth = 16 * 1024 * 1024;
 // Where and why reading stopped.
 struct VcdError {
     int64_t line = 0;      // 1-based
-    std::string reason;    // what was expected, for the user (Japanese, UTF-8)
+    Reason reason;         // what was expected
 };
 
 // One value as the dump writes it.
@@ -88,12 +88,12 @@ private:
     void readScope();
     void readVar();
     void skipToEnd(const std::string& keyword);
-    std::string_view expectWord(const char* what);
+    std::string_view expectWord(ReasonKind what);
     void expectEnd(const std::string& keyword);
     Event change(int32_t slot, VcdValue::Kind kind, std::string_view text);
     int32_t slotOf(std::string_view id) const;
     [[noreturn]] void undeclared(std::string_view id) const;
-    [[noreturn]] void fail(std::string reason) const;
+    [[noreturn]] void fail(Reason reason) const;
 
     std::unique_ptr<VcdTokens> tokens_;
     std::unique_ptr<IdCodes> ids_;

@@ -105,16 +105,16 @@ std::string timeText(int64_t femtoseconds)
     return std::to_string(femtoseconds) + "fs";
 }
 
-std::string timeTextErrorMessage(TimeTextError error)
+Reason timeTextReason(TimeTextError error)
 {
     switch (error) {
     case TimeTextError::None: return {};
-    case TimeTextError::Empty: return "時間が空です";
-    case TimeTextError::NotANumber: return "時間は数と単位で書いてください（例: 10ns）";
-    case TimeTextError::NoUnit: return "時間に単位がありません（s, ms, us, ns, ps, fs のどれか。例: 10ns）";
-    case TimeTextError::UnknownUnit: return "時間の単位は s, ms, us, ns, ps, fs のどれかです";
-    case TimeTextError::TooFine: return "1fs より細かい時間は扱えません";
-    case TimeTextError::TooLarge: return "時間が大きすぎます";
+    case TimeTextError::Empty: return ReasonKind::TimeEmpty;
+    case TimeTextError::NotANumber: return ReasonKind::TimeNotANumber;
+    case TimeTextError::NoUnit: return ReasonKind::TimeNoUnit;
+    case TimeTextError::UnknownUnit: return ReasonKind::TimeUnknownUnit;
+    case TimeTextError::TooFine: return ReasonKind::TimeTooFine;
+    case TimeTextError::TooLarge: return ReasonKind::TimeTooLarge;
     }
     return {};
 }

@@ -2,6 +2,8 @@
 // Lengths of simulated time as people write them ("10ns", "2.5 us", "0"), held as
 // whole femtoseconds, the finest unit a value change dump can name.
 
+#include "text/Reason.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,7 +11,7 @@
 // Femtoseconds in one of each unit.
 inline constexpr int64_t kFemtosecondsPerSecond = 1'000'000'000'000'000;
 
-// Why a text is not a time; each front end words it in its own language.
+// Why a text is not a time.
 enum class TimeTextError {
     None,
     Empty,        // nothing but blanks
@@ -36,5 +38,5 @@ TimeText parseTimeText(std::string_view text);
 // whole ("10ns", "1500ps", "0s").
 std::string timeText(int64_t femtoseconds);
 
-// A few words for the user (Japanese, UTF-8) on why a text is not a time.
-std::string timeTextErrorMessage(TimeTextError error);
+// The reason a text is not a time; none for TimeTextError::None.
+Reason timeTextReason(TimeTextError error);

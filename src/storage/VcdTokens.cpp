@@ -30,8 +30,8 @@ bool VcdTokens::fill(size_t keepFrom)
     const size_t n = source_.read(buffer_.data() + end_, buffer_.size() - end_);
     if (n == 0) {
         ended_ = true;
-        const std::string why = source_.failure();
-        if (!why.empty()) throw VcdFailure{line_, "読み込めません: " + why};
+        Reason why = source_.failure();
+        if (!why.empty()) throw VcdFailure{line_, Reason(ReasonKind::VcdCannotRead, {std::move(why)})};
         return false;
     }
     end_ += n;
@@ -40,10 +40,10 @@ bool VcdTokens::fill(size_t keepFrom)
 
 void VcdTokens::nulByte() const
 {
-    throw VcdFailure{line_, "NUL バイトがあります（VCD はテキストです）"};
+    throw VcdFailure{line_, ReasonKind::VcdNulByte};
 }
 
 void VcdTokens::wordTooLong() const
 {
-    throw VcdFailure{wordLine_, "語が長すぎます（" + std::to_string(maxWord_) + " バイトまで）"};
+    throw VcdFailure{wordLine_, Reason(ReasonKind::VcdWordTooLong, {maxWord_})};
 }

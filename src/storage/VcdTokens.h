@@ -4,6 +4,7 @@
 // only way to its bytes.
 
 #include "storage/ByteSource.h"
+#include "text/Reason.h"
 
 #include <bit>
 #include <cstddef>
@@ -16,7 +17,7 @@
 // Thrown by the tokens and the reader; the reader turns it into its error.
 struct VcdFailure {
     int64_t line;
-    std::string reason;  // for the user, UTF-8
+    Reason reason;
 };
 
 class VcdTokens {

@@ -5,7 +5,6 @@
 #include "text/Utf8.h"
 
 #include <cstdio>
-#include <stdexcept>
 
 namespace {
 
@@ -40,11 +39,9 @@ std::u16string exportedName(const std::string& bytes, int row)
 {
     std::u16string name = cp932ToUtf16(bytes);
     if (!utf16ToCp932(name))
-        throw std::invalid_argument(std::to_string(row) +
-                                    " 行目の信号名に CP932 として正しくないバイトがあるため、WaveJSON に書き出せません");
+        throw ReasonError(Reason(ReasonKind::WaveExportNameNotCp932, {row}));
     if (name.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string::npos)
-        throw std::invalid_argument(std::to_string(row) +
-                                    " 行目の信号名に改行（CR、LF）か NUL があるため、WaveJSON に書き出せません");
+        throw ReasonError(Reason(ReasonKind::WaveExportNameLineBreakOrNul, {row}));
     return name;
 }
 
@@ -62,8 +59,10 @@ WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout)
     const int colCount = layout.colCount();
     const int rowCount = layout.rowCount();
     const std::vector<int32_t>& colWidths = layout.colWidths;
-    if (colCount < 1 || colCount > kMaxCols) throw std::invalid_argument("列数が1～100の範囲外です");
-    if (rowCount < 1 || rowCount > kMaxRows) throw std::invalid_argument("行数が1～100の範囲外です");
+    if (colCount < 1 || colCount > kMaxCols)
+        throw ReasonError(Reason(ReasonKind::ChartColumnCountRange, {1, kMaxCols}));
+    if (rowCount < 1 || rowCount > kMaxRows)
+        throw ReasonError(Reason(ReasonKind::ChartRowCountRange, {1, kMaxRows}));
 
     bool delays = false, arrows = false, labels = false, timingLines = false, widths = false;
     std::string out = "{\n  \"signal\": [";
@@ -90,20 +89,14 @@ WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout)
 
     WaveJsonExport result;
     result.text = std::move(out);
-    std::vector<std::string_view> leftOut;
-    if (delays) leftOut.push_back("遅延");
-    if (arrows) leftOut.push_back("エッジの矢印");
-    if (labels) leftOut.push_back("数値表示");
-    if (timingLines) leftOut.push_back("タイミング線");
-    if (widths) leftOut.push_back("列幅");
+    std::vector<ReasonArg> leftOut;
+    if (delays) leftOut.emplace_back(Reason(ReasonKind::WaveExportDelays));
+    if (arrows) leftOut.emplace_back(Reason(ReasonKind::WaveExportArrows));
+    if (labels) leftOut.emplace_back(Reason(ReasonKind::WaveExportNumberLabels));
+    if (timingLines) leftOut.emplace_back(Reason(ReasonKind::WaveExportTimingLines));
+    if (widths) leftOut.emplace_back(Reason(ReasonKind::WaveExportColumnWidths));
     result.attributesLeftOut = !leftOut.empty();
-    if (result.attributesLeftOut) {
-        result.notice = "WaveJSON で表せない";
-        for (size_t i = 0; i < leftOut.size(); ++i) {
-            if (i > 0) result.notice += "、";
-            result.notice += leftOut[i];
-        }
-        result.notice += "は書き出していません";
-    }
+    if (result.attributesLeftOut)
+        result.notice = Reason(ReasonKind::WaveExportLeftOut, {Reason(ReasonKind::List, std::move(leftOut))});
     return result;
 }

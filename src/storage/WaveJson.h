@@ -38,6 +38,7 @@
 
 #include "document/GridLayout.h"
 #include "document/TCell.h"
+#include "text/Reason.h"
 
 #include <cstdint>
 #include <memory>
@@ -50,13 +51,13 @@
 struct WaveJsonExport {
     std::string text;                 // UTF-8, ends with a line break
     bool attributesLeftOut = false;   // the chart has something WaveJSON cannot hold
-    std::string notice;               // one line naming what was left out (UTF-8), or empty
+    Reason notice;                    // what was left out, or none
 };
 
 // The WaveJSON text of the chart within the layout's counts (1 .. 100 each). Delays,
 // arrows, number labels and timing lines within the grid count as left out; so do
-// column widths other than those of a new grid. Throws std::invalid_argument for
-// counts outside the limits, and for a name the import would refuse (bytes that are
+// column widths other than those of a new grid. Throws ReasonError for counts
+// outside the limits, and for a name the import would refuse (bytes that are
 // not CP932, a CR, an LF or a NUL), naming its row: nothing is written that cannot be read back.
 WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout);
 
@@ -69,8 +70,8 @@ struct WaveJsonImportResult {
     int32_t colCount = 0;               // 1 + the number of steps (1 .. 100)
     int32_t rowCount = 0;               // 1 + the number of signals (1 .. 100)
     std::vector<int32_t> colWidths;     // columns 0 .. colCount-1: the name column's default, steps by hscale
-    std::vector<std::string> warnings;  // the notice line for the user (UTF-8), also when ok
-    std::string errorMessage;           // for the user, Japanese UTF-8 (when !ok)
+    std::vector<Reason> warnings;       // the notice of what was left out or read otherwise, also when ok
+    Reason errorMessage;                // why not (when !ok)
 };
 
 // Reads a WaveJSON text (UTF-8 JSON5).

@@ -24,7 +24,7 @@ constexpr int kMaxHscale = 100;           // where the reference renderer stops 
 
 // Thrown inside the import only; importWaveJson turns it into a result.
 struct ImportFailure {
-    std::string message;
+    Reason message;
 };
 
 std::string printable(std::string_view utf8)
@@ -43,16 +43,14 @@ public:
     bool empty() const { return names_.empty(); }
     size_t size() const { return names_.size(); }
 
-    std::string joined() const
+    // The first few names, and how many more there are.
+    Reason joined() const
     {
         constexpr size_t kShown = 10;
-        std::string out;
-        for (size_t i = 0; i < names_.size() && i < kShown; ++i) {
-            if (i > 0) out += ", ";
-            out += printable(names_[i]);
-        }
-        if (names_.size() > kShown) out += " ほか" + std::to_string(names_.size() - kShown) + "件";
-        return out;
+        std::vector<ReasonArg> args;
+        for (size_t i = 0; i < names_.size() && i < kShown; ++i) args.emplace_back(printable(names_[i]));
+        args.emplace_back(names_.size() > kShown ? names_.size() - kShown : 0);
+        return Reason(ReasonKind::Names, std::move(args));
     }
 
 private:
@@ -70,25 +68,28 @@ struct Notice {
     NameList keys;        // everything else the chart cannot hold, by key
     NameList characters;  // wave characters shown as undefined though they are not 'x'
 
-    std::string line() const
+    // None when nothing was left out or read otherwise.
+    Reason line() const
     {
-        std::vector<std::string> leftOut;
-        const auto counted = [&](size_t count, const char* what, const char* unit) {
-            if (count > 0) leftOut.push_back(what + std::to_string(count) + unit);
+        std::vector<ReasonArg> leftOut;
+        const auto counted = [&](size_t count, ReasonKind kind) {
+            if (count > 0) leftOut.emplace_back(Reason(kind, {count}));
         };
-        counted(dataLabels, "データのラベル ", "個");
-        counted(nodes, "node ", "個");
-        counted(edges, "edge ", "本");
-        counted(gaps, "区切り（|）", "個");
+        counted(dataLabels, ReasonKind::WaveDataLabels);
+        counted(nodes, ReasonKind::WaveNodes);
+        counted(edges, ReasonKind::WaveEdges);
+        counted(gaps, ReasonKind::WaveGaps);
         if (!captions.empty())
-            leftOut.push_back("グループの見出し " + std::to_string(captions.size()) + "個（" + captions.joined() + "）");
-        if (!keys.empty()) leftOut.push_back(keys.joined());
-        std::string out;
-        for (size_t i = 0; i < leftOut.size(); ++i)
-            out += (i == 0 ? "チャートに入らないため省いたもの: " : "、") + leftOut[i];
+            leftOut.emplace_back(Reason(ReasonKind::WaveGroupCaptions, {captions.size(), captions.joined()}));
+        if (!keys.empty()) leftOut.emplace_back(keys.joined());
+        std::vector<ReasonArg> sentences;
+        if (!leftOut.empty())
+            sentences.emplace_back(Reason(ReasonKind::WaveLeftOut, {Reason(ReasonKind::List, std::move(leftOut))}));
         if (!characters.empty())
-            out += (out.empty() ? "" : "。") + std::string("不定として取り込んだ文字: ") + characters.joined();
-        return out;
+            sentences.emplace_back(Reason(ReasonKind::WaveReadAsUndefined, {characters.joined()}));
+        if (sentences.empty()) return {};
+        if (sentences.size() == 1) return *sentences.front().reason();
+        return Reason(ReasonKind::Sentences, std::move(sentences));
     }
 };
 
@@ -100,11 +101,18 @@ struct Signal {
     double phase = 0;
 };
 
-std::string byPlace(int ordinal) { return std::to_string(ordinal) + "番目の信号"; }
+Reason byPlace(int ordinal) { return Reason(ReasonKind::WaveSignalByPlace, {ordinal}); }
 
-std::string describe(const Signal& signal)
+Reason describe(const Signal& signal)
 {
-    return signal.name.empty() ? byPlace(signal.ordinal) : "信号「" + printable(signal.name) + "」";
+    return signal.name.empty() ? byPlace(signal.ordinal) : Reason(ReasonKind::WaveSignalByName, {printable(signal.name)});
+}
+
+// The signal's failure: `kind` names the signal first, then `more`.
+ImportFailure refusal(ReasonKind kind, const Reason& signal, std::vector<ReasonArg> more = {})
+{
+    more.insert(more.begin(), ReasonArg(signal));
+    return ImportFailure{Reason(kind, std::move(more))};
 }
 
 std::string numberText(double value)
@@ -186,8 +194,7 @@ std::vector<const Json5Value*> flattenSignals(const Json5Value& signalArray, Nam
         } else if (item.kind == Json5Value::Kind::String && inGroup && index == 0) {
             captions.add(item.string);
         } else {
-            throw ImportFailure{"signal 配列に信号でもグループでもない要素があります（" +
-                                std::to_string(entries.size() + 1) + "番目の信号の位置）"};
+            throw ImportFailure{Reason(ReasonKind::WaveStrayItem, {entries.size() + 1})};
         }
     }
     return entries;
@@ -257,31 +264,31 @@ Signal readSignal(const Json5Value& entry, int ordinal, Notice& notice)
     noteSignalExtras(entry, notice);
     if (const Json5Value* name = entry.find("name")) {
         if (name->kind != Json5Value::Kind::String)
-            throw ImportFailure{byPlace(ordinal) + "の name が文字列ではありません"};
+            throw refusal(ReasonKind::WaveNameNotString, byPlace(ordinal));
         signal.name = name->string;
     }
     if (const Json5Value* wave = entry.find("wave")) {
         if (wave->kind != Json5Value::Kind::String)
-            throw ImportFailure{describe(signal) + "の wave が文字列ではありません"};
+            throw refusal(ReasonKind::WaveWaveNotString, describe(signal));
         // The renderer takes the wave apart in UTF-16 code units.
         signal.wave = utf8ToUtf16(wave->string);
         noteWave(wave->string, notice);
     }
     switch (readNumber(entry.find("period"), signal.period)) {
     case Given::No: signal.period = 1; break;
-    case Given::NotANumber: throw ImportFailure{describe(signal) + "の period が数値ではありません"};
+    case Given::NotANumber: throw refusal(ReasonKind::WavePeriodNotNumber, describe(signal));
     case Given::Number:
         if (!(signal.period > 0 && signal.period <= kMaxPeriod))
-            throw ImportFailure{describe(signal) + "の period（" + numberText(signal.period) +
-                                "）は0より大きく99以下の数でなければなりません"};
+            throw refusal(ReasonKind::WavePeriodRange, describe(signal),
+                          {numberText(signal.period), static_cast<int>(kMaxPeriod)});
     }
     switch (readNumber(entry.find("phase"), signal.phase)) {
     case Given::No: signal.phase = 0; break;
-    case Given::NotANumber: throw ImportFailure{describe(signal) + "の phase が数値ではありません"};
+    case Given::NotANumber: throw refusal(ReasonKind::WavePhaseNotNumber, describe(signal));
     case Given::Number:
         if (!(std::fabs(signal.phase) <= kMaxPhase))
-            throw ImportFailure{describe(signal) + "の phase（" + numberText(signal.phase) +
-                                "）は-1000～1000の数でなければなりません"};
+            throw refusal(ReasonKind::WavePhaseRange, describe(signal),
+                          {numberText(signal.phase), -static_cast<int>(kMaxPhase), static_cast<int>(kMaxPhase)});
     }
     return signal;
 }
@@ -290,10 +297,10 @@ std::string encodeName(const Signal& signal)
 {
     // The chart file ends a name at CR or LF and refuses NUL: such a name could not be saved.
     if (signal.name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
-        throw ImportFailure{describe(signal) + "の名前に改行（CR、LF）か NUL があります。これらを含む名前は保存できません"};
+        throw refusal(ReasonKind::WaveNameLineBreakOrNul, describe(signal));
     std::optional<std::string> bytes = utf16ToCp932(utf8ToUtf16(signal.name));
     if (!bytes)
-        throw ImportFailure{describe(signal) + "の名前に CP932（Shift_JIS）で表せない文字があります"};
+        throw refusal(ReasonKind::WaveNameNotCp932, describe(signal));
     return std::move(*bytes);
 }
 
@@ -329,11 +336,10 @@ Timing timeSignals(const std::vector<Signal>& signals, int hscale)
             if (run.start > 0) unit = std::gcd(unit, run.start);
     const int64_t columns = (length + unit - 1) / unit;
     if (columns > kMaxSteps) {
-        std::string message = "ステップが" + std::to_string(columns) + "あります。取り込めるのは99ステップまでです";
         if (unit < timing.stepTicks)
-            message += "（波形の変化に合わせて、WaveJSON の1ステップを" + std::to_string(timing.stepTicks / unit) +
-                       "列にしています）";
-        throw ImportFailure{message};
+            throw ImportFailure{
+                Reason(ReasonKind::WaveTooManyStepsSplit, {columns, kMaxSteps, timing.stepTicks / unit})};
+        throw ImportFailure{Reason(ReasonKind::WaveTooManySteps, {columns, kMaxSteps})};
     }
     timing.unit = unit;
     timing.columns = static_cast<int>(columns);
@@ -360,17 +366,17 @@ void writeRow(TCell& chart, int row, const Timing& timing, size_t index)
 WaveJsonImportResult importOrThrow(std::string_view text)
 {
     const Json5Result parsed = parseJson5(text);
-    if (!parsed.ok) throw ImportFailure{"WaveJSON として読めません（" + parsed.errorMessage() + "）"};
+    if (!parsed.ok) throw ImportFailure{Reason(ReasonKind::WaveNotJson5, {parsed.errorMessage()})};
     const Json5Value& root = parsed.value;
     if (root.kind != Json5Value::Kind::Object)
-        throw ImportFailure{"WaveJSON の最上位は { signal: [...] } の形のオブジェクトでなければなりません"};
+        throw ImportFailure{ReasonKind::WaveTopNotObject};
     const Json5Value* signalArray = root.find("signal");
     if (!signalArray || signalArray->kind != Json5Value::Kind::Array) {
         if (root.find("assign"))
-            throw ImportFailure{"これは論理回路図（assign）です。開けるのは signal 配列を持つタイミングチャートだけです"};
+            throw ImportFailure{ReasonKind::WaveIsAssign};
         if (root.find("reg"))
-            throw ImportFailure{"これはレジスタ図（reg）です。開けるのは signal 配列を持つタイミングチャートだけです"};
-        throw ImportFailure{"WaveJSON に signal 配列がありません"};
+            throw ImportFailure{ReasonKind::WaveIsReg};
+        throw ImportFailure{ReasonKind::WaveNoSignalArray};
     }
 
     Notice notice;
@@ -384,7 +390,7 @@ WaveJsonImportResult importOrThrow(std::string_view text)
     const int hscale = hscaleOf(root, notice);
     const std::vector<const Json5Value*> entries = flattenSignals(*signalArray, notice.captions);
     if (entries.size() > static_cast<size_t>(kMaxSignals))
-        throw ImportFailure{"信号が" + std::to_string(entries.size()) + "本あります。取り込めるのは99本までです"};
+        throw ImportFailure{Reason(ReasonKind::WaveTooManySignals, {entries.size(), kMaxSignals})};
 
     std::vector<Signal> signals;
     for (size_t i = 0; i < entries.size(); ++i)
@@ -407,7 +413,7 @@ WaveJsonImportResult importOrThrow(std::string_view text)
     chart->colCount = result.colCount;
     chart->rowCount = result.rowCount;
     result.chart = std::move(chart);
-    if (std::string line = notice.line(); !line.empty()) result.warnings.push_back(std::move(line));
+    if (Reason line = notice.line(); !line.empty()) result.warnings.push_back(std::move(line));
     result.ok = true;
     return result;
 }

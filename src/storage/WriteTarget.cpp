@@ -2,10 +2,6 @@
 
 #ifndef _WIN32
 
-#include "storage/NativePath.h"
-
-#include <QFile>
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -17,19 +13,17 @@
 #include <sys/vfs.h>
 #endif
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // As many links as the kernel follows before it gives up with ELOOP.
 constexpr size_t kMaxLinks = 40;
 
-QString shown(const QByteArray& path)
+std::string shown(const QByteArray& path)
 {
-    return pathFromNativeBytes(std::string_view(path.constData(), size_t(path.size())));
+    return path.toStdString();
 }
 
-WriteTarget refused(QString reason)
+WriteTarget refused(Reason reason)
 {
     WriteTarget target;
     target.error = std::move(reason);
@@ -89,13 +83,13 @@ bool passesThroughDescriptors(const std::vector<QByteArray>& chain)
 
 }  // namespace
 
-QString notRegularReason(mode_t mode)
+Reason notRegularReason(mode_t mode)
 {
-    const QString kind = S_ISDIR(mode)    ? u"フォルダ"_s
-                         : S_ISFIFO(mode) ? u"名前付きパイプ"_s
-                         : S_ISSOCK(mode) ? u"ソケット"_s
-                                          : u"デバイス"_s;
-    return u"通常のファイルではありません（%1）"_s.arg(kind);
+    const ReasonKind kind = S_ISDIR(mode)    ? ReasonKind::FileFolder
+                            : S_ISFIFO(mode) ? ReasonKind::FileFifo
+                            : S_ISSOCK(mode) ? ReasonKind::FileSocket
+                                             : ReasonKind::FileDevice;
+    return Reason(ReasonKind::NotRegularOfKind, {Reason(kind)});
 }
 
 WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special)
@@ -104,17 +98,16 @@ WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special)
     if (::stat(path.constData(), &status) != 0) {
         const int error = errno;
         if (error == ELOOP)
-            return refused(u"リンクが循環しています（%1）"_s.arg(shown(path)));
+            return refused(Reason(ReasonKind::LinkLoop, {shown(path)}));
         struct stat link {};
         if (error == ENOENT && ::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
             const std::vector<QByteArray> chain = linkChain(path);
             if (chain.size() > kMaxLinks)
-                return refused(u"リンクが循環しています（%1）"_s.arg(shown(path)));
-            return refused(u"リンク %1 の指す %2 がありません"_s.arg(shown(chain[chain.size() - 2]),
-                                                                  shown(chain.back())));
+                return refused(Reason(ReasonKind::LinkLoop, {shown(path)}));
+            return refused(Reason(ReasonKind::LinkDangling, {shown(chain[chain.size() - 2]), shown(chain.back())}));
         }
         if (error != ENOENT)
-            return refused(qt_error_string(error));
+            return refused(Reason(ReasonKind::System, {error}));
         // Nothing there yet; a missing folder shows when the temporary file is made.
         WriteTarget target;
         target.kind = WriteTarget::Kind::Create;
@@ -137,11 +130,11 @@ WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special)
     const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.constData(), nullptr), &std::free);
     struct stat end {};
     if (!resolved || ::lstat(resolved.get(), &end) != 0)
-        return refused(qt_error_string(errno));
+        return refused(Reason(ReasonKind::System, {errno}));
     // The name found must still be the file looked at (not one that took its place, nor
     // the stale name of a file already removed).
     if (end.st_dev != status.st_dev || end.st_ino != status.st_ino)
-        return refused(u"書き込み先のファイルを特定できません（%1）"_s.arg(shown(path)));
+        return refused(Reason(ReasonKind::TargetUnknown, {shown(path)}));
     target.kind = WriteTarget::Kind::Replace;
     target.path = resolved.get();
     return target;

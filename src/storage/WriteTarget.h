@@ -11,8 +11,9 @@ enum class SpecialTargets {
 
 #ifndef _WIN32
 
+#include "text/Reason.h"
+
 #include <QByteArray>
-#include <QString>
 
 #include <sys/stat.h>
 
@@ -25,9 +26,9 @@ struct WriteTarget {
     Kind kind = Kind::Create;
     QByteArray path;    // the file replaced (links resolved), made, or opened to write into
     struct stat status {};  // of the file replaced
-    QString error;      // why the write is refused; empty when it may go on
+    Reason error;       // why the write is refused; none when it may go on
 
-    bool ok() const { return error.isEmpty(); }
+    bool ok() const { return error.empty(); }
 };
 
 // The end of `path` (native bytes, relative to the working folder when relative). A
@@ -38,7 +39,7 @@ struct WriteTarget {
 // descriptor.
 WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special);
 
-// The reason, for the user, why a file of this mode is not read or replaced.
-QString notRegularReason(mode_t mode);
+// Why a file of this mode is not read or replaced.
+Reason notRegularReason(mode_t mode);
 
 #endif

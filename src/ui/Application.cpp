@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include "render/FontSubstitutions.h"
+#include "text/ReasonWords.h"
 
 #include <QApplication>
 #include <QFont>
@@ -9,6 +10,12 @@
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
+
+QString reasonText(const Reason& reason)
+{
+    static const ReasonWords words(Language::Japanese, ReasonWords::SystemErrors::AsTheSystemSays);
+    return words(reason);
+}
 
 QString applicationTitle()
 {

@@ -1,6 +1,7 @@
 #include "Version.h"
 #include "storage/PreferencesLocation.h"
 #include "storage/RecoveryStore.h"
+#include "storage/StandardStreams.h"
 #include "storage/TemporaryFile.h"
 #include "ui/Application.h"
 #include "ui/CommandLine.h"
@@ -21,6 +22,9 @@ static std::vector<std::string> argumentsOf(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // First of all: a file the editor opens later (a chart being saved) must never take
+    // the place of a closed standard error, where the toolkit writes its warnings.
+    guardStandardStreams();
     // Before anything is written: a file-size limit fails a write instead of ending the
     // editor with unsaved work, and SIGTERM during a save leaves no temporary file.
     installFileSignalHandling();

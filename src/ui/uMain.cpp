@@ -249,6 +249,8 @@ void TfrmMain::runGuarded(const std::function<void()>& command)
 {
     try {
         command();
+    } catch (const ReasonError& e) {
+        showError(reasonText(e.reason()));
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
     }

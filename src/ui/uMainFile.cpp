@@ -196,9 +196,9 @@ bool TfrmMain::saveDocumentAs()
 FileIdentity TfrmMain::writeChartFile(const QString& path)
 {
     FileIdentity written;
-    const QString error = ::writeChartFile(path, document, dgdMain->layout(), &written);
-    if (!error.isEmpty())
-        failSave(path, error);
+    const Reason error = ::writeChartFile(path, document, dgdMain->layout(), &written);
+    if (!error.empty())
+        failSave(path, reasonText(error));
     modifiedFlag = false;
     discardRecoveryFile();
     rememberRecentFile(path);
@@ -211,7 +211,7 @@ bool TfrmMain::loadChartFile(const QString& path)
     const ChartFileRead read = readChartFile(absolute);
     if (!read.ok()) {
         prompts().message(applicationTitle(),
-                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), read.error));
+                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), reasonText(read.error)));
         return false;
     }
     document = *read.chart.chart;
@@ -220,12 +220,12 @@ bool TfrmMain::loadChartFile(const QString& path)
     modifiedFlag = false;
     discardRecoveryFile();
     dgdMain->repaintGrid();
-    if (!read.warning.isEmpty()) {
+    if (!read.warning.empty()) {
         // A damaged file opens whole but unmodified, so the user must hear of it
         // before a save rewrites it. Queued, so that the box stands over the chart
         // it is about, also at start before the window is shown.
         const QString text = u"%1\n%2\nファイルにあるステップはすべて開きました。保存する前に図を確かめてください。"_s.arg(
-            QDir::toNativeSeparators(path), read.warning);
+            QDir::toNativeSeparators(path), reasonText(read.warning));
         QMetaObject::invokeMethod(this, [this, text] { prompts().warning(text); }, Qt::QueuedConnection);
     }
     return true;
@@ -238,7 +238,7 @@ bool TfrmMain::importWaveJsonFile(const QString& path)
         file.ok() ? importWaveJson(std::string_view(file.bytes.constData(), size_t(file.bytes.size())))
                   : WaveJsonImportResult{};
     if (!read.ok) {
-        const QString reason = file.ok() ? QString::fromStdString(read.errorMessage) : file.error;
+        const QString reason = reasonText(file.ok() ? read.errorMessage : file.error);
         prompts().message(applicationTitle(),
                           u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), reason));
         return false;
@@ -253,8 +253,8 @@ bool TfrmMain::importWaveJsonFile(const QString& path)
     dgdMain->repaintGrid();
     if (!read.warnings.empty()) {
         QStringList lines;
-        for (const std::string& warning : read.warnings)
-            lines << QString::fromStdString(warning);
+        for (const Reason& warning : read.warnings)
+            lines << reasonText(warning);
         showTransientMessage(lines.join(u"　"_s));
     }
     return true;

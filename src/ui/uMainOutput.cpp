@@ -52,7 +52,7 @@ void checkPrintable(const ChartPicture& picture)
     try {
         checkPictureSize(vectorSize(picture.layout));
     } catch (const PictureSizeError& e) {
-        throw std::runtime_error(u"印刷できません: %1"_s.arg(QString::fromUtf8(e.what())).toStdString());
+        throw std::runtime_error(u"印刷できません: %1"_s.arg(reasonText(e.reason())).toStdString());
     }
 }
 
@@ -74,9 +74,9 @@ void TfrmMain::exportPicture(FileDialogState& dialog, const char* extension, Pic
         return;
     const QString path =
         QString::fromStdString(replaceExtension(dialog.fileName.toStdString(), extension));
-    const QString error = savePictureFile(path, windowPicture(*dgdMain), format);
-    if (!error.isEmpty())
-        failCreate(path, error);
+    const Reason error = savePictureFile(path, windowPicture(*dgdMain), format);
+    if (!error.empty())
+        failCreate(path, reasonText(error));
 }
 
 void TfrmMain::mnuOutWaveJsonClick()
@@ -86,12 +86,12 @@ void TfrmMain::mnuOutWaveJsonClick()
     const QString path =
         QString::fromStdString(replaceExtension(SaveWaveJsonDialog.fileName.toStdString(), ".json"));
     const WaveJsonExport exported = exportWaveJson(document, dgdMain->layout());
-    const QString error =
+    const Reason error =
         writeFileAtomically(path, QByteArrayView(exported.text.data(), qsizetype(exported.text.size())));
-    if (!error.isEmpty())
-        failCreate(path, error);
+    if (!error.empty())
+        failCreate(path, reasonText(error));
     if (exported.attributesLeftOut)
-        showTransientMessage(QString::fromStdString(exported.notice));
+        showTransientMessage(reasonText(exported.notice));
 }
 
 void TfrmMain::actCopyPictureExecute()

@@ -13,6 +13,7 @@
 
 #include "storage/FileIO.h"
 #include "storage/ViewPreferences.h"
+#include "ui/Application.h"
 #include "ui/ChartGrid.h"
 #include "ui/ScreenFit.h"
 
@@ -100,7 +101,7 @@ QString TfrmMain::updatePreferencesFile(const std::function<std::string(std::str
     if (present) {
         const FileReadResult read = readFileBytes(path, kMaxPreferencesBytes);
         if (!read.ok())
-            return read.error;
+            return reasonText(read.error);
         bytes = read.bytes.toStdString();
     }
     bytes = change(std::move(bytes));
@@ -111,7 +112,8 @@ QString TfrmMain::updatePreferencesFile(const std::function<std::string(std::str
     // link is written where its chain ends, and every link on the way stays a link.
     if (!QDir().mkpath(file.absolutePath()))
         return u"フォルダ %1 を作れません"_s.arg(QDir::toNativeSeparators(file.absolutePath()));
-    return writeFileAtomically(path, QByteArrayView(bytes));
+    const Reason error = writeFileAtomically(path, QByteArrayView(bytes));
+    return error.empty() ? QString() : reasonText(error);
 }
 
 void TfrmMain::keepWindowPlacement()

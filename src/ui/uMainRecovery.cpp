@@ -51,18 +51,18 @@ void TfrmMain::saveRecoveryFile()
     try {
         bytes = SaveRecovery(document, dgdMain->layout(),
                              ChartOrigin{documentFileName_.toStdString(), documentIdentity_});
-    } catch (const std::invalid_argument&) {
+    } catch (const ReasonError&) {
         return;  // not storable as a file; the save itself will say why
     }
     const QByteArray copy(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (copy == recoveryWritten_)
         return;
-    const QString error = recovery_->write(copy);
-    if (!error.isEmpty()) {
+    const Reason error = recovery_->write(copy);
+    if (!error.empty()) {
         // Said once and never in the user's way: the next interval tries again.
         if (!recoveryFailureShown_)
             showTransientMessage(
-                u"復元用のコピーを書き込めません（書き込めるまで試し続けます）: %1"_s.arg(error));
+                u"復元用のコピーを書き込めません（書き込めるまで試し続けます）: %1"_s.arg(reasonText(error)));
         recoveryFailureShown_ = true;
         return;
     }
@@ -92,7 +92,7 @@ bool TfrmMain::offerRecovery()
                       : RecoveryLoadResult{};
         if (!read.ok) {
             const QString aside = RecoveryStore::setAside(orphan);
-            const QString reason = file.ok() ? QString::fromStdString(read.error) : file.error;
+            const QString reason = reasonText(file.ok() ? read.error : file.error);
             prompts().message(applicationTitle(),
                               u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(aside), reason));
             continue;
@@ -120,7 +120,7 @@ bool TfrmMain::offerRecovery()
         if (read.chart.warningLine > 0) {
             prompts().warning(u"復元した図の %1 行目: %2\n図は復元しましたが、保存する前に確かめてください。"_s
                                   .arg(read.chart.warningLine)
-                                  .arg(QString::fromStdString(read.chart.warningReason)));
+                                  .arg(reasonText(read.chart.warningReason)));
         }
         // One chart at a time: the others wait for the next start.
         return true;

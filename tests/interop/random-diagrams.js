@@ -46,9 +46,11 @@ for (let n = 0; n < Number(count); n++) {
     const svg = path.join(work, 'random.svg');
     fs.writeFileSync(json, text);
     fs.writeFileSync(svg, onml.s(wavedrom.renderAny(0, JSON.parse(text), skins)));
-    const opened = spawnSync(render, [json, chart], { encoding: 'utf8' });
+    // In English whatever the test's locale, so that the reason can be told from its words.
+    const english = { ...process.env, LC_ALL: '', LC_MESSAGES: '', LANG: 'C' };
+    const opened = spawnSync(render, [json, chart], { encoding: 'utf8', env: english });
     if (opened.status !== 0) {
-        if (/ステップが\d+あります/.test(opened.stderr)) {
+        if (/\d+ steps; at most 99 can be read/.test(opened.stderr)) {
             tooLong += 1;
             continue;
         }

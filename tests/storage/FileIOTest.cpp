@@ -5,6 +5,7 @@
 #include "storage/TemporaryFile.h"
 
 #include "RawProcess.h"
+#include "ReasonText.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -90,7 +91,7 @@ std::string writeUnderSizeLimit(const QString& path, const QByteArray& bytes, rl
         getrlimit(RLIMIT_FSIZE, &rl);
         rl.rlim_cur = limit;
         setrlimit(RLIMIT_FSIZE, &rl);
-        return writeFileAtomically(path, bytes).toStdString();
+        return japanese(writeFileAtomically(path, bytes));
     });
     return outcome.signal ? "<ended by signal " + std::to_string(outcome.signal) + ">" : outcome.said;
 }
@@ -206,8 +207,8 @@ TEST(FileWrite, followsLinksAndReplacesOnlyRegularFiles)
             if (intoFifo)
                 reader = std::thread([&] { piped = readFifo(at + "fifo"); });
 
-            const QString error = output ? writeOutputFile(path(c.name), produce)
-                                         : writeFileAtomically(path(c.name), produce);
+            const QString error = japaneseText(output ? writeOutputFile(path(c.name), produce)
+                                                      : writeFileAtomically(path(c.name), produce));
             if (reader.joinable())
                 reader.join();
 
@@ -234,7 +235,7 @@ TEST(FileWrite, writesUnderExactlyTheNameGiven)
     };
     const auto pathOf = [&](const std::string& name) { return dir.path() + u'/' + pathFromNativeBytes(name); };
     for (const std::string& name : names)
-        EXPECT_EQ(writeFileAtomically(pathOf(name), QByteArray::fromStdString(name)), QString()) << name;
+        EXPECT_EQ(writeFileAtomically(pathOf(name), QByteArray::fromStdString(name)), Reason()) << name;
     // Read back once all are written, so that two names written as one file would show.
     for (const std::string& name : names) {
         EXPECT_EQ(access((at + name).c_str(), F_OK), 0) << name;
@@ -260,11 +261,11 @@ TEST(FileWrite, aSignalDuringAWriteLeavesNoTemporaryFile)
             if (c.ignoredAtStart)
                 signal(c.signal, SIG_IGN);
             installFileSignalHandling();
-            return writeFileAtomically(path, [&](ByteSink& sink) {
-                       sink.write("half");
-                       kill(getpid(), c.signal);
-                       sink.write(" and the rest");
-                   }).toStdString();
+            return japanese(writeFileAtomically(path, [&](ByteSink& sink) {
+                sink.write("half");
+                kill(getpid(), c.signal);
+                sink.write(" and the rest");
+            }));
         });
         EXPECT_EQ(outcome.signal, c.ignoredAtStart ? 0 : c.signal);
         EXPECT_EQ(readTestFile(path), c.ignoredAtStart ? "half and the rest" : "old");
@@ -284,7 +285,7 @@ TEST(FileWrite, replacesTheFileAndKeepsItsPermissionsAndLinks)
     const QString link = dir.filePath(u"link.sbn"_s);
     ASSERT_TRUE(QFile::link(path, link));
 
-    EXPECT_EQ(writeFileAtomically(link, "new bytes"), QString());
+    EXPECT_EQ(writeFileAtomically(link, "new bytes"), Reason());
 
     EXPECT_EQ(readTestFile(path), "new bytes");
     EXPECT_TRUE(QFileInfo(link).isSymLink());
@@ -305,7 +306,7 @@ TEST(FileWrite, streamsPiecesAndLeavesNothingWhenTheMakerFails)
                   for (char c = 'a'; c <= 'c'; ++c)
                       sink.write(std::string(70000, c));
               }),
-              QString());
+              Reason());
     EXPECT_EQ(readTestFile(path), QByteArray(70000, 'a') + QByteArray(70000, 'b') + QByteArray(70000, 'c'));
 
     ASSERT_TRUE(writeTestFile(path, "old"));
@@ -325,7 +326,7 @@ TEST(FileWrite, refusesAFileMarkedReadOnly)
     const QString path = dir.filePath(u"chart.sbn"_s);
     ASSERT_TRUE(writeTestFile(path, "old"));
     ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0444), 0);
-    EXPECT_EQ(writeFileAtomically(path, "new"), u"ファイルは読み取り専用です"_s);
+    EXPECT_EQ(japaneseText(writeFileAtomically(path, "new")), u"ファイルは読み取り専用です"_s);
     EXPECT_EQ(readTestFile(path), "old");
 }
 
@@ -348,7 +349,7 @@ TEST(FileRead, refusesWhatIsNotARegularFile)
     for (const auto& c : cases) {
         const FileReadResult result = readFileBytes(c.path, 1024);
         EXPECT_FALSE(result.ok()) << c.path.toStdString();
-        EXPECT_EQ(result.error, c.reason) << c.path.toStdString();
+        EXPECT_EQ(japaneseText(result.error), c.reason) << c.path.toStdString();
     }
 }
 
@@ -358,7 +359,7 @@ TEST(FileRead, readsUpToTheCap)
     const QString path = dir.filePath(u"chart.sbn"_s);
     ASSERT_TRUE(writeTestFile(path, QByteArray(100, 'x')));
     EXPECT_EQ(readFileBytes(path, 100).bytes, QByteArray(100, 'x'));
-    EXPECT_EQ(readFileBytes(path, 99).error, u"ファイルが大きすぎます"_s);
+    EXPECT_EQ(japaneseText(readFileBytes(path, 99).error), u"ファイルが大きすぎます"_s);
 }
 
 // The identity a write reports is the one the file then has, reading sees the same, and
@@ -371,7 +372,7 @@ TEST(FileIdentity, followsTheFileFromWriteToRead)
     ASSERT_TRUE(writeTestFile(path, "old"));
     ASSERT_TRUE(QFile::link(path, link));
     FileIdentity first;
-    ASSERT_EQ(writeFileAtomically(link, "12345", &first), QString());
+    ASSERT_EQ(writeFileAtomically(link, "12345", &first), Reason());
 
     EXPECT_EQ(first.size, 5);
     EXPECT_EQ(fileIdentity(path), first);
@@ -382,7 +383,7 @@ TEST(FileIdentity, followsTheFileFromWriteToRead)
     ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), past, 0), 0);
     EXPECT_NE(fileIdentity(path), first);
     FileIdentity second;
-    ASSERT_EQ(writeFileAtomically(path, "54321", &second), QString());
+    ASSERT_EQ(writeFileAtomically(path, "54321", &second), Reason());
     EXPECT_NE(second, first);
     EXPECT_EQ(readFileBytes(path, 100).identity, second);
 }

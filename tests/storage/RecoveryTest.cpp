@@ -108,12 +108,12 @@ TEST(RecoveryStore, OffersOnlyTheFilesOfEditorsThatAreGone)
 {
     QTemporaryDir dir;
     RecoveryStore running(dir.path());
-    ASSERT_EQ(running.write("running"), QString());
+    ASSERT_EQ(running.write("running"), Reason());
 
     const pid_t child = fork();
     if (child == 0) {
         RecoveryStore killed(dir.path());
-        const bool ok = killed.write("killed").isEmpty();
+        const bool ok = killed.write("killed").empty();
         _exit(ok ? 0 : 1);  // no destructor runs, as after SIGKILL
     }
     int status = 0;
@@ -141,7 +141,7 @@ TEST(RecoveryStore, ADamagedFileIsKeptAsideAndACleanEndLeavesNothing)
     QTemporaryDir dir;
     {
         RecoveryStore store(dir.path());
-        ASSERT_EQ(store.write("work"), QString());
+        ASSERT_EQ(store.write("work"), Reason());
         ASSERT_TRUE(QFile::exists(store.filePath()));
         store.discard();
         EXPECT_FALSE(QFile::exists(store.filePath()));
@@ -176,12 +176,12 @@ TEST(RecoveryStore, AnAdoptedFileStaysUntilTheWorkIsInTheEditorsOwn)
     const QString ownName = QFileInfo(store.filePath()).completeBaseName();
     const QString lock = dir.filePath(ownName + u".lock"_s);
     ASSERT_TRUE(QDir().mkdir(lock));
-    EXPECT_NE(store.write("work"), QString());
+    EXPECT_NE(store.write("work"), Reason());
     EXPECT_EQ(readTestFile(old), "old work");
     EXPECT_TRUE(RecoveryStore(dir.path()).takeOrphans().empty());  // still held
 
     ASSERT_TRUE(QDir().rmdir(lock));
-    EXPECT_EQ(store.write("work"), QString());
+    EXPECT_EQ(store.write("work"), Reason());
     EXPECT_EQ(filesIn(dir), (QStringList{ownName + u".lock"_s, ownName + u".recovery"_s}));
 }
 

@@ -4,6 +4,8 @@
 #include "storage/VcdChart.h"
 #include "storage/VcdTime.h"
 
+#include "ReasonText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -139,7 +141,7 @@ TEST_P(VcdChart, GivesTheseRowsWhateverPiecesTheBytesComeIn)
         const ChartLoadResult got = loadVcdChart(source, choices);
         ASSERT_TRUE(got.ok) << got.errorLine << ": " << got.errorReason;
         EXPECT_EQ(rowsOf(got), t.rows) << "piece " << piece;
-        EXPECT_EQ(got.notes, t.notes);
+        EXPECT_EQ(japanese(got.notes), t.notes);
         EXPECT_EQ(got.chart->colCount, got.colCount);
         EXPECT_EQ(got.chart->rowCount, got.rowCount);
         std::vector<int32_t> widths(static_cast<size_t>(got.colCount), 15);
@@ -222,7 +224,8 @@ TEST_P(VcdRefusal, SaysWhereAndWhatWasExpectedWhateverPiecesTheBytesComeIn)
         ASSERT_FALSE(got.ok);
         EXPECT_EQ(got.chart, nullptr);
         EXPECT_EQ(got.errorLine, t.errorLine) << got.errorReason;
-        EXPECT_NE(got.errorReason.find(t.reason), std::string::npos) << got.errorReason << " (piece " << piece << ")";
+        EXPECT_NE(japanese(got.errorReason).find(t.reason), std::string::npos)
+            << japanese(got.errorReason) << " (piece " << piece << ")";
     }
 }
 

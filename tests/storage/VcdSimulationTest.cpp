@@ -72,7 +72,7 @@ TEST_P(CounterDump, GivesTheTestbenchSequence)
     choices.startFemtoseconds = parseTimeText(t.start).femtoseconds;
     choices.steps = t.steps;
     const ChartFileRead read = readVcdChartFile(QStringLiteral(COUNTER_DUMP), choices);
-    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    ASSERT_TRUE(read.ok()) << read.error;
     const std::vector<Row> rows = rowsOf(read.chart);
     ASSERT_EQ(rows.size(), t.rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CounterDump, testing::ValuesIn(kCases),
 TEST(CounterDumpHeader, NamesTheTestbenchAndItsCounter)
 {
     const VcdHeaderRead read = readVcdHeaderFile(QStringLiteral(COUNTER_DUMP));
-    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    ASSERT_TRUE(read.ok()) << read.error;
     std::vector<std::string> paths;
     for (const VcdVar& var : read.header->vars) paths.push_back(read.header->path(var));
     EXPECT_EQ(paths, (std::vector<std::string>{"counter_tb.count", "counter_tb.clk", "counter_tb.rst",

@@ -58,7 +58,7 @@ TEST_P(TimeTextParse, GivesFemtosecondsOrWhyNot)
         // What is shown reads back as the same time.
         EXPECT_EQ(parseTimeText(timeText(got.femtoseconds)).femtoseconds, got.femtoseconds) << t.text;
     } else {
-        EXPECT_FALSE(timeTextErrorMessage(t.error).empty());
+        EXPECT_FALSE(timeTextReason(t.error).empty());
     }
 }
 

@@ -2,6 +2,8 @@
 // round trip through the import.
 #include "storage/WaveJson.h"
 
+#include "ReasonText.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,7 +48,7 @@ TEST(WaveJsonExportText, OneSignalPerRowRepeatsAsDotsNamesEscaped)
               "  ]\n"
               "}\n");
     EXPECT_FALSE(got.attributesLeftOut);
-    EXPECT_EQ(got.notice, "");
+    EXPECT_TRUE(got.notice.empty());
 }
 
 TEST(WaveJsonExportText, NoSignalsAndNoSteps)
@@ -59,10 +61,10 @@ TEST(WaveJsonExportText, NoSignalsAndNoSteps)
 TEST(WaveJsonExportText, CountsOutsideTheRecordAreRefused)
 {
     const TCell chart;
-    EXPECT_THROW(exportWaveJson(chart, grid(0, 2)), std::invalid_argument);
-    EXPECT_THROW(exportWaveJson(chart, grid(101, 2)), std::invalid_argument);
-    EXPECT_THROW(exportWaveJson(chart, grid(2, 0)), std::invalid_argument);
-    EXPECT_THROW(exportWaveJson(chart, grid(2, 101)), std::invalid_argument);
+    EXPECT_THROW(exportWaveJson(chart, grid(0, 2)), ReasonError);
+    EXPECT_THROW(exportWaveJson(chart, grid(101, 2)), ReasonError);
+    EXPECT_THROW(exportWaveJson(chart, grid(2, 0)), ReasonError);
+    EXPECT_THROW(exportWaveJson(chart, grid(2, 101)), ReasonError);
 }
 
 // A name the import would refuse is refused by the export, naming its row, so that no
@@ -88,9 +90,9 @@ TEST(WaveJsonExportText, NamesThatCouldNotBeReadBackAreRefused)
             const WaveJsonImportResult back = importWaveJson(exportWaveJson(*chart, grid(3, 3)).text);
             EXPECT_EQ(c.refusal, "");
             EXPECT_TRUE(back.ok) << back.errorMessage;
-        } catch (const std::invalid_argument& e) {
+        } catch (const ReasonError& e) {
             EXPECT_NE(c.refusal, "");
-            EXPECT_NE(std::string(e.what()).find(c.refusal), std::string::npos) << e.what();
+            EXPECT_NE(japanese(e.reason()).find(c.refusal), std::string::npos) << japanese(e.reason());
         }
     }
 }
@@ -140,7 +142,7 @@ TEST_P(WaveJsonNotice, NamesWhatIsLeftOut)
     t.setUp(*chart);
     const WaveJsonExport got =
         exportWaveJson(*chart, t.widths.empty() ? grid(5, 3) : gridLayoutWith(t.widths, 3));
-    EXPECT_EQ(got.notice, t.notice);
+    EXPECT_EQ(japanese(got.notice), t.notice);
     EXPECT_EQ(got.attributesLeftOut, !t.notice.empty());
 }
 

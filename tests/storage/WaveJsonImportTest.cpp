@@ -1,6 +1,8 @@
 // WaveJSON import: wave characters to columns per row, and what is refused.
 #include "storage/WaveJson.h"
 
+#include "ReasonText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -97,7 +99,7 @@ TEST_P(WaveJsonImport, GivesTheseRows)
     std::vector<int32_t> widths(static_cast<size_t>(got.colCount), t.stepWidth);
     widths[0] = 80;
     EXPECT_EQ(got.colWidths, widths);
-    EXPECT_EQ(got.warnings, t.warnings);
+    EXPECT_EQ(japanese(got.warnings), t.warnings);
     for (size_t i = 0; i < t.rows.size(); ++i) {
         const int r = static_cast<int>(i + 1);
         std::string levels, arrows;
@@ -200,7 +202,7 @@ TEST_P(WaveJsonRefusal, RefusesTheWholeImport)
     const WaveJsonImportResult got = importWaveJson(t.text);
     EXPECT_FALSE(got.ok);
     EXPECT_EQ(got.chart, nullptr);
-    EXPECT_NE(got.errorMessage.find(t.message), std::string::npos) << got.errorMessage;
+    EXPECT_NE(japanese(got.errorMessage).find(t.message), std::string::npos) << japanese(got.errorMessage);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WaveJsonRefusal, testing::ValuesIn(kRefusals),

@@ -30,6 +30,7 @@ struct RawOptions {
     std::vector<std::pair<std::string, std::string>> environment;  // set over the test's own
     long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes; -1 for none
     int standardOutput = -1;  // a descriptor of the test's, instead of a caught one
+    bool standardOutputClosed = false;  // started as "program >&-" starts it
 };
 
 class RawProcess {
@@ -58,7 +59,10 @@ public:
 
         pid_ = ::fork();
         if (pid_ == 0) {
-            ::dup2(out, STDOUT_FILENO);
+            if (options.standardOutputClosed)
+                ::close(STDOUT_FILENO);
+            else
+                ::dup2(out, STDOUT_FILENO);
             ::dup2(err_, STDERR_FILENO);
             rlimit limit{};
             ::getrlimit(RLIMIT_FSIZE, &limit);

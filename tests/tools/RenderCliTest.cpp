@@ -14,11 +14,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <iterator>
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -39,12 +41,18 @@ struct Outcome {
     QString err;
 };
 
+// The environment of an English-speaking user, whatever the test's is.
+const std::vector<std::pair<std::string, std::string>> kEnglish = {
+    {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "C"}};
+
 Outcome render(const QStringList& args, const QString& stdoutFile = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(u"DISPLAY"_s);  // it never needs one, whatever the platform asked for
     env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    for (const auto& [key, value] : kEnglish)
+        env.insert(QString::fromStdString(key), QString::fromStdString(value));
     process.setProcessEnvironment(env);
     if (!stdoutFile.isEmpty())
         process.setStandardOutputFile(stdoutFile);
@@ -159,7 +167,7 @@ TEST(RenderCli, ConvertsWaveJsonAndSaysWhatItLeftOut)
     file.close();
     const Outcome run = render({json, dir.filePath(u"out.sbn"_s)});
     EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.err.contains(u"node 1個"_s)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"in.json: Left out, as a chart cannot hold them: nodes: 1"_s)) << run.err.toStdString();
     const ChartFileRead read = readChartFile(dir.filePath(u"out.sbn"_s));
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.chart.rowCount, 3);
@@ -178,7 +186,7 @@ TEST(RenderCli, WarnsOfAnInconsistentChartAndConvertsEveryStep)
     ASSERT_TRUE(writeTestFile(cut, "80 0 15 0 15 0 15 0\r\nA\r\n1 0 0 1 0 0 1 0 0\r\nB\r\n1 0 0 1"));
     const Outcome run = render({cut, dir.filePath(u"out.sbn"_s)});
     EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.err.contains(u"cut.sbn: 警告: 5 行目: "_s)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"cut.sbn: warning: line 5: "_s)) << run.err.toStdString();
     EXPECT_EQ(readTestFile(dir.filePath(u"out.sbn"_s)),
               "80 0 15 0 15 0 15 0\r\nA\r\n1 0 0 1 0 0 1 0 0\r\nB\r\n1 0 0 1 0 0 0 0 0");
 }
@@ -219,11 +227,11 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
         {{kExample, u"-"_s}, 2, u"--format is needed"_s},
         {{u"--format"_s, u"gif"_s, kExample, out}, 2, u"unknown format 'gif'"_s},
         {{dir.filePath(u"missing.sbn"_s), out}, 1, u"missing.sbn"_s},
-        {{dir.path(), out}, 1, u"フォルダ"_s},
-        {{bad, out}, 1, u"1 行目"_s},
+        {{dir.path(), out}, 1, u"Not a regular file (a folder)"_s},
+        {{bad, out}, 1, u"bad.sbn: line 1: "_s},
         {{badJson, out}, 1, u"bad.json"_s},
         {{huge, out}, 1, u"1000105 × 25"_s},
-        {{badName, dir.filePath(u"out.json"_s)}, 1, u"2 行目の信号名"_s},
+        {{badName, dir.filePath(u"out.json"_s)}, 1, u"signal name of row 2"_s},
         {{kExample, dir.filePath(u"no/such/folder/out.png"_s)}, 1, u"no/such/folder/out.png"_s},
     };
     for (const Case& c : cases) {
@@ -265,6 +273,8 @@ TEST(RenderCli, TakesNamesAsTheirBytes)
     for (const char* name : {"\x83\x5e\x83\x43.sbn", "\xff.sbn", "\xfe.sbn"}) {
         std::ifstream file(at + name, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), readTestFile(kExample).toStdString()) << name;
+        // QTemporaryDir cannot remove a name that is not UTF-8.
+        unlink((at + name).c_str());
     }
 }
 
@@ -277,9 +287,10 @@ TEST(RenderCli, AFileSizeLimitFailsTheWriteNotTheProgram)
     ASSERT_TRUE(writeTestFile(output, "old"));
     RawOptions limited;
     limited.fileSizeLimit = 5000;
+    limited.environment = kEnglish;
     const RawOutcome run = runRaw(kRender, {bytesOf(kExample), bytesOf(output)}, limited);
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find(qt_error_string(EFBIG).toStdString()), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("out.bmp: File too large"), std::string::npos) << run.err;
     EXPECT_EQ(readTestFile(output), "old");
     EXPECT_EQ(entries(dir), QStringList{u"out.bmp"_s});
 }
@@ -350,4 +361,114 @@ TEST(RenderCli, WritesIntoStandardOutputByName)
     ASSERT_EQ(stat(bytesOf(redirected).c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(entries(dir), QStringList{u"redirected.txt"_s});
+}
+
+// One command speaks one language: LC_ALL, else LC_MESSAGES, else LANG picks it, and
+// every line it says, its own and the reasons from the shared code alike, is in it.
+TEST(RenderCli, SpeaksTheLanguageTheLocaleNames)
+{
+    QTemporaryDir dir;
+    const std::string at = bytesOf(dir.path()) + "/";
+    ASSERT_TRUE(writeTestFile(dir.filePath(u"bad.sbn"_s), "80 0 x"));
+    const std::string example = bytesOf(kExample);
+    const std::vector<std::pair<std::string, std::string>> ja = {
+        {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "ja_JP.UTF-8"}};
+    struct Case {
+        const char* label;
+        std::vector<std::pair<std::string, std::string>> environment;
+        std::vector<std::string> args;
+        int status;
+        std::string says;        // a whole line, or the start of standard output
+        bool onStandardOutput = false;
+    };
+    const Case cases[] = {
+        {"MissingFileJa", ja, {at + "missing.sbn", at + "out.png"}, 1,
+         "solvena-render: " + at + "missing.sbn: ファイルまたはフォルダがありません\n"},
+        {"MissingFileEn", kEnglish, {at + "missing.sbn", at + "out.png"}, 1,
+         "solvena-render: " + at + "missing.sbn: No such file or directory\n"},
+        {"DamagedChartJa", ja, {at + "bad.sbn", at + "out.png"}, 1,
+         "solvena-render: " + at + "bad.sbn: 1 行目: 整数でない値があります\n"},
+        {"DamagedChartEn", kEnglish, {at + "bad.sbn", at + "out.png"}, 1,
+         "solvena-render: " + at + "bad.sbn: line 1: A value is not a whole number\n"},
+        {"UsageJa", ja, {"--bogus", example, at + "out.png"}, 2,
+         "solvena-render: --bogus というオプションはありません\n詳しくは 'solvena-render --help' を見てください。\n"},
+        {"UsageEn", kEnglish, {"--bogus", example, at + "out.png"}, 2,
+         "solvena-render: unknown option --bogus\nTry 'solvena-render --help' for more information.\n"},
+        {"NoticeJa", ja, {"--format", "json", example, "-"}, 0,
+         "solvena-render: 標準出力: WaveJSON で表せない遅延、エッジの矢印、数値表示、タイミング線は書き出していません\n"},
+        {"NoticeEn", kEnglish, {"--format", "json", example, "-"}, 0,
+         "solvena-render: standard output: Not written, as WaveJSON cannot hold them: delays, edge arrows, number "
+         "labels, timing lines\n"},
+        {"HelpJa", ja, {"--help"}, 0, "使い方: solvena-render [オプション]... CHART OUTPUT\n", true},
+        {"HelpEn", kEnglish, {"--help"}, 0, "Usage: solvena-render [OPTION]... CHART OUTPUT\n", true},
+        {"AllBeforeMessages", {{"LC_ALL", "C.UTF-8"}, {"LC_MESSAGES", "ja_JP.UTF-8"}, {"LANG", "ja_JP.UTF-8"}},
+         {at + "missing.sbn", at + "out.png"}, 1, "missing.sbn: No such file or directory\n"},
+        {"MessagesBeforeLang", {{"LC_ALL", ""}, {"LC_MESSAGES", "ja_JP.UTF-8"}, {"LANG", "en_US.UTF-8"}},
+         {at + "missing.sbn", at + "out.png"}, 1, "missing.sbn: ファイルまたはフォルダがありません\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        RawOptions options;
+        options.environment = c.environment;
+        const RawOutcome run = runRaw(kRender, c.args, options);
+        EXPECT_EQ(run.status, c.status);
+        if (c.onStandardOutput) {
+            EXPECT_TRUE(run.out.starts_with(c.says)) << run.out;
+        } else {
+            EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        }
+        const bool ascii = std::all_of(run.err.begin(), run.err.end(), [](char ch) { return ch > 0; });
+        EXPECT_TRUE(ascii || c.environment != kEnglish) << run.err;
+    }
+    EXPECT_EQ(entries(dir), QStringList{u"bad.sbn"_s});
+}
+
+// A standard output the command was started without is said to be closed, whatever
+// name it is written by, and nothing is written elsewhere in its place; a socket as
+// standard output is written into by either name.
+TEST(RenderCli, ClosedOrSocketStandardOutput)
+{
+    const std::string example = bytesOf(kExample);
+    struct Case {
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const Case closed[] = {
+        {{"--format", "png", example, "-"}, "solvena-render: standard output: Not open"},
+        {{"--format", "png", example, "/dev/stdout"}, "solvena-render: /dev/stdout: Not open"},
+        {{"--format", "sbn", example, "/dev/fd/1"}, "solvena-render: /dev/fd/1: Not open"},
+        {{"--help"}, "solvena-render: standard output: Not open"},
+    };
+    for (const Case& c : closed) {
+        SCOPED_TRACE(c.args.back());
+        RawOptions options;
+        options.environment = kEnglish;
+        options.standardOutputClosed = true;
+        const RawOutcome run = runRaw(kRender, c.args, options);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.says + " (the command was started with it closed)\n");
+    }
+    // A file named as OUTPUT is written as ever; nothing strays into the closed place.
+    QTemporaryDir dir;
+    RawOptions closedOnly;
+    closedOnly.standardOutputClosed = true;
+    const RawOutcome toFile = runRaw(kRender, {example, bytesOf(dir.filePath(u"out.png"_s))}, closedOnly);
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(QImage(dir.filePath(u"out.png"_s)).size(), QSize(175, 75));
+
+    const QByteArray chart = readTestFile(kExample);
+    for (const char* name : {"-", "/dev/stdout"}) {
+        SCOPED_TRACE(name);
+        int ends[2];
+        ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+        RawOptions options;
+        options.standardOutput = ends[0];
+        const RawOutcome run = runRaw(kRender, {"--format", "sbn", example, name}, options);
+        EXPECT_EQ(run.status, 0) << run.err;
+        close(ends[0]);
+        QByteArray received(chart.size() + 1, '\0');
+        received.truncate(std::max<ssize_t>(recv(ends[1], received.data(), size_t(received.size()), MSG_WAITALL), 0));
+        close(ends[1]);
+        EXPECT_EQ(received, chart);
+    }
 }

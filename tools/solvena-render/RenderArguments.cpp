@@ -1,6 +1,7 @@
 #include "RenderArguments.h"
 
 #include "Version.h"
+#include "text/ReasonWords.h"
 
 #include <algorithm>
 #include <cctype>
@@ -34,11 +35,11 @@ std::optional<int> pixelsIn(const std::string& text)
     return value;
 }
 
-RenderArguments usageError(std::string message)
+RenderArguments usageError(ReasonKind kind, std::vector<ReasonArg> args = {})
 {
     RenderArguments result;
     result.action = RenderArguments::Action::UsageError;
-    result.error = std::move(message);
+    result.error = Reason(kind, std::move(args));
     return result;
 }
 
@@ -109,89 +110,95 @@ RenderArguments parseRenderArguments(const std::vector<std::string>& args)
         };
         if (name == "--header" || name == "--align-right") {
             if (value)
-                return usageError(name + " takes no value");
+                return usageError(ReasonKind::UsageTakesNoValue, {name});
             (name == "--header" ? result.header : result.alignRight) = true;
         } else if (name == "--row-height" || name == "--font-px") {
             const std::optional<std::string> text = takeValue();
             if (!text)
-                return usageError(name + " needs a number");
+                return usageError(ReasonKind::UsageNeedsNumber, {name});
             const std::optional<int> pixels = pixelsIn(*text);
             if (!pixels)
-                return usageError(name + " takes a whole number from " + std::to_string(kMinPixels) +
-                                  " to " + std::to_string(kMaxPixels) + ", not '" + *text + "'");
+                return usageError(ReasonKind::UsageNumberRange, {name, kMinPixels, kMaxPixels, *text});
             (name == "--row-height" ? result.rowHeight : result.fontPixels) = pixels;
         } else if (name == "--font") {
             const std::optional<std::string> family = takeValue();
             if (!family || family->empty())
-                return usageError("--font needs a font family");
+                return usageError(ReasonKind::UsageNeedsFontFamily, {name});
             result.fontFamily = family;
         } else if (name == "--format") {
             format = takeValue();
             if (!format)
-                return usageError("--format needs a format");
+                return usageError(ReasonKind::UsageNeedsFormat, {name});
         } else {
-            return usageError("unknown option " + arg);
+            return usageError(ReasonKind::UsageUnknownOption, {arg});
         }
     }
 
     if (positional.size() != 2)
-        return usageError("CHART and OUTPUT are needed, " + std::to_string(positional.size()) +
-                          (positional.size() == 1 ? " argument was" : " arguments were") + " given");
+        return usageError(ReasonKind::UsageArgumentCount, {positional.size()});
     result.chart = positional[0];
     result.output = positional[1];
     if (result.chart.empty() || result.output.empty())
-        return usageError("CHART and OUTPUT must not be empty");
+        return usageError(ReasonKind::UsageEmptyArgument);
 
     std::optional<OutputKind> kind;
     if (format) {
         kind = outputKindNamed(*format);
         if (!kind)
-            return usageError("unknown format '" + *format + "'");
+            return usageError(ReasonKind::UsageUnknownFormat, {*format});
     } else if (result.output == "-") {
-        return usageError("--format is needed when OUTPUT is '-'");
+        return usageError(ReasonKind::UsageFormatForStandardOutput);
     } else {
         kind = outputKindNamed(extensionOf(result.output));
         if (!kind)
-            return usageError("cannot tell the format from '" + result.output + "': use --format");
+            return usageError(ReasonKind::UsageFormatUnknownFromName, {result.output});
     }
     result.kind = *kind;
     return result;
 }
 
-std::string renderUsage()
+QString renderUsage(const ReasonWords& words)
 {
-    return "Usage: solvena-render [OPTION]... CHART OUTPUT\n"
-           "Writes CHART, a chart file (.sbn or .txt) or WaveJSON (.json), to OUTPUT. Needs no\n"
-           "display. The extension of OUTPUT picks the format:\n"
-           "  .bmp        bitmap, as the editor's bitmap export makes it\n"
-           "  .emf        enhanced metafile, as the editor's metafile export makes it\n"
-           "  .png        the bitmap's picture\n"
-           "  .svg, .pdf  the metafile's picture with real lines and text\n"
-           "  .json       the chart as WaveJSON\n"
-           "  .sbn, .txt  the chart file written again\n"
-           "OUTPUT '-' writes to standard output; --format then names the format.\n"
-           "OUTPUT is written under exactly the name given, through a temporary file that\n"
-           "replaces it only once complete; a link is followed to the file it leads to.\n"
-           "A FIFO or a character device (a pipe, /dev/null, a terminal, /dev/stdout) is\n"
-           "written into as it is, and /dev/stdout redirected to a file gets the bytes at\n"
-           "its end; such writes cannot be all or nothing. A folder, a socket or a block\n"
-           "device is refused.\n"
-           "\n"
-           "Options (the drawing options do nothing for .json, .sbn and .txt):\n"
-           "  --header          draw the header row too, as the editor's grid shows it\n"
-           "  --row-height N    make every signal row N pixels high (1-1000, default 25)\n"
-           "  --align-right     align the signal names to the right of the name column\n"
-           "  --font FAMILY     draw the signal names and labels in FAMILY\n"
-           "  --font-px N       make that font N pixels high (1-1000, default 13)\n"
-           "  --format FMT      write FMT (bmp, emf, png, svg, pdf, json, sbn or txt)\n"
-           "                    whatever the extension of OUTPUT\n"
-           "  -h, --help        show this help and exit\n"
-           "  -v, --version     show the version and exit\n"
-           "\n"
-           "Exit status: 0 when OUTPUT was written; 1 when CHART could not be read or OUTPUT\n"
-           "could not be written (the reason on standard error, no partial file left); 2 for a\n"
-           "wrong command line. Ended by a signal (Ctrl+C, timeout), it leaves no temporary\n"
-           "file and ends as that signal ends a program.\n";
+    return words.text(
+        "solvena-render",
+        QT_TRANSLATE_NOOP("solvena-render",
+                          "使い方: solvena-render [オプション]... CHART OUTPUT\n"
+                          "CHART（チャートファイル .sbn・.txt、または WaveJSON .json）を OUTPUT に\n"
+                          "書き出します。ディスプレイは要りません。OUTPUT の拡張子で形式が決まります:\n"
+                          "  .bmp        ビットマップ（エディタのビットマップ出力と同じもの）\n"
+                          "  .emf        エンハンスド メタファイル（エディタのメタファイル出力と同じもの）\n"
+                          "  .png        ビットマップの絵\n"
+                          "  .svg, .pdf  メタファイルの絵（線と文字のまま）\n"
+                          "  .json       チャートを WaveJSON で\n"
+                          "  .sbn, .txt  チャートファイルを書き直したもの\n"
+                          "OUTPUT が「-」なら標準出力に書きます。形式は --format で指定します\n"
+                          "（/dev/stdout など拡張子のない OUTPUT も同じです）。\n"
+                          "OUTPUT は与えられた名前のとおりに、一時ファイルを通して書き、書き終えてから\n"
+                          "置き換えます。リンクはその先のファイルに書きます。FIFO とキャラクタデバイス\n"
+                          "（パイプ、/dev/null、端末）にはそのまま書き込み、このコマンドの標準出力を指す\n"
+                          "名前（/dev/stdout、/dev/fd/1）には「-」と同じように書きます。これらへの\n"
+                          "書き込みは、途中で失敗すると書きかけが残ります。フォルダ、ソケット、\n"
+                          "ブロックデバイスには書きません。\n"
+                          "\n"
+                          "オプション（描画のオプションは .json、.sbn、.txt には効きません）:\n"
+                          "  --header          見出しの行も、エディタの表と同じように描く\n"
+                          "  --row-height N    信号の行の高さを N ピクセルにする（1～1000、既定 25）\n"
+                          "  --align-right     信号名を名前の列の右に寄せる\n"
+                          "  --font FAMILY     信号名とラベルをフォント FAMILY で描く\n"
+                          "  --font-px N       そのフォントの高さを N ピクセルにする（1～1000、既定 13）\n"
+                          "  --format FMT      OUTPUT の拡張子によらず FMT（bmp、emf、png、svg、pdf、\n"
+                          "                    json、sbn、txt のどれか）で書く\n"
+                          "  -h, --help        この説明を表示して終わる\n"
+                          "  -v, --version     版を表示して終わる\n"
+                          "\n"
+                          "メッセージは、LC_ALL、それが空なら LC_MESSAGES、それも空なら LANG が日本語の\n"
+                          "ロケール（ja_JP.UTF-8 など）を指すときは日本語、ほかは英語で出します。\n"
+                          "\n"
+                          "終了ステータス: OUTPUT を書けたら 0。CHART を読めないか、OUTPUT を\n"
+                          "書けなかったら 1（理由は標準エラー出力に出し、書きかけのファイルは\n"
+                          "残しません）。\n"
+                          "コマンドラインの誤りは 2。シグナル（Ctrl+C、timeout）で終わるときは、\n"
+                          "一時ファイルを残さず、そのシグナルで終わります。\n"));
 }
 
 std::string renderVersion()

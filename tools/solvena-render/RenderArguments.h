@@ -1,6 +1,10 @@
 #pragma once
 // The command line of solvena-render: what to read, what to write, and how to draw it.
 
+#include "text/Reason.h"
+
+#include <QString>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +29,7 @@ struct RenderArguments {
     std::optional<int> rowHeight;
     std::optional<int> fontPixels;
     std::optional<std::string> fontFamily;
-    std::string error;             // what is wrong, for the user (UsageError)
+    Reason error;                  // what is wrong (UsageError)
 };
 
 // The window's limits for a row height, kept by --row-height and --font-px alike.
@@ -36,6 +40,8 @@ inline constexpr int kMaxPixels = 1000;
 // other argument before "--".
 RenderArguments parseRenderArguments(const std::vector<std::string>& args);
 
-// The text of --help and the line of --version.
-std::string renderUsage();
+class ReasonWords;
+
+// The text of --help, in the words' language, and the line of --version.
+QString renderUsage(const ReasonWords& words);
 std::string renderVersion();

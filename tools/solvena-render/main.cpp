@@ -9,8 +9,10 @@
 #include "storage/ChartFileIO.h"
 #include "storage/FileIO.h"
 #include "storage/NativePath.h"
+#include "storage/StandardStreams.h"
 #include "storage/TemporaryFile.h"
 #include "storage/WaveJson.h"
+#include "text/ReasonWords.h"
 
 #include <QGuiApplication>
 
@@ -30,6 +32,11 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+constexpr char kContext[] = "solvena-render";
+
+// Set once at start; every message is worded in this language.
+const ReasonWords* words = nullptr;
+StandardStreams startStreams;
 
 // The file an argument names: its very bytes, whether or not they are UTF-8.
 QString pathOf(const std::string& argument)
@@ -37,15 +44,27 @@ QString pathOf(const std::string& argument)
     return pathFromNativeBytes(argument);
 }
 
-void say(const std::string& subject, const std::string& text)
+// One line on standard error; names in it are shown with the bytes they were given.
+void say(const QString& subject, const QString& text)
 {
-    std::fprintf(stderr, "solvena-render: %s: %s\n", subject.c_str(), text.c_str());
+    const QByteArray line = nativePathBytes(u"solvena-render: "_s + subject + u": "_s + text + u'\n');
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
 }
 
-int fail(const std::string& subject, const QString& reason)
+QString standardOutputName()
 {
-    // A name inside the reason is shown with the bytes it was given.
-    say(subject, nativePathBytes(reason).toStdString());
+    return words->text(kContext, QT_TRANSLATE_NOOP("solvena-render", "標準出力"));
+}
+
+// How OUTPUT is spoken of in messages: standard output by that name.
+QString outputName(const RenderArguments& args)
+{
+    return args.output == "-" ? standardOutputName() : pathOf(args.output);
+}
+
+int fail(const QString& subject, const Reason& reason)
+{
+    say(subject, (*words)(reason));
     return kFailed;
 }
 
@@ -70,25 +89,44 @@ private:
     int error_ = 0;
 };
 
+// Whether OUTPUT is this command's standard output: "-", or a name of its descriptor
+// (/dev/stdout, /dev/fd/1), which is written as "-" is whatever the descriptor is.
+bool writesStandardOutput(const RenderArguments& args)
+{
+    return args.output == "-" || ownDescriptorNamed(args.output) == STDOUT_FILENO;
+}
+
+// Why OUTPUT cannot be written at all, before anything is read or drawn: it is a
+// standard stream the command was started without.
+Reason outputUnavailable(const RenderArguments& args)
+{
+    const int fd = args.output == "-" ? STDOUT_FILENO : ownDescriptorNamed(args.output);
+    if (fd >= 0 && fd <= 2 && startStreams.closed[size_t(fd)])
+        return ReasonKind::StandardOutputClosed;
+    return {};
+}
+
 // Writes OUTPUT, exactly the path given, all or nothing (a pipe or a device as it is);
 // or standard output for "-".
 int writeOutput(const RenderArguments& args, const std::function<void(ByteSink&)>& produce)
 {
-    QString error;
+    Reason error;
     try {
-        if (args.output == "-") {
+        if (writesStandardOutput(args)) {
             StandardOutput out;
             produce(out);
             if (out.error())
-                error = qt_error_string(out.error());
+                error = Reason(ReasonKind::System, {out.error()});
         } else {
             error = writeOutputFile(pathOf(args.output), produce);
         }
+    } catch (const ReasonError& e) {
+        error = e.reason();
     } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
+        error = Reason(ReasonKind::SystemText, {e.what()});
     }
-    if (!error.isEmpty())
-        return fail(args.output == "-" ? "standard output" : args.output, error);
+    if (!error.empty())
+        return fail(outputName(args), error);
     return 0;
 }
 
@@ -106,15 +144,15 @@ bool readChart(const RenderArguments& args, Chart& chart)
     if (path.endsWith(u".json"_s, Qt::CaseInsensitive)) {
         const FileReadResult file = readFileBytes(path, kMaxChartFileBytes);
         if (!file.ok()) {
-            fail(args.chart, file.error);
+            fail(path, file.error);
             return false;
         }
         WaveJsonImportResult read =
             importWaveJson(std::string_view(file.bytes.constData(), size_t(file.bytes.size())));
-        for (const std::string& warning : read.warnings)
-            say(args.chart, warning);
+        for (const Reason& warning : read.warnings)
+            say(path, (*words)(warning));
         if (!read.ok) {
-            say(args.chart, read.errorMessage);
+            fail(path, read.errorMessage);
             return false;
         }
         chart.cell = std::move(read.chart);
@@ -124,11 +162,13 @@ bool readChart(const RenderArguments& args, Chart& chart)
     }
     ChartFileRead read = readChartFile(path);
     if (!read.ok()) {
-        fail(args.chart, read.error);
+        fail(path, read.error);
         return false;
     }
-    if (!read.warning.isEmpty())
-        say(args.chart, u"警告: %1（ファイルにあるステップはすべて使います）"_s.arg(read.warning).toStdString());
+    if (!read.warning.empty())
+        say(path, fillPlaces(words->text(kContext, QT_TRANSLATE_NOOP("solvena-render",
+                                                                     "警告: %1（ファイルにあるステップはすべて使います）")),
+                             {(*words)(read.warning)}));
     chart.layout = read.chart.layout(chart.layout);
     chart.cell = std::move(read.chart.chart);
     return true;
@@ -141,13 +181,13 @@ int writeText(const RenderArguments& args, const Chart& chart)
         if (args.kind == OutputKind::Json) {
             WaveJsonExport json = exportWaveJson(*chart.cell, chart.layout);
             if (!json.notice.empty())
-                say(args.output, json.notice);
+                say(outputName(args), (*words)(json.notice));
             bytes = std::move(json.text);
         } else {
             bytes = SaveChart(*chart.cell, chart.layout);
         }
-    } catch (const std::exception& e) {
-        return fail(args.output, QString::fromUtf8(e.what()));
+    } catch (const ReasonError& e) {
+        return fail(outputName(args), e.reason());
     }
     return writeOutput(args, [&](ByteSink& sink) { sink.write(bytes); });
 }
@@ -178,7 +218,7 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
         // Refused before the toolkit starts or anything is written.
         checkPictureSize(pictureSize(picture, format));
     } catch (const PictureSizeError& e) {
-        return fail(args.output, QString::fromUtf8(e.what()));
+        return fail(outputName(args), e.reason());
     }
 
     // Offscreen whatever the environment says: the program never needs a display. Qt
@@ -201,33 +241,56 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
         try {
             checkPictureSize(pictureSize(picture, format));
         } catch (const PictureSizeError& e) {
-            return fail(args.output, QString::fromUtf8(e.what()));
+            return fail(outputName(args), e.reason());
         }
     }
     return writeOutput(args, [&](ByteSink& sink) { ::writePicture(sink, picture, format); });
+}
+
+// Prints a text of --help or --version; failing to is failing the command.
+int printToStandardOutput(const QString& text)
+{
+    if (startStreams.closed[STDOUT_FILENO])
+        return fail(standardOutputName(), ReasonKind::StandardOutputClosed);
+    const QByteArray bytes = text.toUtf8();
+    StandardOutput out;
+    out.write(std::string_view(bytes.constData(), size_t(bytes.size())));
+    if (out.error())
+        return fail(standardOutputName(), Reason(ReasonKind::System, {out.error()}));
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // First of all: no file opened later may take the place of a closed standard stream.
+    startStreams = guardStandardStreams();
     installFileSignalHandling();
+    const ReasonWords chosenWords(messageLanguageOfEnvironment());
+    words = &chosenWords;
+
     const RenderArguments args = parseRenderArguments(std::vector<std::string>(argv + 1, argv + argc));
     switch (args.action) {
     case RenderArguments::Action::Help:
-        std::fputs(renderUsage().c_str(), stdout);
-        return 0;
+        return printToStandardOutput(renderUsage(chosenWords));
     case RenderArguments::Action::Version:
-        std::fputs(renderVersion().c_str(), stdout);
-        return 0;
-    case RenderArguments::Action::UsageError:
-        std::fprintf(stderr, "solvena-render: %s\nTry 'solvena-render --help' for more information.\n",
-                     args.error.c_str());
+        return printToStandardOutput(QString::fromStdString(renderVersion()));
+    case RenderArguments::Action::UsageError: {
+        const QString line = u"solvena-render: "_s + chosenWords(args.error) + u'\n' +
+                             chosenWords.text(kContext, QT_TRANSLATE_NOOP("solvena-render",
+                                                                          "詳しくは 'solvena-render --help' を見てください。")) +
+                             u'\n';
+        const QByteArray bytes = nativePathBytes(line);
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
         return kUsage;
+    }
     case RenderArguments::Action::Render:
         break;
     }
 
+    if (const Reason unavailable = outputUnavailable(args); !unavailable.empty())
+        return fail(outputName(args), unavailable);
     Chart chart;
     if (!readChart(args, chart))
         return kFailed;

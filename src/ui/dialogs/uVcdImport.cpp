@@ -2,6 +2,7 @@
 
 #include "storage/VcdChart.h"
 #include "storage/VcdTime.h"
+#include "ui/Application.h"
 #include "ui/dialogs/IntSpinField.h"
 
 #include <QCheckBox>
@@ -280,7 +281,7 @@ void TfrmVcdImport::updateSize()
     const auto timeProblem = [&](const QString& what, const QString& text, bool zeroAllowed) -> QString {
         if (text.trimmed().isEmpty()) return {};
         const TimeText time = parseTimeText(text.toStdString());
-        if (!time.ok()) return u"%1: %2"_s.arg(what, QString::fromStdString(timeTextErrorMessage(time.error)));
+        if (!time.ok()) return u"%1: %2"_s.arg(what, reasonText(timeTextReason(time.error)));
         if (!zeroAllowed && time.femtoseconds == 0) return u"%1は 0 より長くしてください"_s.arg(what);
         if (time.femtoseconds % header_.tickFemtoseconds != 0)
             return u"%1はダンプの時間の単位 %2 の整数倍にしてください"_s.arg(what, tick);
