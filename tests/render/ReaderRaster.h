@@ -25,10 +25,11 @@
 namespace reader_raster {
 
 // A pixel counts as inked by the reader when it is at least this dark (0 white, 255
-// black) after the raster is laid on white. Readers stroke a one-pixel line centred on
-// the pixels' common edge, so each of the two rows (or columns) it crosses gets half
-// its ink, about 128: a quarter of the ink is well below that and far above the faint
-// fringe of antialiasing, which stays under 20 on the charts measured.
+// black) after the raster is laid on white. A reader that strokes a one-pixel line
+// centred on the pixels' common edge (Inkscape) gives each of the two rows or columns
+// it crosses about half the ink, 119 to 136; one that strokes through the pixels'
+// centres (LibreOffice) all of it. Half of half takes those, and leaves out the
+// lighter fringe that antialiasing spreads around slanted lines, arrows and text.
 inline constexpr int kInked = 64;
 
 // The chart's pictures in the metafile's coordinates (the header band kept at the
