@@ -35,7 +35,8 @@ inline constexpr int kInked = 64;
 // The chart's pictures in the metafile's coordinates (the header band kept at the
 // top): the bitmap's line pixels, drawn without texts, and where the texts go.
 struct ExpectedLines {
-    QImage lines;            // Grayscale8, 0 where a line, an edge, a hatch or an arrow is
+    QImage lines;              // Grayscale8, 0 where a line, an edge, a hatch or an arrow is
+    QImage textInk;            // Grayscale8, 1 within a pixel of the bitmap's text, else 0
     std::vector<QRect> texts;  // the boxes the texts are placed in, with a margin
 };
 
@@ -48,10 +49,23 @@ inline ExpectedLines expectedLines(const ChartPicture& picture)
             textless->cellFlags[c][r] &= uint8_t(~kFlagShowNumber);
     }
     const PictureSize size = vectorSize(picture.layout);
+    const QSize pixels(int(size.width), int(size.height));
     ExpectedLines expected;
-    expected.lines = chartImage(ChartPicture{*textless, picture.layout, picture.headerFont, picture.withHeader},
-                                QSize(int(size.width), int(size.height)))
+    expected.lines = chartImage(ChartPicture{*textless, picture.layout, picture.headerFont, picture.withHeader}, pixels)
                          .convertToFormat(QImage::Format_Grayscale8);
+    // Line pixels that the text touches are the text's as much as the line's.
+    const QImage whole = chartImage(picture, pixels).convertToFormat(QImage::Format_Grayscale8);
+    expected.textInk = QImage(pixels, QImage::Format_Grayscale8);
+    expected.textInk.fill(0);
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x) {
+            if (whole.constScanLine(y)[x] >= 128 || expected.lines.constScanLine(y)[x] < 128)
+                continue;
+            for (int ty = std::max(0, y - 1); ty <= std::min(pixels.height() - 1, y + 1); ++ty)
+                for (int tx = std::max(0, x - 1); tx <= std::min(pixels.width() - 1, x + 1); ++tx)
+                    expected.textInk.scanLine(ty)[tx] = 1;
+        }
+    }
 
     RecordingCanvas texts;
     drawWholeChart(texts, picture);
@@ -69,9 +83,9 @@ inline ExpectedLines expectedLines(const ChartPicture& picture)
 
 // How much of the bitmap's drawing a reader's raster shows.
 struct LineRecall {
-    int64_t linePixels = 0;  // the bitmap's line pixels away from texts
+    int64_t linePixels = 0;  // the bitmap's line pixels away from its texts
     int64_t recalled = 0;    // those the reader inks
-    int64_t inked = 0;       // the reader's inked pixels away from texts
+    int64_t inked = 0;       // the reader's inked pixels outside the texts' boxes
     int64_t stray = 0;       // those more than a pixel from any line of the bitmap
     QPoint halfShift;        // where the reader's raster lies on the bitmap's, in half pixels
 
@@ -105,12 +119,12 @@ inline LineRecall compareWithReader(const ExpectedLines& expected, const QImage&
     }
     const QImage dark = reader.convertToFormat(QImage::Format_Grayscale8);
     const QImage& lines = expected.lines;
-    QImage nearText(lines.size(), QImage::Format_Grayscale8);
-    nearText.fill(0);
+    QImage inTextBox(lines.size(), QImage::Format_Grayscale8);
+    inTextBox.fill(0);
     for (const QRect& box : expected.texts) {
         const QRect inside = box & lines.rect();
         for (int y = inside.top(); y <= inside.bottom(); ++y)
-            std::fill_n(nearText.scanLine(y) + inside.left(), inside.width(), 1);
+            std::fill_n(inTextBox.scanLine(y) + inside.left(), inside.width(), 1);
     }
 
     auto isLine = [&](int x, int y) {
@@ -129,7 +143,7 @@ inline LineRecall compareWithReader(const ExpectedLines& expected, const QImage&
         for (int y = 0; y < lines.height(); ++y) {
             const auto [y0, y1] = covered(y, half.y(), wide);
             for (int x = 0; x < lines.width(); ++x) {
-                if (!isLine(x, y) || nearText.constScanLine(y)[x])
+                if (!isLine(x, y) || expected.textInk.constScanLine(y)[x])
                     continue;
                 ++result.linePixels;
                 const auto [x0, x1] = covered(x, half.x(), wide);
@@ -178,7 +192,7 @@ inline LineRecall compareWithReader(const ExpectedLines& expected, const QImage&
             for (int by = by0; by <= by1; ++by) {
                 for (int bx = bx0; bx <= bx1; ++bx) {
                     near = near || isLine(bx, by);
-                    text = text || (lines.rect().contains(bx, by) && nearText.constScanLine(by)[bx]);
+                    text = text || (lines.rect().contains(bx, by) && inTextBox.constScanLine(by)[bx]);
                 }
             }
             if (text)
