@@ -1,5 +1,7 @@
 #include "render/BmpWriter.h"
 
+#include "render/PictureSize.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -32,7 +34,6 @@ void writeBmp(ByteSink& sink, const QImage& image)
     const uint32_t rowBytes = (width * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * height;
     constexpr uint32_t kHeaderBytes = 14 + 40;
-    constexpr uint32_t kPixelsPerMetre = 3780;  // 96 per inch, the screen's
 
     std::string out;
     out.reserve(kChunkBytes + rowBytes);

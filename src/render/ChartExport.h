@@ -18,8 +18,8 @@ enum class PictureFormat {
     Bmp,  // 24-bit Windows bitmap, white background, header band cut away unless drawn
     Png,  // the bitmap's pixels
     Emf,  // enhanced metafile: nothing fills the background, edges one pixel shorter
-    Svg,  // the metafile's size and drawing, with real lines and text
-    Pdf,  // the same on one page of the picture's size
+    Svg,  // the metafile's size and drawing, with real lines and text; sized in pixels
+    Pdf,  // the same on one page of the picture's size (shrunk beyond 14,400 points)
 };
 
 // The bitmap's picture: white, drawn on the raster canvas, the chart moved up by row
@@ -33,6 +33,11 @@ PictureSize pictureSize(const ChartPicture& picture, PictureFormat format);
 // Writes the picture's file to `sink`. Throws PictureSizeError, before anything is
 // drawn or written, for a picture too large to make.
 void writePicture(ByteSink& sink, const ChartPicture& picture, PictureFormat format);
+
+// The bitmap's picture as SVG, for the flavours of one copy: the bitmap's size, the
+// part of the chart it shows and its edges, with real lines and text. Throws
+// PictureSizeError like writePicture.
+void writeBitmapSvg(ByteSink& sink, const ChartPicture& picture);
 
 // Writes the picture's file to `path`, all or nothing (see writeFileAtomically): the
 // reason when it could not be made or written, none on success.

@@ -12,14 +12,14 @@ void drawWholeChart(Canvas& canvas, const ChartPicture& picture, EdgeStyle edges
               renderOptionsFor(picture.layout, picture.headerFont, picture.withHeader, edges));
 }
 
-QImage chartImage(const ChartPicture& picture, QSize size)
+QImage chartImage(const ChartPicture& picture, QSize size, EdgeStyle edges)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
         RasterCanvas canvas(painter);
-        drawWholeChart(canvas, picture);
+        drawWholeChart(canvas, picture, edges);
     }
     return image;
 }

@@ -25,4 +25,4 @@ struct ChartPicture {
 void drawWholeChart(Canvas& canvas, const ChartPicture& picture, EdgeStyle edges = EdgeStyle::Full);
 
 // The whole chart on a white raster image of `size` (RGB32), the chart at its origin.
-QImage chartImage(const ChartPicture& picture, QSize size);
+QImage chartImage(const ChartPicture& picture, QSize size, EdgeStyle edges = EdgeStyle::Full);

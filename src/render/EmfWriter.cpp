@@ -16,6 +16,9 @@ constexpr size_t kHandlesOffset = 56;
 constexpr size_t kMaxFaceUnits = 31;  // LOGFONTW's 32 units hold a terminating zero
 constexpr uint32_t kTextRecordFixed = 76;  // EMREXTTEXTOUTW up to its string
 constexpr uint32_t kGmCompatible = 1;
+constexpr uint32_t kReferenceWidth = 1920;   // pixels; 508 mm at 96 per inch
+constexpr uint32_t kReferenceHeight = 1440;  // 381 mm
+static_assert(kReferenceWidth * 254 % 960 == 0 && kReferenceHeight * 254 % 960 == 0);
 // One reference pixel in 0.01 mm: 25.4 mm / 96.
 constexpr float kPixelInHundredthsMm = 2540.0f / 96.0f;
 
@@ -80,15 +83,18 @@ EmfWriter::EmfWriter(int32_t width, int32_t height) : live_{true}
     put32(0);  // no description
     put32(0);
     put32(0);  // no palette
-    put32(1920);
-    put32(1080);
-    put32(508);
-    put32(286);
+    // The reference device: a 96-dpi screen whose size in whole millimetres is exact
+    // both ways (1080 rows would be 285.75 mm). Readers that scale by the millimetres
+    // would otherwise stretch the drawing by 0.09 % against its frame.
+    put32(kReferenceWidth);
+    put32(kReferenceHeight);
+    put32(kReferenceWidth * 254 / 960);
+    put32(kReferenceHeight * 254 / 960);
     put32(0);  // no pixel format
     put32(0);
     put32(0);  // not OpenGL
-    put32(508000);
-    put32(285750);
+    put32(kReferenceWidth * 254000 / 960);
+    put32(kReferenceHeight * 254000 / 960);
 }
 
 void EmfWriter::checkOpen() const

@@ -57,7 +57,7 @@ public:
     static constexpr uint32_t kTopLeft = 0;      // SETTEXTALIGN: TA_TOP | TA_LEFT
 
     // Starts a picture of width x height pixels recorded with a 96-dpi screen of
-    // 1920 x 1080 as reference. Throws std::invalid_argument for a size below 1 or
+    // 1920 x 1440 (508 x 381 mm) as reference. Throws std::invalid_argument for a size below 1 or
     // one whose frame in 0.01 mm does not fit 32 bits.
     EmfWriter(int32_t width, int32_t height);
 

@@ -59,30 +59,50 @@ void MetafileCanvas::selectBrush()
     select(brushObject_->handle, selectedBrush_);
 }
 
+void MetafileCanvas::writeLine(CanvasPoint from, CanvasPoint to)
+{
+    selectPen();
+    // Readers that fill every path they draw would fill a run of lines with the
+    // device's default brush, or with the last shape's.
+    select(EmfWriter::kNullBrush, selectedBrush_);
+    // Cells continue each other's lines, so a run goes on without a move while nothing
+    // else came between. Any other record ends the run for readers that turn each run
+    // into a path of its own, and a path must begin with a move.
+    if (lineRunEnd_ != emf_.recordCount() || position_ != from)
+        emf_.moveTo(from.x, from.y);
+    emf_.lineTo(to.x, to.y);
+    position_ = to;
+    lineRunEnd_ = emf_.recordCount();
+}
+
 void MetafileCanvas::lineTo(int32_t x, int32_t y)
 {
     const CanvasPoint from = advancePen(x, y);
-    if (penIsClear())
-        return;
-    selectPen();
-    // Cells continue each other's lines: the move is often where the pen is.
-    if (position_ != from)
-        emf_.moveTo(from.x, from.y);
-    emf_.lineTo(x, y);
-    position_ = CanvasPoint{x, y};
+    if (!penIsClear())
+        writeLine(from, CanvasPoint{x, y});
 }
 
 void MetafileCanvas::polygon(std::span<const CanvasPoint> points)
 {
-    if (points.size() < 2 || (penIsClear() && !brushIsSolid()))
+    if (points.size() < 2)  // GDI draws nothing for fewer than two points
         return;
-    selectPen();
-    selectBrush();
-    // Arrows far right on a wide chart need more than POLYGON16's 16 bits.
-    if (EmfWriter::fits16(points))
-        emf_.polygon16(points);
-    else
-        emf_.polygon(points);
+    if (brushIsSolid() && points.size() >= 3) {
+        // The fill goes alone, its outline after it as lines: a reader may leave out
+        // a thin outline of the fill's own colour (and keep its pen off for the lines
+        // after it). Fill and outline cover the pixels GDI's outlined fill covers.
+        select(EmfWriter::kNullPen, selectedPen_);
+        selectBrush();
+        // Arrows far right on a wide chart need more than POLYGON16's 16 bits.
+        if (EmfWriter::fits16(points))
+            emf_.polygon16(points);
+        else
+            emf_.polygon(points);
+        select(EmfWriter::kNullBrush, selectedBrush_);
+    }
+    if (penIsClear())
+        return;
+    for (size_t i = 0; i < points.size(); ++i)
+        writeLine(points[i], points[(i + 1) % points.size()]);
 }
 
 void MetafileCanvas::prepareFont()

@@ -2,7 +2,9 @@
 // A Canvas that records an enhanced metafile: real lines, filled polygons and text
 // records laid out as the raster canvas lays them out. Pens, brushes, fonts and text
 // state go into the file only when a drawing needs them, and only when they differ
-// from what the file already holds.
+// from what the file already holds. The file does not rely on a reader keeping state
+// across other records: every run of lines begins with a move and is drawn with the
+// null brush, and a filled shape goes without its pen, its outline following as lines.
 
 #include "render/BasicCanvas.h"
 #include "render/EmfWriter.h"
@@ -43,6 +45,9 @@ private:
         Value value{};
     };
 
+    // A line in the file's own state: its pen, the null brush, a move where a run
+    // of lines begins.
+    void writeLine(CanvasPoint from, CanvasPoint to);
     void selectPen();
     void selectBrush();
     void select(uint32_t handle, uint32_t& selected);
@@ -56,6 +61,7 @@ private:
 
     // What the file holds so far.
     std::optional<CanvasPoint> position_;
+    uint32_t lineRunEnd_ = 0;  // the record count when the last line was written
     std::optional<Owned<uint32_t>> penObject_;
     std::optional<Owned<uint32_t>> brushObject_;
     std::optional<Owned<FontDesc>> fontObject_;

@@ -71,6 +71,24 @@ void checkPictureSize(PictureSize size)
     throw PictureSizeError(Reason(ReasonKind::PictureTooLarge, {size.width, size.height, kMaxPictureSide}));
 }
 
+PdfPage pdfPage(PictureSize picture)
+{
+    PdfPage page{double(picture.width) * 0.75, double(picture.height) * 0.75, 1.0};
+    const double longest = std::max(page.width, page.height);
+    if (longest > kMaxPdfPagePoints) {
+        page.scale = kMaxPdfPagePoints / longest;
+        // The longer side exactly at the limit, the other in proportion.
+        if (page.width >= page.height) {
+            page.width = kMaxPdfPagePoints;
+            page.height *= page.scale;
+        } else {
+            page.width *= page.scale;
+            page.height = kMaxPdfPagePoints;
+        }
+    }
+    return page;
+}
+
 double printScale(PictureSize picture, double printerDpi, double pageWidth, double pageHeight)
 {
     double scale = printerDpi / 96.0;

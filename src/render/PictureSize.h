@@ -42,6 +42,22 @@ PictureSize vectorSize(const GridLayout& layout);
 // metafile.
 PictureSize pictureExtent(std::span<const int32_t> colWidths, std::span<const int32_t> rowHeights);
 
+// The resolution raster pictures state: 96 per inch, the screen's, in pixels a metre.
+inline constexpr uint32_t kPixelsPerMetre = 3780;
+
+// The largest side of a PDF page that common readers open (Acrobat's limit), in points.
+inline constexpr double kMaxPdfPagePoints = 14400;
+
+// The page a picture is set on in a PDF, in points: 3/4 point a pixel (96 pixels an
+// inch), exactly; shrunk as a whole, proportions kept, where a side would pass
+// kMaxPdfPagePoints. `scale` is what the drawing is shrunk by (1 when it is not).
+struct PdfPage {
+    double width = 0;
+    double height = 0;
+    double scale = 1;
+};
+PdfPage pdfPage(PictureSize picture);
+
 // Throws PictureSizeError for a side below 1 or above kMaxPictureSide.
 void checkPictureSize(PictureSize size);
 

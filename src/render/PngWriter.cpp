@@ -1,9 +1,9 @@
 #include "render/PngWriter.h"
 
+#include "render/PictureSize.h"
 #include "render/RunDeflater.h"
 
 #include <QImage>
-
 
 #include <algorithm>
 #include <array>
@@ -171,6 +171,12 @@ void writePng(ByteSink& sink, const QImage& image)
         }
         writeChunk(sink, "PLTE", entries);
     }
+    // The resolution the bitmap states too, so that both come out the same size.
+    std::string resolution;
+    putBig32(resolution, kPixelsPerMetre);
+    putBig32(resolution, kPixelsPerMetre);
+    resolution.push_back(1);  // per metre
+    writeChunk(sink, "pHYs", resolution);
 
     // Each row: filter type 0 (none, what palette images compress best with), then
     // the pixels packed from the high bits down.

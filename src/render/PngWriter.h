@@ -2,7 +2,8 @@
 // PNG files made for charts: a chart's picture is grey, or has a handful of colours,
 // so it goes out as an 8-bit grey image or a palette image of as few bits per pixel
 // as its colours allow (24-bit colour beyond 256 colours), compressed for speed by
-// the run deflater.
+// the run deflater. It states the screen's resolution, 96 pixels an inch, as the
+// bitmap does.
 
 #include "storage/ByteSink.h"
 

@@ -96,12 +96,14 @@ void TfrmMain::mnuOutWaveJsonClick()
 
 void TfrmMain::actCopyPictureExecute()
 {
+    // Every flavour is the one picture the bitmap export writes: a program that takes
+    // the SVG shows what one that takes the PNG shows, at the same size.
     const ChartPicture picture = windowPicture(*dgdMain);
     const QImage bitmap = bitmapPicture(picture);
     StringSink png;
     writePng(png, bitmap);
     StringSink svg;
-    writePicture(svg, picture, PictureFormat::Svg);
+    writeBitmapSvg(svg, picture);
     auto mime = std::make_unique<QMimeData>();
     mime->setData(u"image/png"_s, QByteArray::fromStdString(png.bytes()));
     mime->setData(u"image/svg+xml"_s, QByteArray::fromStdString(svg.bytes()));

@@ -3,6 +3,8 @@
 // records, what an independent reader makes of the SVG, the PDF's page; and the PNG
 // writer and its deflater on pictures of every kind.
 #include "render/ChartExport.h"
+#include "render/ChartLayout.h"
+#include "render/DrawChart.h"
 #include "render/PngWriter.h"
 #include "render/RunDeflater.h"
 #include "text/Cp932.h"
@@ -10,9 +12,12 @@
 #include "DelayedChart.h"
 #include "EmfParser.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -93,7 +98,13 @@ TEST_P(ChartExport, BitmapIsTheRasterPictureWithoutTheHeaderBand)
         const QImage bmp = decodeBmp(picture(chartPicture, PictureFormat::Bmp));
         ASSERT_EQ(bmp.size(), QSize(int(pictureWidth(chartPicture.layout)), withHeader ? 150 : 125));
         EXPECT_TRUE(bmp == expected) << "with header: " << withHeader;
-        EXPECT_TRUE(decodePng(picture(chartPicture, PictureFormat::Png)) == bmp) << "with header: " << withHeader;
+        const QImage png = decodePng(picture(chartPicture, PictureFormat::Png));
+        EXPECT_TRUE(png == bmp) << "with header: " << withHeader;
+        // Both state the screen's 96 pixels an inch, so that readers size them alike.
+        EXPECT_EQ(bmp.dotsPerMeterX(), 3780);
+        EXPECT_EQ(bmp.dotsPerMeterY(), 3780);
+        EXPECT_EQ(png.dotsPerMeterX(), bmp.dotsPerMeterX());
+        EXPECT_EQ(png.dotsPerMeterY(), bmp.dotsPerMeterY());
         // The top row is the grid line above the first signal, left empty; the last
         // column's falling arrow ends inside the picture.
         EXPECT_EQ(bmp.pixel(bmp.width() - 1, 0), qRgb(255, 255, 255));
@@ -212,33 +223,124 @@ TEST(ChartExport, MetafileKeepsTheHeaderBandFillsNothingAndShortensEdges)
     EXPECT_LT(play.texts[0].at.y, 40);
 }
 
-TEST(ChartExport, SvgAndPdfHaveTheMetafilesSizeRealLinesAndText)
+// Levels, edges moved both ways by delays and a timing line: lines along the pixel
+// grid only, which a vector reader covers exactly. And a name, as text.
+std::unique_ptr<TCell> gridAlignedChart()
 {
     auto chart = std::make_unique<TCell>();
     chart->signalName[1] = "CLOCK";
-    const ChartPicture chartPicture{*chart, layoutOf(30, 5), grid_defaults::headerFont(), false};
-
-    const std::string svg = picture(chartPicture, PictureFormat::Svg);
-    EXPECT_NE(svg.find("viewBox=\"0 0 565 175\""), std::string::npos);
-    EXPECT_NE(svg.find(">CLOCK</text>"), std::string::npos) << "the name as text";
-    QSvgRenderer renderer(QByteArray::fromStdString(svg));
-    ASSERT_TRUE(renderer.isValid());
-    QImage image(565, 175, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        renderer.render(&painter);
+    for (int c = 1; c < 30; ++c) {
+        chart->level[c][1] = c % 2;
+        chart->level[c][2] = c / 3 % 2;
+        chart->delay[c][2] = c % 6 == 0 ? 4 : c % 6 == 3 ? -3 : 0;
+        chart->level[c][4] = c % 5 == 0;
     }
-    // The low line of row 1: a one-unit stroke covering exactly pixel row 46.
-    EXPECT_EQ(qAlpha(image.pixel(200, 46)), 255);
-    EXPECT_EQ(qAlpha(image.pixel(200, 45)), 0);
-    EXPECT_EQ(qAlpha(image.pixel(200, 47)), 0);
+    chart->timingLine[4] = 1;
+    return chart;
+}
 
-    const std::string pdf = picture(chartPicture, PictureFormat::Pdf);
-    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-    // 565 x 175 at 3/4 point each, rounded up to whole points.
-    EXPECT_NE(pdf.find("/MediaBox [0 0 424.000000 132.000000]"), std::string::npos);
-    EXPECT_NE(pdf.find("/Type /Font"), std::string::npos) << "real text";
+// Poppler's raster of a PDF's first page at `dpi`, in grey.
+QImage pdfPageImage(const std::string& pdf, int dpi)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"picture.pdf"_s));
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf.data(), qint64(pdf.size())) != qint64(pdf.size()))
+        return {};
+    file.close();
+    QProcess pdftoppm;
+    pdftoppm.start(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-gray"_s, u"-png"_s, u"-singlefile"_s,
+                                   file.fileName(), dir.filePath(u"page"_s)});
+    if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
+        return {};
+    return QImage(dir.filePath(u"page.png"_s));
+}
+
+// Dark pixels black, the rest white: what a line covers, whatever its antialiasing.
+QImage inked(const QImage& image)
+{
+    QImage out = image.convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 0; y < out.height(); ++y)
+        for (uchar* p = out.scanLine(y); p != out.scanLine(y) + out.width(); ++p)
+            *p = *p < 128 ? 0 : 255;
+    return out;
+}
+
+class VectorPicture : public testing::TestWithParam<PictureFormat> {};
+
+// SVG and PDF are the metafile's picture: its size, stated exactly, and its drawing,
+// edges one pixel shorter at the bottom than the bitmap's included.
+TEST_P(VectorPicture, IsTheMetafilesDrawingAtItsExactSize)
+{
+    const PictureFormat format = GetParam();
+    const auto chart = gridAlignedChart();
+    const ChartPicture chartPicture{*chart, layoutOf(30, 5), grid_defaults::headerFont(), false};
+    const std::string bytes = picture(chartPicture, format);
+
+    QImage raster;
+    if (format == PictureFormat::Svg) {
+        EXPECT_NE(bytes.find("<svg width=\"565px\" height=\"175px\""), std::string::npos) << bytes.substr(0, 200);
+        EXPECT_NE(bytes.find("viewBox=\"0 0 565 175\""), std::string::npos);
+        EXPECT_NE(bytes.find(">CLOCK</text>"), std::string::npos) << "the name as text";
+        QSvgRenderer renderer(QByteArray::fromStdString(bytes));
+        ASSERT_TRUE(renderer.isValid());
+        EXPECT_EQ(renderer.defaultSize(), QSize(565, 175));
+        raster = QImage(565, 175, QImage::Format_RGB32);
+        raster.fill(Qt::white);
+        QPainter painter(&raster);
+        renderer.render(&painter);
+    } else {
+        // 565 x 175 pixels at 3/4 point each, not rounded.
+        EXPECT_NE(bytes.find("/MediaBox [0 0 423.75 131.25"), std::string::npos);
+        EXPECT_NE(bytes.find("/Type /Font"), std::string::npos) << "real text";
+        raster = pdfPageImage(bytes, 96);
+        ASSERT_FALSE(raster.isNull()) << "pdftoppm did not draw the page";
+    }
+    ASSERT_EQ(raster.size(), QSize(565, 175));
+    const QImage metafile = inked(chartImage(chartPicture, raster.size(), EdgeStyle::ShortBottom));
+    const QImage bitmap = inked(chartImage(chartPicture, raster.size(), EdgeStyle::Full));
+    const QImage drawn = inked(raster);
+    // Right of the names, pixel for pixel.
+    const QRect lines(81, 0, 565 - 81, 175);
+    EXPECT_TRUE(drawn.copy(lines) == metafile.copy(lines));
+    EXPECT_FALSE(drawn.copy(lines) == bitmap.copy(lines)) << "the bitmap's longer edges";
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, VectorPicture, testing::Values(PictureFormat::Svg, PictureFormat::Pdf));
+
+// A page beyond 14,400 points, which common readers refuse, is shrunk whole: the
+// longer side at the limit, the drawing in proportion.
+TEST(ChartExport, PdfBeyondTheLargestPageIsShrunkWhole)
+{
+    GridLayout layout = layoutOf(4, 3);
+    layout.colWidths = {80, 10000, 10000, 10000};
+    auto chart = std::make_unique<TCell>();
+    for (int c = 1; c < 4; ++c)
+        chart->level[c][1] = 1;  // one high line from the first step to the last
+    const ChartPicture chartPicture{*chart, layout, grid_defaults::headerFont(), false};
+    const PictureSize size = vectorSize(layout);
+    ASSERT_EQ(size, (PictureSize{30130, 125}));
+    const std::string bytes = picture(chartPicture, PictureFormat::Pdf);
+    const double scale = 14400 / (30130 * 0.75);
+    EXPECT_NE(bytes.find("/MediaBox [0 0 14400 " + QByteArray::number(125 * 0.75 * scale, 'f', 4).toStdString()),
+              std::string::npos);
+
+    const QImage page = inked(pdfPageImage(bytes, 10));
+    ASSERT_EQ(page.width(), 2000) << "14,400 points at 10 per 72";
+    // The high line of signal 1 where the scale puts it.
+    const ChartLayout cells(layout);
+    const CellRect first = cells.cellRect(1, 1);
+    const CellRect last = cells.cellRect(3, 1);
+    const double pixel = scale * 0.75 * 10 / 72;
+    const int y = int((first.top + levelMargin(25)) * pixel);
+    int left = page.width(), right = -1;
+    for (int x = 0; x < page.width(); ++x) {
+        if (page.pixel(x, y) == qRgb(0, 0, 0) || page.pixel(x, y + 1) == qRgb(0, 0, 0)) {
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    EXPECT_NEAR(left, first.left * pixel, 1.5);
+    EXPECT_NEAR(right, last.right * pixel, 1.5);
 }
 
 const PictureFormat kEveryFormat[] = {PictureFormat::Bmp, PictureFormat::Png, PictureFormat::Emf,

@@ -75,11 +75,17 @@ struct EmfPlayback {
         std::vector<int32_t> dx;
         std::optional<CanvasRect> clip;
     };
-    std::vector<Segment> segments;
+    std::vector<Segment> segments;  // lines, but for the outlines of fills
     std::vector<std::vector<CanvasPoint>> polygons;
+    std::vector<Segment> outlines;  // the edges of a fill, drawn as lines right after it
     std::vector<Text> texts;
     int redundant = 0;  // selections, moves, colours and modes that changed nothing
     int objectsCreated = 0;
+    // Lines that rely on a reader keeping state across other records: a LINETO that
+    // does not follow a MOVETOEX or a LINETO, or one drawn with a brush other than
+    // the null brush (readers that fill paths would fill the run).
+    int unanchoredLines = 0;
+    int filledLines = 0;
 
     explicit EmfPlayback(const std::vector<EmfRecordView>& records)
     {
@@ -91,8 +97,12 @@ struct EmfPlayback {
         std::map<uint32_t, uint32_t> modes;  // SETBKMODE, SETTEXTCOLOR, SETTEXTALIGN
         std::optional<CanvasRect> clip;
         bool saved = false;
+        bool inRun = false;  // the record before was a move or a line
+        size_t outlineEdge = 0;  // of the last fill, the next edge its outline draws
         for (const EmfRecordView& r : records) {
             const uint32_t t = r.type;
+            const bool runGoesOn = inRun;
+            inRun = t == EmfRecord::MoveToEx || t == EmfRecord::LineTo;
             if (saved && t != EmfRecord::IntersectClipRect && t != EmfRecord::ExtTextOutW && t != EmfRecord::RestoreDC)
                 ADD_FAILURE() << "record " << t << " in a saved DC";
             if (t == EmfRecord::CreatePen || t == EmfRecord::CreateBrushIndirect || t == EmfRecord::ExtCreateFontIndirectW) {
@@ -119,16 +129,28 @@ struct EmfPlayback {
             } else if (t == EmfRecord::MoveToEx || t == EmfRecord::LineTo) {
                 const CanvasPoint p{r.i32(8), r.i32(12)};
                 if (t == EmfRecord::MoveToEx) {
-                    redundant += position == p;
+                    redundant += runGoesOn && position == p;
                 } else {
                     EXPECT_TRUE(position && selected[EmfRecord::CreatePen]) << "line without a start or a pen";
-                    segments.push_back({position.value_or(CanvasPoint{}), p});
+                    unanchoredLines += !runGoesOn;
+                    filledLines += selected[EmfRecord::CreateBrushIndirect] != EmfWriter::kNullBrush;
+                    const Segment segment{position.value_or(CanvasPoint{}), p};
+                    const std::vector<CanvasPoint>* fill = polygons.empty() ? nullptr : &polygons.back();
+                    if (fill && outlineEdge < fill->size() &&
+                        segment == Segment{(*fill)[outlineEdge], (*fill)[(outlineEdge + 1) % fill->size()]}) {
+                        outlines.push_back(segment);
+                        ++outlineEdge;
+                    } else {
+                        segments.push_back(segment);
+                        outlineEdge = SIZE_MAX;
+                    }
                 }
                 position = p;
             } else if (t == EmfRecord::Polygon16) {
                 polygons.emplace_back();
                 for (uint32_t i = 0; i < r.u32(24); ++i)
                     polygons.back().push_back({int16_t(r.u16(28 + 4 * i)), int16_t(r.u16(30 + 4 * i))});
+                outlineEdge = 0;
             } else if (t == EmfRecord::SaveDC || t == EmfRecord::RestoreDC) {
                 EXPECT_NE(saved, t == EmfRecord::SaveDC) << "unbalanced SAVEDC / RESTOREDC";
                 saved = t == EmfRecord::SaveDC;

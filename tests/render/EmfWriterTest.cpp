@@ -26,9 +26,10 @@ TEST(EmfWriter, HeaderDescribesThePictureOnThe96DpiScreen)
         const EmfRecordView& h = records[0];
         EXPECT_EQ(h.rect(8), (CanvasRect{0, 0, c.width - 1, c.height - 1}));
         EXPECT_EQ(h.rect(24), (CanvasRect{0, 0, c.frameRight, c.frameBottom}));
-        EXPECT_EQ(h.rect(72), (CanvasRect{1920, 1080, 508, 286})) << "device pixels and millimetres";
+        // A screen whose millimetres are exactly its pixels at 96 per inch, both ways.
+        EXPECT_EQ(h.rect(72), (CanvasRect{1920, 1440, 508, 381})) << "device pixels and millimetres";
         EXPECT_EQ(h.u32(100), 508000u);
-        EXPECT_EQ(h.u32(104), 285750u);
+        EXPECT_EQ(h.u32(104), 381000u);
         EXPECT_EQ(h.u16(56), 1) << "nHandles: the metafile's own slot";
     }
     for (const auto& [w, h] : {std::pair{0, 10}, {10, -1}, {90'000'000, 10}})

@@ -82,14 +82,36 @@ TEST(MetafileCanvas, WritesStateOnlyWhenADrawingNeedsIt)
         c.setPenStyle(PenStyle::Clear);
         c.polygon(tri);  // neither outline nor fill
     });
-    EXPECT_EQ(emf.types(), (std::vector<uint32_t>{R::CreatePen, R::SelectObject, R::MoveToEx, R::LineTo, R::LineTo,
-                                                  R::MoveToEx, R::LineTo, R::CreateBrushIndirect, R::SelectObject,
-                                                  R::Polygon16, R::Polygon16, R::SelectObject, R::Polygon16}));
+    // Lines go with the null brush. A fill goes without its pen, restores the null
+    // brush and has its outline follow as a run of lines; an outline alone is lines.
+    EXPECT_EQ(emf.types(), (std::vector<uint32_t>{R::CreatePen, R::SelectObject, R::SelectObject, R::MoveToEx,
+                                                  R::LineTo, R::LineTo, R::MoveToEx, R::LineTo,
+                                                  R::SelectObject, R::CreateBrushIndirect, R::SelectObject,
+                                                  R::Polygon16, R::SelectObject, R::SelectObject, R::MoveToEx,
+                                                  R::LineTo, R::LineTo, R::LineTo,
+                                                  R::SelectObject, R::SelectObject, R::Polygon16, R::SelectObject,
+                                                  R::SelectObject, R::MoveToEx, R::LineTo, R::LineTo, R::LineTo,
+                                                  R::LineTo, R::LineTo, R::LineTo}));
     EXPECT_EQ(emf.records[1].u32(24), 0x302010u) << "the pen's COLORREF";
-    EXPECT_EQ(emf.records[12].u32(8), EmfWriter::kNullBrush);
+    const uint32_t pen = emf.records[1].u32(8);
+    const std::pair<size_t, uint32_t> selections[] = {{2, pen},
+                                                      {3, EmfWriter::kNullBrush},
+                                                      {9, EmfWriter::kNullPen},
+                                                      {13, EmfWriter::kNullBrush},
+                                                      {14, pen},
+                                                      {19, EmfWriter::kNullPen},
+                                                      {22, EmfWriter::kNullBrush},
+                                                      {23, pen}};
+    for (const auto& [record, handle] : selections)
+        EXPECT_EQ(emf.records[record].u32(8), handle) << record;
     const EmfPlayback play(emf.records);
     EXPECT_EQ(play.segments, (std::vector<EmfPlayback::Segment>{{{1, 2}, {30, 2}}, {{30, 2}, {30, 40}},
-                                                                {{50, 40}, {50, 60}}}));
+                                                                {{50, 40}, {50, 60}}, {{5, 5}, {9, 1}},
+                                                                {{9, 1}, {12, 5}}, {{12, 5}, {5, 5}}}));
+    EXPECT_EQ(play.polygons.size(), 2u);
+    EXPECT_EQ(play.outlines.size(), 6u) << "the outlines of both fills";
+    EXPECT_EQ(play.unanchoredLines, 0);
+    EXPECT_EQ(play.filledLines, 0);
 
     // A new colour makes a new object and frees the old one's slot.
     const Emf changing([&](Canvas& c) {
@@ -178,6 +200,7 @@ TEST(MetafileCanvas, RecordsExactlyWhatTheRendererDraws)
     EXPECT_GT(play.polygons.size(), 100u) << "the chart has arrows";
     for (size_t i = 0; i < expected.polygons.size(); ++i)
         EXPECT_EQ(play.polygons[i], expected.polygons[i].points) << i;
+    EXPECT_EQ(play.outlines.size(), 3 * play.polygons.size()) << "every arrow's outline after its fill";
     ASSERT_EQ(play.texts.size(), expected.texts.size());
     const QFontMetrics metrics(toQFont(kGridFont));
     for (size_t i = 0; i < expected.texts.size(); ++i) {
@@ -190,6 +213,10 @@ TEST(MetafileCanvas, RecordsExactlyWhatTheRendererDraws)
     }
     // The renderer sets the brush for every cell; the file holds one brush.
     EXPECT_EQ(play.redundant, 0);
+    // Between the names, labels and arrows, every run of lines starts with its own
+    // move and none is drawn with the arrows' brush.
+    EXPECT_EQ(play.unanchoredLines, 0);
+    EXPECT_EQ(play.filledLines, 0);
     EXPECT_EQ(play.objectsCreated, 3) << "a pen, a brush, the grid font";
 }
 

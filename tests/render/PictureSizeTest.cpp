@@ -70,4 +70,30 @@ TEST(PictureSize, PrintScaleKeepsScreenProportionsAndShrinksToFit)
     }
 }
 
+// A PDF page is 3/4 point a pixel, to the quarter point; beyond 14,400 points on a
+// side the whole page shrinks, the longer side to the limit, proportions kept.
+TEST(PictureSize, PdfPageIsThePictureInPointsWithinTheLargestPage)
+{
+    struct Case {
+        PictureSize picture;
+        double width, height, scale;
+    };
+    const double wide = 14400.0 / (32767 * 0.75);
+    const Case cases[] = {
+        {{565, 175}, 423.75, 131.25, 1},
+        {{1, 1}, 0.75, 0.75, 1},
+        {{19200, 19200}, 14400, 14400, 1},  // exactly at the limit
+        {{32767, 175}, 14400, 175 * 0.75 * wide, wide},
+        {{175, 32767}, 175 * 0.75 * wide, 14400, wide},
+        {{32767, 32767}, 14400, 14400, wide},
+    };
+    for (const Case& c : cases) {
+        const PdfPage page = pdfPage(c.picture);
+        EXPECT_DOUBLE_EQ(page.width, c.width) << c.picture.width << " x " << c.picture.height;
+        EXPECT_DOUBLE_EQ(page.height, c.height) << c.picture.width << " x " << c.picture.height;
+        EXPECT_DOUBLE_EQ(page.scale, c.scale) << c.picture.width << " x " << c.picture.height;
+        EXPECT_NEAR(page.width / page.height, double(c.picture.width) / double(c.picture.height), 1e-12);
+    }
+}
+
 }  // namespace

@@ -108,7 +108,7 @@ TEST(RenderCli, WritesEveryFormatToTheGivenPathAndToStandardOutput)
              EXPECT_EQ(le32(b, 20), 124u) << "bottom bound: the metafile keeps the header band";
          }},
         {"svg", [&](const QByteArray& b) { EXPECT_TRUE(b.contains("viewBox=\"0 0 175 125\"")); }},
-        {"pdf", [&](const QByteArray& b) { EXPECT_TRUE(b.startsWith("%PDF-") && b.contains("/MediaBox [0 0 132.000000 94.000000]")); }},
+        {"pdf", [&](const QByteArray& b) { EXPECT_TRUE(b.startsWith("%PDF-") && b.contains("/MediaBox [0 0 131.25 93.75")); }},
         {"json", [&](const QByteArray& b) { EXPECT_EQ(b.toStdString(), exportWaveJson(*read.chart.chart, layout).text); }},
         {"sbn", [&](const QByteArray& b) { EXPECT_EQ(b, example) << "byte for byte"; }},
         {"txt", [&](const QByteArray& b) { EXPECT_EQ(b, example); }},

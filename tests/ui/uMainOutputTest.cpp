@@ -15,6 +15,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -215,6 +220,65 @@ private slots:
         QVERIFY(!modifiedFlag);
         QCOMPARE(undoCount, undo);
         QVERIFY(historySlots[5] == *history);
+    }
+
+    void copyAsPictureGivesOnePictureInEveryFlavour_data()
+    {
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("rowHeight");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("start grid") << 30 << 5 << 25 << QSize(565, 125);
+        QTest::newRow("tall rows, more signals") << 12 << 9 << 40 << QSize(295, 360);
+    }
+
+    // PNG, SVG and the toolkit's image are the bitmap export's picture: its size, the
+    // header band cut away, its edges. Drawn, the SVG covers the PNG's lines exactly.
+    void copyAsPictureGivesOnePictureInEveryFlavour()
+    {
+        QFETCH(int, cols);
+        QFETCH(int, rows);
+        QFETCH(int, rowHeight);
+        QFETCH(QSize, size);
+        window->grid()->setColCount(cols);
+        window->grid()->setRowCount(rows);
+        window->grid()->setDefaultRowHeight(rowHeight);
+        // Lines along the pixel grid only (levels, edges, delays both ways, a timing
+        // line), which a vector reader covers exactly.
+        for (int c = 1; c < cols; ++c) {
+            document.level[c][1] = c % 2;
+            document.level[c][rows - 1] = c / 3 % 2;
+            document.delay[c][rows - 1] = c % 6 == 0 ? 4 : c % 6 == 3 ? -3 : 0;
+        }
+        document.timingLine[2] = 1;
+        run(CommandId::actCopyPicture);
+
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(mime);
+        QImage png;
+        QVERIFY(png.loadFromData(mime->data(u"image/png"_s), "PNG"));
+        QCOMPARE(png.size(), size);
+        QCOMPARE(qvariant_cast<QImage>(mime->imageData()).size(), size);
+        const QByteArray svg = mime->data(u"image/svg+xml"_s);
+        QVERIFY2(svg.contains(u"<svg width=\"%1px\" height=\"%2px\""_s.arg(size.width()).arg(size.height()).toUtf8()),
+                 svg.left(200).constData());
+        QSvgRenderer renderer(svg);
+        QVERIFY(renderer.isValid());
+        QCOMPARE(renderer.defaultSize(), size);
+        QImage drawn(size, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        {
+            QPainter painter(&drawn);
+            renderer.render(&painter);
+        }
+        const int names = window->grid()->layout().colWidths[0] + 1;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = names; x < size.width(); ++x) {
+                const bool line = qGray(png.pixel(x, y)) < 128;
+                if (line != (qGray(drawn.pixel(x, y)) < 128))
+                    QFAIL(qPrintable(u"the SVG differs from the PNG at %1, %2"_s.arg(x).arg(y)));
+            }
+        }
     }
 
     void picturesDialogsKeepTheirNamesApartAndThroughNew()
