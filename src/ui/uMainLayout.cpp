@@ -14,6 +14,7 @@
 
 #include "document/Document.h"
 #include "document/GridLayout.h"
+#include "text/WholeNumber.h"
 #include "ui/ChartGrid.h"
 
 #include <QAction>
@@ -28,28 +29,6 @@ namespace {
 
 constexpr int kMaxSignals = grid_defaults::kMaxCount - 1;   // under the header row
 constexpr int kMaxSteps = grid_defaults::kMaxCount - 1;     // after the name column
-constexpr int kMaxCellSize = 1000;                          // pixels of a row or a column
-
-// The number the text stands for, or nothing. Blanks around it are allowed, and the
-// full-width digits and signs a Japanese input method types count as their ASCII ones.
-std::optional<int> wholeNumber(const QString& text)
-{
-    QString ascii = text;
-    for (QChar& ch : ascii) {
-        const char16_t c = ch.unicode();
-        if (c >= u'０' && c <= u'９')
-            ch = QChar(u'0' + (c - u'０'));
-        else if (c == u'＋')
-            ch = u'+';
-        else if (c == u'－')
-            ch = u'-';
-        else if (c == u'\u3000')
-            ch = u' ';
-    }
-    bool ok = false;
-    const int value = ascii.toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
 
 // Asks until a whole number from 1 to `high` is given: nothing on Cancel; out of range,
 // a warning and the prompt again with the entry kept; throws for text that is no number.
@@ -60,7 +39,7 @@ std::optional<int> askNumber(Prompts& prompts, const QString& caption, const QSt
         const std::optional<QString> entry = prompts.inputBox(caption, prompt, text);
         if (!entry)
             return std::nullopt;
-        const std::optional<int> n = wholeNumber(*entry);
+        const std::optional<int32_t> n = parseWholeNumber(entry->toStdU16String());
         if (!n)
             throw std::runtime_error(u"'%1' は整数ではありません"_s.arg(*entry).toStdString());
         if (*n >= 1 && *n <= high)
@@ -114,7 +93,7 @@ void TfrmMain::mnuHeightClick()
 {
     const std::optional<int> n =
         askNumber(prompts(), u"行の高さ設定"_s, u"行の高さを入力してください"_s,
-                  QString::number(dgdMain->defaultRowHeight()), kMaxCellSize);
+                  QString::number(dgdMain->defaultRowHeight()), grid_defaults::kMaxCellSize);
     if (n)
         changeLayout(*dgdMain, [&](GridLayout& layout) { applyRowHeight(layout, *n); });
 }
@@ -123,7 +102,7 @@ void TfrmMain::mnuWidthClick()
 {
     const std::optional<int> n =
         askNumber(prompts(), u"列の横幅設定"_s, u"列の横幅を入力してください"_s,
-                  QString::number(dgdMain->defaultColWidth()), kMaxCellSize);
+                  QString::number(dgdMain->defaultColWidth()), grid_defaults::kMaxCellSize);
     if (!n)
         return;
     changeLayout(*dgdMain, [&](GridLayout& layout) { applyColumnWidth(layout, *n); });
