@@ -30,7 +30,7 @@ void BM_LoadChart99x99(benchmark::State& state)
 {
     const std::string bytes = SaveChart(*fullChart(), fullGrid());
     for (auto _ : state) {
-        ChartLoadResult result = LoadChart(bytes);
+        LoadedChart result = LoadChart(bytes);
         if (!result.ok) state.SkipWithError("the chart did not read back");
         benchmark::DoNotOptimize(result);
     }

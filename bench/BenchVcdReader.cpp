@@ -96,7 +96,7 @@ VcdChoices window(bool atEnd, bool clocked)
     return choices;
 }
 
-void check(benchmark::State& state, const ChartLoadResult& chart)
+void check(benchmark::State& state, const LoadedChart& chart)
 {
     if (!chart.ok) state.SkipWithError("the dump could not be read");
     else if (chart.colCount != kMaxVcdSteps + 1 || chart.rowCount != kMaxVcdRows + 1)
@@ -111,7 +111,7 @@ void BM_VcdFromMemory(benchmark::State& state)
     const VcdChoices choices = window(atEnd, clocked);
     for (auto _ : state) {
         MemorySource source(bytes);
-        const ChartLoadResult chart = loadVcdChart(source, choices);
+        const LoadedChart chart = loadVcdChart(source, choices);
         check(state, chart);
         benchmark::DoNotOptimize(chart.chart.get());
     }
@@ -144,7 +144,7 @@ void BM_VcdFromFile(benchmark::State& state)
             state.SkipWithError("the dump could not be opened");
             break;
         }
-        const ChartLoadResult chart = loadVcdChart(*source, choices);
+        const LoadedChart chart = loadVcdChart(*source, choices);
         check(state, chart);
         benchmark::DoNotOptimize(chart.chart.get());
     }

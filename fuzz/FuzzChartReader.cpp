@@ -19,7 +19,7 @@ void require(bool condition, const char* what)
     std::abort();
 }
 
-void checkShape(const ChartLoadResult& result)
+void checkShape(const LoadedChart& result)
 {
     require(result.chart != nullptr, "accepted without a chart");
     require(result.colCount >= 1 && result.colCount <= kMaxCols, "column count out of range");
@@ -34,7 +34,7 @@ void checkShape(const ChartLoadResult& result)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const ChartLoadResult first = LoadChart(bytes);
+    const LoadedChart first = LoadChart(bytes);
     if (!first.ok) {
         require(first.chart == nullptr, "failure still returned a chart");
         require(first.errorLine >= 1 && !first.errorReason.empty(), "failure without line or reason");
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require((first.warningLine >= 1) == !first.warningReason.empty(), "warning without line or reason");
 
     const std::string saved = SaveChart(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
-    const ChartLoadResult second = LoadChart(saved);
+    const LoadedChart second = LoadChart(saved);
     require(second.ok, "saved chart does not read back");
     require(second.warningLine == 0, "saved chart reads back with a warning");
     checkShape(second);

@@ -18,7 +18,7 @@ void require(bool condition, const char* what)
     std::abort();
 }
 
-void checkShape(const WaveJsonImportResult& result)
+void checkShape(const LoadedChart& result)
 {
     require(result.chart != nullptr, "accepted without a chart");
     require(result.colCount >= 1 && result.colCount <= kMaxCols, "column count out of range");
@@ -40,21 +40,21 @@ void checkShape(const WaveJsonImportResult& result)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const WaveJsonImportResult first = importWaveJson(text);
+    const LoadedChart first = importWaveJson(text);
     if (!first.ok) {
         require(first.chart == nullptr, "refusal still returned a chart");
-        require(!first.errorMessage.empty(), "refusal without a message");
+        require(!first.errorReason.empty(), "refusal without a message");
         return 0;
     }
     checkShape(first);
 
     const WaveJsonExport exported = exportWaveJson(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
-    const WaveJsonImportResult second = importWaveJson(exported.text);
+    const LoadedChart second = importWaveJson(exported.text);
     require(second.ok, "exported chart does not import");
     checkShape(second);
     require(second.rowCount == first.rowCount, "row count changed");
     require(second.colCount == (first.rowCount > 1 ? first.colCount : 1), "column count changed");
-    require(second.warnings.empty(), "own export gave warnings");
+    require(second.notes.empty(), "own export gave warnings");
     for (int r = 1; r < first.rowCount; ++r) {
         require(second.chart->signalName[r] == first.chart->signalName[r], "name changed");
         for (int c = 1; c < first.colCount; ++c)

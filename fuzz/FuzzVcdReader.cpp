@@ -19,7 +19,7 @@ void require(bool condition, const char* what)
     std::abort();
 }
 
-void checkShape(const ChartLoadResult& result)
+void checkShape(const LoadedChart& result)
 {
     if (!result.ok) {
         require(result.chart == nullptr, "refusal still returned a chart");
@@ -38,7 +38,7 @@ void checkShape(const ChartLoadResult& result)
         }
 }
 
-void requireSame(const ChartLoadResult& a, const ChartLoadResult& b)
+void requireSame(const LoadedChart& a, const LoadedChart& b)
 {
     require(a.ok == b.ok, "pieces changed whether the dump reads");
     require(a.errorLine == b.errorLine && a.errorReason == b.errorReason, "pieces changed the refusal");
@@ -48,7 +48,7 @@ void requireSame(const ChartLoadResult& a, const ChartLoadResult& b)
     require(*a.chart == *b.chart, "pieces changed the chart");
 }
 
-ChartLoadResult load(std::string_view bytes, size_t piece, const VcdChoices& choices)
+LoadedChart load(std::string_view bytes, size_t piece, const VcdChoices& choices)
 {
     MemorySource source(bytes, piece);
     return loadVcdChart(source, choices);
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The default choices: the first one-bit signals, steps of the dump's first interval.
     VcdChoices choices;
     choices.steps = 16;
-    const ChartLoadResult whole = load(bytes, size_t(-1), choices);
+    const LoadedChart whole = load(bytes, size_t(-1), choices);
     checkShape(whole);
     const size_t piece = size == 0 ? 1 : static_cast<size_t>(data[size - 1] % 7) + 1;
     requireSame(whole, load(bytes, piece, choices));
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (reader.readHeader()) {
         choices.clock = suggestedVcdClock(reader.header());
         if (!choices.clock.empty()) {
-            const ChartLoadResult clocked = load(bytes, size_t(-1), choices);
+            const LoadedChart clocked = load(bytes, size_t(-1), choices);
             checkShape(clocked);
             requireSame(clocked, load(bytes, piece, choices));
         }

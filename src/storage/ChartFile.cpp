@@ -181,9 +181,9 @@ std::string SaveChart(const TCell& chart, const GridLayout& layout)
     return out;
 }
 
-ChartLoadResult LoadChart(std::string_view bytes)
+LoadedChart LoadChart(std::string_view bytes)
 {
-    ChartLoadResult result;
+    LoadedChart result;
     auto chart = std::make_unique<TCell>();
     ChartReader reader(bytes);
     std::vector<int32_t> widths;
@@ -264,7 +264,7 @@ ChartLoadResult LoadChart(std::string_view bytes)
             result.warningReason = std::move(inconsistency.reason);
         }
     } catch (const ReadFailure& failure) {
-        result = ChartLoadResult{};
+        result = LoadedChart{};
         result.errorLine = lineOf(bytes, failure.position);
         result.errorReason = failure.reason;
     }

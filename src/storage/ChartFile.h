@@ -66,7 +66,7 @@ inline constexpr int32_t kMaxColumnWidth = 10000;
 std::string SaveChart(const TCell& chart, const GridLayout& layout);
 
 // What reading a chart file gave.
-struct ChartLoadResult {
+struct LoadedChart {
     bool ok = false;
     // A fresh record holding only what the bytes hold; its colCount and rowCount
     // fields carry the counts below. Set only when ok.
@@ -94,4 +94,4 @@ struct ChartLoadResult {
 
 // Reads a chart file's bytes. Never touches memory beyond the record, whatever
 // the bytes.
-ChartLoadResult LoadChart(std::string_view bytes);
+LoadedChart LoadChart(std::string_view bytes);

@@ -16,7 +16,7 @@ inline constexpr qint64 kMaxChartFileBytes = 16 * 1024 * 1024;
 
 // What reading a chart file by path gave.
 struct ChartFileRead {
-    ChartLoadResult chart;   // ok only when the file was read and understood
+    LoadedChart chart;   // ok only when the file was read and understood
     Reason error;            // why not: the system's reason, or ours at its line
     Reason warning;          // at its line, when the file was read but is inconsistent
     FileIdentity identity;   // of the file as it was read

@@ -33,7 +33,7 @@ std::string SaveRecovery(const TCell& chart, const GridLayout& layout, const Cha
 
 struct RecoveryLoadResult {
     bool ok = false;
-    ChartLoadResult chart;       // the chart part, read as a chart file is
+    LoadedChart chart;       // the chart part, read as a chart file is
     ChartOrigin origin;
     Reason error;                // why, when !ok
 };

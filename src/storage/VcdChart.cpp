@@ -398,9 +398,9 @@ private:
 
 }  // namespace
 
-ChartLoadResult sampleVcdChart(VcdReader& reader, const VcdChoices& choices)
+LoadedChart sampleVcdChart(VcdReader& reader, const VcdChoices& choices)
 {
-    ChartLoadResult result;
+    LoadedChart result;
     try {
         if (choices.steps < 1 || choices.steps > kMaxVcdSteps)
             throw SampleFailure{0, Reason(ReasonKind::VcdStepsRange, {kMaxVcdSteps})};
@@ -433,18 +433,18 @@ ChartLoadResult sampleVcdChart(VcdReader& reader, const VcdChoices& choices)
         result.notes.insert(result.notes.end(), sampler.notes().begin(), sampler.notes().end());
         result.ok = true;
     } catch (const SampleFailure& failure) {
-        result = ChartLoadResult{};
+        result = LoadedChart{};
         result.errorLine = static_cast<int>(std::min<int64_t>(failure.line, std::numeric_limits<int>::max()));
         result.errorReason = failure.reason;
     }
     return result;
 }
 
-ChartLoadResult loadVcdChart(ByteSource& source, const VcdChoices& choices)
+LoadedChart loadVcdChart(ByteSource& source, const VcdChoices& choices)
 {
     VcdReader reader(source);
     if (!reader.readHeader()) {
-        ChartLoadResult result;
+        LoadedChart result;
         result.errorLine = static_cast<int>(std::min<int64_t>(reader.error().line, std::numeric_limits<int>::max()));
         result.errorReason = reader.error().reason;
         return result;

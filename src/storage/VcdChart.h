@@ -60,7 +60,7 @@ std::string suggestedVcdClock(const VcdHeader& header);
 // Samples the dump into a fresh chart. `reader` has read the header and nothing after
 // it. On failure errorLine is the dump's line (0 when the choices are at fault) and
 // errorReason says what was expected there; notes name what was left out or assumed.
-ChartLoadResult sampleVcdChart(VcdReader& reader, const VcdChoices& choices);
+LoadedChart sampleVcdChart(VcdReader& reader, const VcdChoices& choices);
 
 // The same from the first byte of a dump.
-ChartLoadResult loadVcdChart(ByteSource& source, const VcdChoices& choices);
+LoadedChart loadVcdChart(ByteSource& source, const VcdChoices& choices);

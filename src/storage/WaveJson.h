@@ -38,6 +38,7 @@
 
 #include "document/GridLayout.h"
 #include "document/TCell.h"
+#include "storage/ChartFile.h"
 #include "text/Reason.h"
 
 #include <cstdint>
@@ -61,18 +62,7 @@ struct WaveJsonExport {
 // not CP932, a CR, an LF or a NUL), naming its row: nothing is written that cannot be read back.
 WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout);
 
-// What reading a WaveJSON text gave; shaped like ChartLoadResult.
-struct WaveJsonImportResult {
-    bool ok = false;
-    // A fresh record holding only the imported signals; its colCount and rowCount
-    // fields carry the counts below. Set only when ok.
-    std::unique_ptr<TCell> chart;
-    int32_t colCount = 0;               // 1 + the number of steps (1 .. 100)
-    int32_t rowCount = 0;               // 1 + the number of signals (1 .. 100)
-    std::vector<int32_t> colWidths;     // columns 0 .. colCount-1: the name column's default, steps by hscale
-    std::vector<Reason> warnings;       // the notice of what was left out or read otherwise, also when ok
-    Reason errorMessage;                // why not (when !ok)
-};
-
-// Reads a WaveJSON text (UTF-8 JSON5).
-WaveJsonImportResult importWaveJson(std::string_view text);
+// Reads a WaveJSON text (UTF-8 JSON5) as a chart, never at a line: the error and the
+// notes (what was left out or read otherwise, one line) are whole reasons. Column
+// widths: the name column's default, the steps by hscale.
+LoadedChart importWaveJson(std::string_view text);

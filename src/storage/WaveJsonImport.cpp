@@ -363,7 +363,7 @@ void writeRow(TCell& chart, int row, const Timing& timing, size_t index)
     }
 }
 
-WaveJsonImportResult importOrThrow(std::string_view text)
+LoadedChart importOrThrow(std::string_view text)
 {
     const Json5Result parsed = parseJson5(text);
     if (!parsed.ok) throw ImportFailure{Reason(ReasonKind::WaveNotJson5, {parsed.errorMessage()})};
@@ -404,7 +404,7 @@ WaveJsonImportResult importOrThrow(std::string_view text)
         writeRow(*chart, row, timing, i);
     }
 
-    WaveJsonImportResult result;
+    LoadedChart result;
     result.colCount = timing.columns + 1;
     result.rowCount = static_cast<int32_t>(signals.size()) + 1;
     result.colWidths.assign(static_cast<size_t>(result.colCount),
@@ -413,20 +413,20 @@ WaveJsonImportResult importOrThrow(std::string_view text)
     chart->colCount = result.colCount;
     chart->rowCount = result.rowCount;
     result.chart = std::move(chart);
-    if (Reason line = notice.line(); !line.empty()) result.warnings.push_back(std::move(line));
+    if (Reason line = notice.line(); !line.empty()) result.notes.push_back(std::move(line));
     result.ok = true;
     return result;
 }
 
 }  // namespace
 
-WaveJsonImportResult importWaveJson(std::string_view text)
+LoadedChart importWaveJson(std::string_view text)
 {
     try {
         return importOrThrow(text);
     } catch (const ImportFailure& failure) {
-        WaveJsonImportResult result;
-        result.errorMessage = failure.message;
+        LoadedChart result;
+        result.errorReason = failure.message;
         return result;
     }
 }

@@ -234,11 +234,11 @@ bool TfrmMain::loadChartFile(const QString& path)
 bool TfrmMain::importWaveJsonFile(const QString& path)
 {
     const FileReadResult file = readFileBytes(path, kMaxChartFileBytes);
-    const WaveJsonImportResult read =
+    const LoadedChart read =
         file.ok() ? importWaveJson(std::string_view(file.bytes.constData(), size_t(file.bytes.size())))
-                  : WaveJsonImportResult{};
+                  : LoadedChart{};
     if (!read.ok) {
-        const QString reason = reasonText(file.ok() ? read.errorMessage : file.error);
+        const QString reason = reasonText(file.ok() ? read.errorReason : file.error);
         prompts().message(applicationTitle(),
                           u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), reason));
         return false;
@@ -251,9 +251,9 @@ bool TfrmMain::importWaveJsonFile(const QString& path)
     setDocumentFile(QString());
     modifiedFlag = true;
     dgdMain->repaintGrid();
-    if (!read.warnings.empty()) {
+    if (!read.notes.empty()) {
         QStringList lines;
-        for (const Reason& warning : read.warnings)
+        for (const Reason& warning : read.notes)
             lines << reasonText(warning);
         showTransientMessage(lines.join(u"　"_s));
     }

@@ -103,7 +103,7 @@ TEST_P(ChartGolden, SavesTheFileByteForByte)
 TEST_P(ChartGolden, ReadsTheFileBackIntoTheSameChart)
 {
     const Golden g = GetParam().build();
-    const ChartLoadResult loaded = LoadChart(readChartFixture(GetParam().file));
+    const LoadedChart loaded = LoadChart(readChartFixture(GetParam().file));
     ASSERT_TRUE(loaded.ok) << loaded.errorReason << " line " << loaded.errorLine;
     EXPECT_EQ(loaded.colCount, static_cast<int32_t>(g.widths.size()));
     EXPECT_EQ(loaded.rowCount, g.rowCount);

@@ -90,7 +90,7 @@ TEST(ChartRoundTrip, RandomChartsSurviveSaveLoadSave)
         const auto cols = static_cast<int32_t>(widths.size());
 
         const std::string bytes = SaveChart(*chart, gridLayoutWith(widths, rows));
-        const ChartLoadResult loaded = LoadChart(bytes);
+        const LoadedChart loaded = LoadChart(bytes);
         ASSERT_TRUE(loaded.ok) << loaded.errorReason << " line " << loaded.errorLine;
         ASSERT_EQ(loaded.colCount, cols);
         ASSERT_EQ(loaded.rowCount, rows);
@@ -147,7 +147,7 @@ std::string blocks(int count, int triples)
 
 TEST(ChartCapacity, FullRecordFits)
 {
-    const ChartLoadResult got = LoadChart(header(100) + blocks(99, 99));
+    const LoadedChart got = LoadChart(header(100) + blocks(99, 99));
     ASSERT_TRUE(got.ok) << got.errorReason;
     EXPECT_EQ(got.colCount, 100);
     EXPECT_EQ(got.rowCount, 100);
@@ -164,7 +164,7 @@ class ChartOverCapacity : public testing::TestWithParam<OverCapacity> {};
 
 TEST_P(ChartOverCapacity, IsAFailure)
 {
-    const ChartLoadResult got = LoadChart(GetParam().bytes);
+    const LoadedChart got = LoadChart(GetParam().bytes);
     EXPECT_FALSE(got.ok);
     EXPECT_EQ(got.chart, nullptr);
     EXPECT_EQ(got.errorLine, GetParam().errorLine);

@@ -52,7 +52,7 @@ VcdChoices choicesOf(const std::vector<std::string>& names, const std::string& c
     return choices;
 }
 
-std::vector<RowCheck> rowsOf(const ChartLoadResult& chart)
+std::vector<RowCheck> rowsOf(const LoadedChart& chart)
 {
     std::vector<RowCheck> rows;
     for (int r = 1; r < chart.rowCount; ++r) {
@@ -138,7 +138,7 @@ TEST_P(VcdChart, GivesTheseRowsWhateverPiecesTheBytesComeIn)
     const VcdChoices choices = choicesOf(t.signalNames, t.clock, t.step, t.start, t.steps);
     for (const size_t piece : {size_t(-1), size_t(1), size_t(5)}) {
         MemorySource source(t.dump, piece);
-        const ChartLoadResult got = loadVcdChart(source, choices);
+        const LoadedChart got = loadVcdChart(source, choices);
         ASSERT_TRUE(got.ok) << got.errorLine << ": " << got.errorReason;
         EXPECT_EQ(rowsOf(got), t.rows) << "piece " << piece;
         EXPECT_EQ(japanese(got.notes), t.notes);
@@ -220,7 +220,7 @@ TEST_P(VcdRefusal, SaysWhereAndWhatWasExpectedWhateverPiecesTheBytesComeIn)
     const RefusalCase& t = GetParam();
     for (const size_t piece : {size_t(-1), size_t(1)}) {
         MemorySource source(t.dump, piece);
-        const ChartLoadResult got = loadVcdChart(source, choicesOf(t.signalNames, t.clock, "1ns", t.start, 10));
+        const LoadedChart got = loadVcdChart(source, choicesOf(t.signalNames, t.clock, "1ns", t.start, 10));
         ASSERT_FALSE(got.ok);
         EXPECT_EQ(got.chart, nullptr);
         EXPECT_EQ(got.errorLine, t.errorLine) << got.errorReason;

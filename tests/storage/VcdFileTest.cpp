@@ -34,7 +34,7 @@ VcdChoices everyStep()
     return choices;
 }
 
-std::string levelsOf(const ChartLoadResult& chart, int row)
+std::string levelsOf(const LoadedChart& chart, int row)
 {
     std::string levels;
     for (int c = 1; c < chart.colCount; ++c) levels += "01x"[chart.chart->level[c][row]];
@@ -127,7 +127,7 @@ TEST(VcdPipe, ShortReadsFromAPipeGiveTheSameChart)
         ::close(fd);
     });
     const std::unique_ptr<FileByteSource> source = FileByteSource::fromDescriptor(ends[0]);
-    const ChartLoadResult chart = loadVcdChart(*source, everyStep());
+    const LoadedChart chart = loadVcdChart(*source, everyStep());
     writer.join();
     ::close(ends[0]);
     ASSERT_TRUE(chart.ok) << chart.errorReason;
@@ -142,7 +142,7 @@ TEST(VcdPipe, AFailedReadIsReportedNotTakenForTheEnd)
     const int fd = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(fd, 0);
     const std::unique_ptr<FileByteSource> source = FileByteSource::fromDescriptor(fd);
-    const ChartLoadResult chart = loadVcdChart(*source, everyStep());
+    const LoadedChart chart = loadVcdChart(*source, everyStep());
     ::close(fd);
     EXPECT_FALSE(chart.ok);
     EXPECT_EQ(chart.errorReason, Reason(ReasonKind::VcdCannotRead, {Reason(ReasonKind::System, {EISDIR})}));

@@ -16,7 +16,7 @@ struct Row {
     std::string levels;
 };
 
-std::vector<Row> rowsOf(const ChartLoadResult& chart)
+std::vector<Row> rowsOf(const LoadedChart& chart)
 {
     std::vector<Row> rows;
     for (int r = 1; r < chart.rowCount; ++r) {

@@ -87,9 +87,9 @@ TEST(WaveJsonExportText, NamesThatCouldNotBeReadBackAreRefused)
         chart->signalName[1] = "ok";
         chart->signalName[2] = c.name;
         try {
-            const WaveJsonImportResult back = importWaveJson(exportWaveJson(*chart, grid(3, 3)).text);
+            const LoadedChart back = importWaveJson(exportWaveJson(*chart, grid(3, 3)).text);
             EXPECT_EQ(c.refusal, "");
-            EXPECT_TRUE(back.ok) << back.errorMessage;
+            EXPECT_TRUE(back.ok) << back.errorReason;
         } catch (const ReasonError& e) {
             EXPECT_NE(c.refusal, "");
             EXPECT_NE(japanese(e.reason()).find(c.refusal), std::string::npos) << japanese(e.reason());
@@ -172,8 +172,8 @@ TEST(WaveJsonRoundTrip, LevelsNamesAndCountsComeBack)
             chart->signalName[r] = names[static_cast<size_t>(between(0, static_cast<int>(names.size()) - 1))];
             for (int c = 1; c < cols; ++c) chart->level[c][r] = between(0, 2);
         }
-        const WaveJsonImportResult back = importWaveJson(exportWaveJson(*chart, grid(cols, rows)).text);
-        ASSERT_TRUE(back.ok) << back.errorMessage;
+        const LoadedChart back = importWaveJson(exportWaveJson(*chart, grid(cols, rows)).text);
+        ASSERT_TRUE(back.ok) << back.errorReason;
         ASSERT_EQ(back.colCount, rows > 1 ? cols : 1);  // no signal, no wave to carry the steps
         ASSERT_EQ(back.rowCount, rows);
         for (int r = 1; r < rows; ++r) {

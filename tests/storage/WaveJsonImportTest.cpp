@@ -88,8 +88,8 @@ class WaveJsonImport : public testing::TestWithParam<ImportCase> {};
 TEST_P(WaveJsonImport, GivesTheseRows)
 {
     const ImportCase& t = GetParam();
-    const WaveJsonImportResult got = importWaveJson(t.text);
-    ASSERT_TRUE(got.ok) << got.errorMessage;
+    const LoadedChart got = importWaveJson(t.text);
+    ASSERT_TRUE(got.ok) << got.errorReason;
     ASSERT_NE(got.chart, nullptr);
     const int steps = t.rows.empty() ? 0 : static_cast<int>(t.rows[0].levels.size());
     ASSERT_EQ(got.colCount, steps + 1);
@@ -99,7 +99,7 @@ TEST_P(WaveJsonImport, GivesTheseRows)
     std::vector<int32_t> widths(static_cast<size_t>(got.colCount), t.stepWidth);
     widths[0] = 80;
     EXPECT_EQ(got.colWidths, widths);
-    EXPECT_EQ(japanese(got.warnings), t.warnings);
+    EXPECT_EQ(japanese(got.notes), t.warnings);
     for (size_t i = 0; i < t.rows.size(); ++i) {
         const int r = static_cast<int>(i + 1);
         std::string levels, arrows;
@@ -120,11 +120,11 @@ TEST_P(WaveJsonImport, GivesTheseRows)
 // Written out again, the chart reads back with every level and name: one column a step.
 TEST_P(WaveJsonImport, ExportedAgainKeepsEveryLevel)
 {
-    const WaveJsonImportResult first = importWaveJson(GetParam().text);
-    ASSERT_TRUE(first.ok) << first.errorMessage;
+    const LoadedChart first = importWaveJson(GetParam().text);
+    ASSERT_TRUE(first.ok) << first.errorReason;
     const WaveJsonExport exported = exportWaveJson(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
-    const WaveJsonImportResult again = importWaveJson(exported.text);
-    ASSERT_TRUE(again.ok) << again.errorMessage;
+    const LoadedChart again = importWaveJson(exported.text);
+    ASSERT_TRUE(again.ok) << again.errorReason;
     ASSERT_EQ(again.rowCount, first.rowCount);
     if (first.rowCount > 1) {
         ASSERT_EQ(again.colCount, first.colCount);
@@ -150,8 +150,8 @@ std::string signals(int count, std::string_view w)
 
 TEST(WaveJsonImportLimits, NinetyNineSignalsOfNinetyNineStepsFit)
 {
-    const WaveJsonImportResult got = importWaveJson(signals(99, std::string(99, '1')));
-    ASSERT_TRUE(got.ok) << got.errorMessage;
+    const LoadedChart got = importWaveJson(signals(99, std::string(99, '1')));
+    ASSERT_TRUE(got.ok) << got.errorReason;
     EXPECT_EQ(got.colCount, 100);
     EXPECT_EQ(got.rowCount, 100);
     EXPECT_EQ(got.chart->level[99][99], 1);
@@ -199,10 +199,10 @@ class WaveJsonRefusal : public testing::TestWithParam<RefusalCase> {};
 TEST_P(WaveJsonRefusal, RefusesTheWholeImport)
 {
     const RefusalCase& t = GetParam();
-    const WaveJsonImportResult got = importWaveJson(t.text);
+    const LoadedChart got = importWaveJson(t.text);
     EXPECT_FALSE(got.ok);
     EXPECT_EQ(got.chart, nullptr);
-    EXPECT_NE(japanese(got.errorMessage).find(t.message), std::string::npos) << japanese(got.errorMessage);
+    EXPECT_NE(japanese(got.errorReason).find(t.message), std::string::npos) << japanese(got.errorReason);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WaveJsonRefusal, testing::ValuesIn(kRefusals),

@@ -147,12 +147,12 @@ bool readChart(const RenderArguments& args, Chart& chart)
             fail(path, file.error);
             return false;
         }
-        WaveJsonImportResult read =
+        LoadedChart read =
             importWaveJson(std::string_view(file.bytes.constData(), size_t(file.bytes.size())));
-        for (const Reason& warning : read.warnings)
+        for (const Reason& warning : read.notes)
             say(path, (*words)(warning));
         if (!read.ok) {
-            fail(path, read.errorMessage);
+            fail(path, read.errorReason);
             return false;
         }
         chart.cell = std::move(read.chart);
