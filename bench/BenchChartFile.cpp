@@ -1,6 +1,6 @@
 // Saving and loading the largest chart the record holds: 99 signals of 99 steps,
 // every signal named.
-#include "storage/ChartFile.h"
+#include "formats/ChartFile.h"
 
 #include "FullChart.h"
 

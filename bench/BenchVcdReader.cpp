@@ -3,7 +3,7 @@
 // the speed of reading the whole dump. From memory, and from a file through the page
 // cache as the window and the command line read it.
 #include "storage/FileByteSource.h"
-#include "storage/VcdChart.h"
+#include "formats/VcdChart.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -6,9 +6,9 @@
 // the reader's ink that lies on the bitmap's lines, and the shift that aligned them.
 //
 //   reader_recall [--libreoffice] [--keep DIR] CHART...
-#include "render/ChartExport.h"
+#include "pictures/ChartExport.h"
 #include "render/FontSubstitutions.h"
-#include "storage/ChartFileIO.h"
+#include "formats/ChartFileIO.h"
 #include "text/ReasonWords.h"
 
 #include "ReaderRaster.h"

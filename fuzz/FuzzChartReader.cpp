@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the chart reader. Whatever it accepts, with or without a
 // warning, must save and read back to the same bytes and without a warning;
 // AddressSanitizer watches that no input reaches memory beyond the record.
-#include "storage/ChartFile.h"
+#include "formats/ChartFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the WaveJSON import, and so to the JSON5 reader beneath
 // it. Whatever it accepts must fit the record and come back from an export with the
 // same names and levels; AddressSanitizer watches the reader's every step.
-#include "storage/WaveJson.h"
+#include "formats/WaveJson.h"
 
 #include <cstddef>
 #include <cstdint>

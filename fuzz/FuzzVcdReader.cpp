@@ -2,7 +2,7 @@
 // accepts must fit the record with levels the chart knows; whatever it refuses must say
 // why; and reading the same bytes in short pieces, as a pipe hands them over, must give
 // the same answer as reading them whole. AddressSanitizer watches every step.
-#include "storage/VcdChart.h"
+#include "formats/VcdChart.h"
 
 #include <cstddef>
 #include <cstdint>

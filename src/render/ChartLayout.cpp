@@ -1,6 +1,6 @@
 #include "render/ChartLayout.h"
 
-#include "render/PictureSize.h"
+#include "pictures/PictureSize.h"
 
 #include <algorithm>
 #include <limits>

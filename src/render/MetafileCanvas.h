@@ -7,7 +7,7 @@
 // null brush, and a filled shape goes without its pen, its outline following as lines.
 
 #include "render/BasicCanvas.h"
-#include "render/EmfWriter.h"
+#include "pictures/EmfWriter.h"
 #include "render/TextFit.h"
 
 #include <QFont>

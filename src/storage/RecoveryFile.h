@@ -14,7 +14,7 @@
 
 #include "document/GridLayout.h"
 #include "document/TCell.h"
-#include "storage/ChartFile.h"
+#include "formats/ChartFile.h"
 #include "storage/FileIdentity.h"
 
 #include <optional>

@@ -19,9 +19,9 @@
 
 #include "document/Document.h"
 #include "render/NameColumnFit.h"
-#include "storage/ChartFileIO.h"
+#include "formats/ChartFileIO.h"
 #include "storage/FileIO.h"
-#include "storage/WaveJson.h"
+#include "formats/WaveJson.h"
 #include "storage/PathExtension.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"

@@ -6,11 +6,11 @@
 #include "ui/uMain.h"
 
 #include "document/Document.h"
-#include "render/ChartExport.h"
-#include "render/PngWriter.h"
+#include "pictures/ChartExport.h"
+#include "pictures/PngWriter.h"
 #include "storage/FileIO.h"
 #include "storage/PathExtension.h"
-#include "storage/WaveJson.h"
+#include "formats/WaveJson.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 

@@ -1,8 +1,8 @@
 // solvena-render as its users run it: the built program on real files, its outputs,
 // exit statuses and what it leaves behind.
-#include "render/ChartExport.h"
-#include "storage/ChartFileIO.h"
-#include "storage/WaveJson.h"
+#include "pictures/ChartExport.h"
+#include "formats/ChartFileIO.h"
+#include "formats/WaveJson.h"
 
 #include "RawProcess.h"
 #include "TestFiles.h"

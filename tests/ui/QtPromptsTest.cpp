@@ -1,6 +1,6 @@
 // The real dialogs behind the prompts seam: what they show, and that the user's
 // choice comes back.
-#include "render/ChartExport.h"
+#include "pictures/ChartExport.h"
 #include "ui/Application.h"
 #include "ui/PicturePreview.h"
 #include "ui/QtPrompts.h"

@@ -1,8 +1,8 @@
 // The "VCD の読み込み" dialog as a user meets it: the real modal dialog, driven with
 // real keys, what it proposes for a new dump and what it remembers.
 #include "storage/ByteSource.h"
-#include "storage/VcdReader.h"
-#include "storage/VcdTime.h"
+#include "formats/VcdReader.h"
+#include "formats/VcdTime.h"
 #include "ui/dialogs/IntSpinField.h"
 #include "ui/dialogs/uVcdImport.h"
 

@@ -2,7 +2,7 @@
 // answers to the save question and the file dialogs, against real files.
 
 #include "document/Document.h"
-#include "storage/ChartFile.h"
+#include "formats/ChartFile.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"

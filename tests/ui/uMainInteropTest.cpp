@@ -2,7 +2,7 @@
 // and the chart put on the system clipboard as a picture.
 
 #include "document/Document.h"
-#include "render/ChartExport.h"
+#include "pictures/ChartExport.h"
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 

@@ -6,8 +6,8 @@
 #include "ui/CommandTable.h"
 #include "ui/uMain.h"
 
-#include "../render/DelayedChart.h"
-#include "../render/RecordingCanvas.h"
+#include "DelayedChart.h"
+#include "RecordingCanvas.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
 

@@ -3,15 +3,15 @@
 #include "RenderArguments.h"
 
 #include "document/GridLayout.h"
-#include "render/ChartExport.h"
+#include "pictures/ChartExport.h"
 #include "render/FontSubstitutions.h"
 #include "render/NameColumnFit.h"
-#include "storage/ChartFileIO.h"
+#include "formats/ChartFileIO.h"
 #include "storage/FileIO.h"
 #include "storage/NativePath.h"
 #include "storage/StandardStreams.h"
 #include "storage/TemporaryFile.h"
-#include "storage/WaveJson.h"
+#include "formats/WaveJson.h"
 #include "text/ReasonWords.h"
 
 #include <QGuiApplication>

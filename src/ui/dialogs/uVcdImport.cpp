@@ -1,7 +1,7 @@
 #include "ui/dialogs/uVcdImport.h"
 
-#include "storage/VcdChart.h"
-#include "storage/VcdTime.h"
+#include "formats/VcdChart.h"
+#include "formats/VcdTime.h"
 #include "ui/Application.h"
 #include "ui/dialogs/IntSpinField.h"
 

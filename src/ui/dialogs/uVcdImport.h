@@ -3,8 +3,8 @@
 // signal tree with check boxes and a name filter, the clock or the time of a step, the
 // start time and the number of steps, and the size the chart will have.
 
-#include "storage/VcdChoices.h"
-#include "storage/VcdHeader.h"
+#include "formats/VcdChoices.h"
+#include "formats/VcdHeader.h"
 
 #include <QDialog>
 #include <QHash>

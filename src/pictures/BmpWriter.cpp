@@ -1,0 +1,78 @@
+#include "pictures/BmpWriter.h"
+
+#include "pictures/PictureSize.h"
+
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+void put16(std::string& out, uint32_t value)
+{
+    out.push_back(char(value & 0xFF));
+    out.push_back(char((value >> 8) & 0xFF));
+}
+
+void put32(std::string& out, uint32_t value)
+{
+    put16(out, value & 0xFFFF);
+    put16(out, value >> 16);
+}
+
+// Rows go out in pieces of about this size: few writes, little memory.
+constexpr size_t kChunkBytes = 64 * 1024;
+
+}  // namespace
+
+void writeBmp(ByteSink& sink, const QImage& image)
+{
+    const auto width = uint32_t(image.width());
+    const auto height = uint32_t(image.height());
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    const uint32_t rowBytes = (width * 3 + 3) & ~3u;
+    const uint32_t imageBytes = rowBytes * height;
+    constexpr uint32_t kHeaderBytes = 14 + 40;
+
+    std::string out;
+    out.reserve(kChunkBytes + rowBytes);
+    out += "BM";
+    put32(out, kHeaderBytes + imageBytes);
+    put32(out, 0);
+    put32(out, kHeaderBytes);
+    put32(out, 40);  // BITMAPINFOHEADER
+    put32(out, width);
+    put32(out, height);  // positive: the last row comes first
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, 0);  // BI_RGB
+    put32(out, imageBytes);
+    put32(out, kPixelsPerMetre);
+    put32(out, kPixelsPerMetre);
+    put32(out, 0);
+    put32(out, 0);
+
+    for (int y = int(height) - 1; y >= 0; --y) {
+        const size_t start = out.size();
+        out.resize(start + rowBytes, '\0');
+        auto* row = reinterpret_cast<unsigned char*>(out.data() + start);
+        if (grey) {
+            const uchar* pixel = image.constScanLine(y);
+            for (uint32_t x = 0; x < width; ++x, row += 3)
+                row[0] = row[1] = row[2] = pixel[x];
+        } else {
+            const auto* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (uint32_t x = 0; x < width; ++x, row += 3) {
+                row[0] = uint8_t(pixel[x]);
+                row[1] = uint8_t(pixel[x] >> 8);
+                row[2] = uint8_t(pixel[x] >> 16);
+            }
+        }
+        if (out.size() >= kChunkBytes) {
+            sink.write(out);
+            out.clear();
+        }
+    }
+    sink.write(out);
+}
