@@ -2,10 +2,7 @@
 
 #include "storage/FileIO.h"
 
-#include <string>
-#include <string_view>
-
-ChartFileRead readChartFile(const QString& path)
+ChartFileRead readWholeChartFile(const QString& path, LoadedChart (*parse)(std::string_view bytes))
 {
     ChartFileRead read;
     const FileReadResult file = readFileBytes(path, kMaxChartFileBytes);
@@ -14,23 +11,16 @@ ChartFileRead readChartFile(const QString& path)
         return read;
     }
     read.identity = file.identity;
-    read.chart = LoadChart(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())));
+    read.chart = parse(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())));
     if (!read.chart.ok)
-        read.error = atLine(read.chart.errorLine, read.chart.errorReason);
+        read.error = read.chart.errorLine > 0 ? atLine(read.chart.errorLine, read.chart.errorReason)
+                                              : read.chart.errorReason;
     else if (read.chart.warningLine > 0)
         read.warning = atLine(read.chart.warningLine, read.chart.warningReason);
     return read;
 }
 
-Reason writeChartFile(const QString& path, const TCell& chart, const GridLayout& layout,
-                      FileIdentity* written)
+ChartFileRead readChartFile(const QString& path)
 {
-    std::string bytes;
-    try {
-        bytes = SaveChart(chart, layout);
-    } catch (const ReasonError& refusal) {
-        return refusal.reason();
-    }
-    return writeFileAtomically(path, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                               written);
+    return readWholeChartFile(path, &LoadChart);
 }

@@ -112,11 +112,42 @@ Reason RecoveryStore::write(QByteArrayView bytes)
     return {};
 }
 
+Reason RecoveryStore::keep(const TCell& chart, const GridLayout& layout, const ChartOrigin& origin)
+{
+    std::string bytes;
+    try {
+        bytes = SaveRecovery(chart, layout, origin);
+    } catch (const ReasonError&) {
+        return {};
+    }
+    const QByteArray copy(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (written_ && copy == kept_)
+        return {};
+    if (Reason error = write(copy); !error.empty())
+        return error;
+    kept_ = copy;
+    return {};
+}
+
+RecoveryLoadResult RecoveryStore::read(const OrphanedRecovery& orphan)
+{
+    // A recovery file is a chart file and two short lines.
+    constexpr qint64 kMaxRecoveryFileBytes = 17 * 1024 * 1024;
+    const FileReadResult file = readFileBytes(orphan.path, kMaxRecoveryFileBytes);
+    if (!file.ok()) {
+        RecoveryLoadResult failed;
+        failed.error = file.error;
+        return failed;
+    }
+    return LoadRecovery(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())));
+}
+
 void RecoveryStore::discard()
 {
     if (written_)
         QFile::remove(filePath());
     written_ = false;
+    kept_.clear();
     dropAdopted();
 }
 

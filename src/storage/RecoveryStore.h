@@ -4,6 +4,9 @@
 // runs. The system lets go of a lock when its process ends, however it ends, so a
 // recovery file whose lock nobody holds belongs to an editor that did not end cleanly.
 
+#include "document/GridLayout.h"
+#include "document/TCell.h"
+#include "storage/RecoveryFile.h"
 #include "text/Reason.h"
 
 #include <QByteArrayView>
@@ -51,6 +54,10 @@ public:
     // Replaces this editor's recovery file with `bytes`, all or nothing; the reason on
     // failure, none on success. Adopted files go once this one is complete.
     Reason write(QByteArrayView bytes);
+    // Keeps `chart` as this editor's copy, with the file it belongs to, through write();
+    // nothing is written when the copy holds that already, nor for a chart a chart file
+    // cannot store (its save says why).
+    Reason keep(const TCell& chart, const GridLayout& layout, const ChartOrigin& origin);
     // Removes this editor's recovery file and the adopted ones; nothing is left to recover.
     void discard();
     // Takes over the file of an editor that is gone, whose work this editor now shows:
@@ -66,6 +73,8 @@ public:
     std::vector<OrphanedRecovery> takeOrphans() const;
     // Done with an orphan: its file goes (it was restored, or the user declined it).
     static void remove(OrphanedRecovery& orphan);
+    // The work an orphan holds, read back whole or not at all.
+    static RecoveryLoadResult read(const OrphanedRecovery& orphan);
     // A damaged orphan is kept aside under another name, never offered again; returns
     // the new path.
     static QString setAside(OrphanedRecovery& orphan);
@@ -77,5 +86,6 @@ private:
     QString id_;
     std::unique_ptr<FileLock> lock_;
     bool written_ = false;
+    QByteArray kept_;   // the copy last written by keep()
     std::vector<OrphanedRecovery> adopted_;
 };

@@ -9,6 +9,9 @@
 
 class QFont;
 class QPrinter;
+class VcdChoiceMemory;
+struct VcdChoices;
+struct VcdHeader;
 
 // What a file dialog remembers between uses: the file name and the filter entry of
 // its last confirmed use. A cancelled use changes neither.
@@ -43,6 +46,10 @@ public:
     // A save dialog with a preview of the picture file under the cursor.
     virtual bool savePicture(FileDialogState& dialog) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    // The VCD dialog over a dump's header: the signals and steps the user chose, none on
+    // Cancel. `memory` holds the last choices for each dump of the run.
+    virtual std::optional<VcdChoices> chooseVcdChoices(const QString& path, const VcdHeader& header,
+                                                       VcdChoiceMemory& memory) = 0;
     // The print dialog; true when the user confirmed it, with `printer` set up.
     virtual bool choosePrinter(QPrinter& printer) = 0;
     // The print preview of `printer`'s pages, which `paint` draws each time they are

@@ -1,5 +1,7 @@
 #include "ui/QtPrompts.h"
 
+#include "ui/dialogs/uVcdImport.h"
+
 #include "ui/PicturePreview.h"
 
 #include <QFileDialog>
@@ -185,6 +187,12 @@ std::optional<QFont> QtPrompts::chooseFont(const QFont& initial)
     if (!ok)
         return std::nullopt;
     return font;
+}
+
+std::optional<VcdChoices> QtPrompts::chooseVcdChoices(const QString& path, const VcdHeader& header,
+                                                      VcdChoiceMemory& memory)
+{
+    return askVcdChoices(parent_, path, header, memory);
 }
 
 bool QtPrompts::choosePrinter(QPrinter& printer)

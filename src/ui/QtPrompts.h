@@ -20,6 +20,8 @@ public:
     bool saveFile(FileDialogState& dialog) override;
     bool savePicture(FileDialogState& dialog) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<VcdChoices> chooseVcdChoices(const QString& path, const VcdHeader& header,
+                                               VcdChoiceMemory& memory) override;
     bool choosePrinter(QPrinter& printer) override;
     void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 

@@ -5,6 +5,7 @@
 #include "Version.h"
 #include "document/Document.h"
 #include "document/GridLayout.h"
+#include "formats/ChartFormats.h"
 #include "render/DrawChart.h"
 #include "render/RasterCanvas.h"
 #include "storage/ViewPreferences.h"
@@ -12,6 +13,7 @@
 #include "ui/ChartGrid.h"
 #include "ui/CommandTable.h"
 #include "ui/QtPrompts.h"
+#include "ui/dialogs/uVcdImport.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -65,15 +67,16 @@ TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, WindowFiles files, QWidget*
       preferences_(std::move(files.preferences)),
       prompts_(prompts ? std::move(prompts) : std::make_unique<QtPrompts>(this))
 {
+    vcdChoices_ = std::make_unique<VcdChoiceMemory>();
     initResources();
     setObjectName(u"frmMain"_s);
     setWindowTitle(applicationTitle());
     QFont font(u"ＭＳ Ｐゴシック"_s);
     font.setPixelSize(12);
     setFont(font);
-    OpenDialog1.filter =
-        u"ソルベナファイル（*.sbn）|*.sbn|テキストファイル（*.txt）|*.txt|WaveJSON ファイル(*.json)|*.json"_s;
-    SaveDialog1.filter = u"ソルベナファイル(*.sbn)|*.sbn|テキストファイル(*.txt)|*.txt"_s;
+    OpenDialog1.filter = openFilter();
+    SaveDialog1.filter = saveFilter();
+    SaveWaveJsonDialog.filter = saveFilterOf(chartFormat(ChartFormatId::WaveJson));
     createLayout();
     FormCreate();
     createDialogs();
@@ -356,7 +359,7 @@ void TfrmMain::buildToolBars()
 void TfrmMain::resetDocument()
 {
     ::resetDocument(document, dgdMain->colCount(), dgdMain->rowCount());
-    modifiedFlag = false;
+    setModified(false);
     discardRecoveryFile();
     setDocumentFile(QString());
     OpenDialog1.fileName.clear();

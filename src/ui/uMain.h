@@ -29,7 +29,10 @@ class TfrmSetDelay;
 class TfrmSetEdge;
 class TfrmShowNumber;
 struct ViewPreferences;
+struct ChartFormat;
+struct LoadedChart;
 class RecoveryStore;
+class VcdChoiceMemory;
 enum class PictureFormat;
 class QMenu;
 class QToolBar;
@@ -145,9 +148,6 @@ public:
     // Open without its dialog, for a file named elsewhere (the recent list, a drop):
     // the save question, the same loading as Open, the snapshot.
     void openNamedFile(const QString& path);
-    // The entry of the Open dialog's filter whose pattern the file's name matches
-    // (1-based), or 0 for none.
-    int openEntryOf(const QString& path) const;
 
     // --- the recent files and drops (uMainRecent.cpp, uMainDrop.cpp)
     // Opens a file of the recent list; one that is gone is reported and taken off it.
@@ -215,15 +215,27 @@ private:
     Prompts::Answer askToSave();
     bool saveDocument();       // false when the user cancelled the Save As dialog
     bool saveDocumentAs();
-    // Throws with the reason on failure; the identity of the file written otherwise.
-    FileIdentity writeChartFile(const QString& path);
-    bool loadChartFile(const QString& path);    // shows its own error, changes nothing then
-    // Open's loading of a file chosen with the dialog's filter entry `entry` (0 for
-    // none): the reader its format needs, then the file goes to the recent list.
-    bool openDocumentFile(const QString& path, int entry);
-    // A WaveJSON file opened as a new, untitled and modified chart: it is not a chart
-    // file, so Save asks where to write one. Shows its own error, changes nothing then.
-    bool importWaveJsonFile(const QString& path);
+    // Saves the chart as a chart file at `path`. Throws with the reason on failure;
+    // the identity of the file written otherwise.
+    FileIdentity saveChartTo(const QString& path);
+    // Open's loading of a file, in the format the dialog's entry chose (none: the one
+    // its name says): a chart file becomes the document's file, any other format is
+    // imported untitled and modified. Shows its own error and changes nothing then;
+    // the file goes to the recent list.
+    bool openDocumentFile(const QString& path, const ChartFormat* chosen);
+    // How a chart read from somewhere becomes the window's chart.
+    struct ShownChart {
+        QString file;                            // the document's file: absolute, or empty
+        std::optional<FileIdentity> identity;    // of that file as it was read
+        bool modified = false;
+        bool fitNames = false;                   // the name column widens to the names
+    };
+    // The one way a chart read from a file or a recovery copy becomes the window's: the
+    // record, the grid's extent, the file it belongs to, the modified flag, the repaint,
+    // and a line naming what the reader left out.
+    void showLoadedChart(const LoadedChart& loaded, const ShownChart& how);
+    // The modified flag, set in this one place.
+    void setModified(bool modified);
     // An image export's steps: the dialog, the extension, the file (uMainOutput.cpp).
     void exportPicture(FileDialogState& dialog, const char* extension, PictureFormat format);
     void endApplication();
@@ -263,6 +275,8 @@ private:
     // last read or written; the caption shows "ソルベナエディタ - " and the path, or 無題.
     void setDocumentFile(const QString& path, std::optional<FileIdentity> identity = std::nullopt);
 
+    // The VCD dialog's last choices for each dump opened during the run.
+    std::unique_ptr<VcdChoiceMemory> vcdChoices_;
     // The dialogs keep their file name and filter entry between uses.
     FileDialogState OpenDialog1;
     FileDialogState SaveDialog1;
@@ -278,10 +292,8 @@ private:
     bool recentFailureShown_ = false;
     // The shared defaults as read at start: the user's file records what differs.
     std::string sharedPreferences_;
-    // This editor's recovery file, while the chart has unsaved work; the copy last
-    // written there.
+    // This editor's recovery file, while the chart has unsaved work.
     std::unique_ptr<RecoveryStore> recovery_;
-    QByteArray recoveryWritten_;
     // A failure to write the copy was reported; the next one is not, until a write works.
     bool recoveryFailureShown_ = false;
     // Removes the copy: the work was saved, or the user chose to let it go.
@@ -289,7 +301,7 @@ private:
     // The picture dialogs keep their file name for the whole run, New or not.
     FileDialogState SavePictureDialog1{QStringLiteral("ビットマップ(*.bmp)|*.bmp"), {}, 1};
     FileDialogState SavePictureDialog2{QStringLiteral("エンハンスド メタファイル (*.emf)|*.emf"), {}, 1};
-    FileDialogState SaveWaveJsonDialog{QStringLiteral("WaveJSON ファイル(*.json)|*.json"), {}, 1};
+    FileDialogState SaveWaveJsonDialog;
     // The file the chart belongs to; empty for a chart never opened or saved. Set only
     // through setDocumentFile, with the file's identity as last read or written.
     QString documentFileName_;

@@ -4,6 +4,8 @@
 
 #include "ui/uMain.h"
 
+#include "formats/ChartFormats.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -66,7 +68,7 @@ void TfrmMain::openDroppedFiles(const QStringList& paths)
         prompts().warning(u"%1 はフォルダです。開けるのはファイルだけです"_s.arg(QDir::toNativeSeparators(path)));
         return;
     }
-    if (openEntryOf(path) == 0) {
+    if (!chartFormatOfPath(path)) {
         prompts().warning(u"%1 は開ける形式のファイルではありません"_s.arg(QDir::toNativeSeparators(path)));
         return;
     }

@@ -55,8 +55,13 @@ void TfrmMain::editChart(const std::function<void(TCell&, const CellSelection&)>
         takeSnapshot();
     change(document, dgdMain->selection());
     actRepaintExecute();
-    modifiedFlag = true;
+    setModified(true);
     takeSnapshot();
+}
+
+void TfrmMain::setModified(bool modified)
+{
+    modifiedFlag = modified;
 }
 
 void TfrmMain::updateHistoryCommands()
@@ -80,7 +85,7 @@ void TfrmMain::stepHistory(bool (*available)(const EditHistory&), void (*step)(T
     step(document, programHistory());
     updateHistoryCommands();
     // The chart now differs from what was last saved.
-    modifiedFlag = true;
+    setModified(true);
     actRepaintExecute();
 }
 
@@ -175,7 +180,7 @@ void TfrmMain::dgdMainSetEditText(int, int row, const QString& text)
         return;
     document.signalName[row] = *bytes;
     // The name is part of what a save writes, so the save question must protect it.
-    modifiedFlag = true;
+    setModified(true);
 }
 
 void TfrmMain::dgdMainEditCancelled(int, int row)
@@ -183,7 +188,7 @@ void TfrmMain::dgdMainEditCancelled(int, int row)
     if (row < 0 || row >= kMaxRows)
         return;
     document.signalName[row] = nameBeforeEdit_;
-    modifiedFlag = modifiedBeforeEdit_;
+    setModified(modifiedBeforeEdit_);
 }
 
 void TfrmMain::showRefusalLater(const QString& reason)

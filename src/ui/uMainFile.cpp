@@ -18,13 +18,13 @@
 #include "ui/uMain.h"
 
 #include "document/Document.h"
+#include "formats/ChartFormats.h"
+#include "formats/VcdFile.h"
 #include "render/NameColumnFit.h"
-#include "formats/ChartFileIO.h"
-#include "storage/FileIO.h"
-#include "formats/WaveJson.h"
 #include "storage/PathExtension.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
+#include "ui/dialogs/uVcdImport.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -41,12 +41,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The Open dialog's WaveJSON entry, and the extension that names such a file.
-constexpr int kWaveJsonEntry = 3;
-
-bool isWaveJsonPath(const QString& path)
+// The format a file is opened in: an import the user chose in the dialog, else the one
+// its extension names, else the one the dialog's entry names, else the chart file.
+const ChartFormat& formatToOpen(const QString& path, const ChartFormat* chosen)
 {
-    return path.endsWith(u".json"_s, Qt::CaseInsensitive);
+    if (chosen && !chosen->document)
+        return *chosen;
+    if (const ChartFormat* named = chartFormatOfPath(path))
+        return *named;
+    return chosen ? *chosen : chartFormat(ChartFormatId::ChartFile);
 }
 
 // The absolute form of a path as given, the folders' links resolved but the file's
@@ -83,7 +86,7 @@ void TfrmMain::actOpenExecute()
 {
     commitNameEditor();
     if (askToSave() != Prompts::Answer::Cancel && prompts().openFile(OpenDialog1))
-        openDocumentFile(OpenDialog1.fileName, OpenDialog1.filterIndex);
+        openDocumentFile(OpenDialog1.fileName, &openEntryFormat(OpenDialog1.filterIndex));
     takeSnapshot();
 }
 
@@ -91,31 +94,65 @@ void TfrmMain::openNamedFile(const QString& path)
 {
     commitNameEditor();
     if (askToSave() != Prompts::Answer::Cancel)
-        openDocumentFile(path, openEntryOf(path));
+        openDocumentFile(path, nullptr);
     takeSnapshot();
 }
 
-bool TfrmMain::openDocumentFile(const QString& path, int entry)
+bool TfrmMain::openDocumentFile(const QString& path, const ChartFormat* chosen)
 {
-    const bool opened = entry == kWaveJsonEntry || isWaveJsonPath(path) ? importWaveJsonFile(path)
-                                                                         : loadChartFile(path);
-    if (opened)
-        rememberRecentFile(absoluteChartPath(path));
-    return opened;
+    const ChartFormat& format = formatToOpen(path, chosen);
+    const QString absolute = absoluteChartPath(path);
+    const auto refuse = [&](const Reason& reason) {
+        prompts().message(applicationTitle(),
+                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), reasonText(reason)));
+        return false;
+    };
+    ChartReadOptions options;
+    if (format.id == ChartFormatId::Vcd) {
+        // A dump is too large to take whole: the user picks the signals and the steps.
+        const VcdHeaderRead header = readVcdHeaderFile(absolute);
+        if (!header.ok())
+            return refuse(header.error);
+        options.vcd = prompts().chooseVcdChoices(absolute, *header.header, *vcdChoices_);
+        if (!options.vcd)
+            return false;
+    }
+    const ChartFileRead read = format.read(absolute, options);
+    if (!read.ok())
+        return refuse(read.error);
+    if (format.document)
+        showLoadedChart(read.chart, ShownChart{absolute, read.identity, false, false});
+    else
+        showLoadedChart(read.chart, ShownChart{{}, std::nullopt, true, true});
+    if (!read.warning.empty()) {
+        // A damaged file opens whole but unmodified, so the user must hear of it
+        // before a save rewrites it. Queued, so that the box stands over the chart
+        // it is about, also at start before the window is shown.
+        const QString text = u"%1\n%2\nファイルにあるステップはすべて開きました。保存する前に図を確かめてください。"_s.arg(
+            QDir::toNativeSeparators(path), reasonText(read.warning));
+        QMetaObject::invokeMethod(this, [this, text] { prompts().warning(text); }, Qt::QueuedConnection);
+    }
+    rememberRecentFile(absolute);
+    return true;
 }
 
-int TfrmMain::openEntryOf(const QString& path) const
+void TfrmMain::showLoadedChart(const LoadedChart& loaded, const ShownChart& how)
 {
-    const QString name = QFileInfo(path).fileName();
-    const QStringList parts = OpenDialog1.filter.split(u'|');
-    for (qsizetype i = 1; i < parts.size(); i += 2) {
-        for (const QString& pattern : parts[i].split(u';', Qt::SkipEmptyParts)) {
-            const auto wildcard = QRegularExpression::fromWildcard(pattern.trimmed(), Qt::CaseInsensitive);
-            if (wildcard.match(name).hasMatch())
-                return int(i / 2 + 1);
-        }
+    document = *loaded.chart;
+    GridLayout layout = loaded.layout(dgdMain->layout());
+    if (how.fitNames)
+        fitNameColumn(layout, document);
+    dgdMain->setLayout(layout);
+    setDocumentFile(how.file, how.identity);
+    setModified(how.modified);
+    discardRecoveryFile();
+    dgdMain->repaintGrid();
+    if (!loaded.notes.empty()) {
+        QStringList lines;
+        for (const Reason& note : loaded.notes)
+            lines << reasonText(note);
+        showTransientMessage(lines.join(u"　"_s));
     }
-    return 0;
 }
 
 void TfrmMain::actSaveExecute()
@@ -152,7 +189,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 bool TfrmMain::loadStartupFile(const QString& path)
 {
-    return openDocumentFile(path, 0);
+    return openDocumentFile(path, nullptr);
 }
 
 void TfrmMain::commitNameEditor()
@@ -177,7 +214,7 @@ bool TfrmMain::saveDocument()
 {
     if (documentFileName_.isEmpty())
         return saveDocumentAs();
-    documentIdentity_ = writeChartFile(documentFileName_);
+    documentIdentity_ = saveChartTo(documentFileName_);
     return true;
 }
 
@@ -185,79 +222,25 @@ bool TfrmMain::saveDocumentAs()
 {
     if (!prompts().saveFile(SaveDialog1))
         return false;
-    const std::string extension = SaveDialog1.filterIndex == 1 ? ".sbn" : ".txt";
+    const ChartFormat& format = saveEntryFormat(SaveDialog1.filterIndex);
     const QString path = absoluteChartPath(QString::fromStdString(
-        replaceExtension(SaveDialog1.fileName.toStdString(), extension)));
-    const FileIdentity written = writeChartFile(path);
+        replaceExtension(SaveDialog1.fileName.toStdString(), format.extension().toStdString())));
+    const FileIdentity written = saveChartTo(path);
     setDocumentFile(path, written);
     return true;
 }
 
-FileIdentity TfrmMain::writeChartFile(const QString& path)
+FileIdentity TfrmMain::saveChartTo(const QString& path)
 {
     FileIdentity written;
-    const Reason error = ::writeChartFile(path, document, dgdMain->layout(), &written);
+    const Reason error = writeChartAs(path, chartFormat(ChartFormatId::ChartFile), document,
+                                      dgdMain->layout(), nullptr, &written);
     if (!error.empty())
         failSave(path, reasonText(error));
-    modifiedFlag = false;
+    setModified(false);
     discardRecoveryFile();
     rememberRecentFile(path);
     return written;
-}
-
-bool TfrmMain::loadChartFile(const QString& path)
-{
-    const QString absolute = absoluteChartPath(path);
-    const ChartFileRead read = readChartFile(absolute);
-    if (!read.ok()) {
-        prompts().message(applicationTitle(),
-                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), reasonText(read.error)));
-        return false;
-    }
-    document = *read.chart.chart;
-    dgdMain->setLayout(read.chart.layout(dgdMain->layout()));
-    setDocumentFile(absolute, read.identity);
-    modifiedFlag = false;
-    discardRecoveryFile();
-    dgdMain->repaintGrid();
-    if (!read.warning.empty()) {
-        // A damaged file opens whole but unmodified, so the user must hear of it
-        // before a save rewrites it. Queued, so that the box stands over the chart
-        // it is about, also at start before the window is shown.
-        const QString text = u"%1\n%2\nファイルにあるステップはすべて開きました。保存する前に図を確かめてください。"_s.arg(
-            QDir::toNativeSeparators(path), reasonText(read.warning));
-        QMetaObject::invokeMethod(this, [this, text] { prompts().warning(text); }, Qt::QueuedConnection);
-    }
-    return true;
-}
-
-bool TfrmMain::importWaveJsonFile(const QString& path)
-{
-    const FileReadResult file = readFileBytes(path, kMaxChartFileBytes);
-    const LoadedChart read =
-        file.ok() ? importWaveJson(std::string_view(file.bytes.constData(), size_t(file.bytes.size())))
-                  : LoadedChart{};
-    if (!read.ok) {
-        const QString reason = reasonText(file.ok() ? read.errorReason : file.error);
-        prompts().message(applicationTitle(),
-                          u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(path), reason));
-        return false;
-    }
-    document = *read.chart;
-    GridLayout layout = dgdMain->layout();
-    applyChartExtent(layout, read.colCount, read.rowCount, read.colWidths);
-    fitNameColumn(layout, document);
-    dgdMain->setLayout(layout);
-    setDocumentFile(QString());
-    modifiedFlag = true;
-    dgdMain->repaintGrid();
-    if (!read.notes.empty()) {
-        QStringList lines;
-        for (const Reason& warning : read.notes)
-            lines << reasonText(warning);
-        showTransientMessage(lines.join(u"　"_s));
-    }
-    return true;
 }
 
 void TfrmMain::endApplication()

@@ -75,7 +75,7 @@ void TfrmMain::mnuColCountClick()
     if (!n)
         return;
     changeLayout(*dgdMain, [&](GridLayout& layout) { setRowCount(layout, *n + 1); });
-    modifiedFlag = true;
+    setModified(true);
 }
 
 void TfrmMain::mnuRowCountClick()
@@ -86,7 +86,7 @@ void TfrmMain::mnuRowCountClick()
     if (!n)
         return;
     changeLayout(*dgdMain, [&](GridLayout& layout) { setColCount(layout, *n + 1); });
-    modifiedFlag = true;
+    setModified(true);
 }
 
 void TfrmMain::mnuHeightClick()
@@ -106,7 +106,7 @@ void TfrmMain::mnuWidthClick()
     if (!n)
         return;
     changeLayout(*dgdMain, [&](GridLayout& layout) { applyColumnWidth(layout, *n); });
-    modifiedFlag = true;
+    setModified(true);
 }
 
 // The three view options: the action has flipped its own check mark when it was
@@ -139,5 +139,5 @@ void TfrmMain::mnuFontClick()
 
 void TfrmMain::dgdMainColumnsChanged()
 {
-    modifiedFlag = true;
+    setModified(true);
 }

@@ -10,7 +10,7 @@
 #include "pictures/PngWriter.h"
 #include "storage/FileIO.h"
 #include "storage/PathExtension.h"
-#include "formats/WaveJson.h"
+#include "formats/ChartFormats.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
 
@@ -83,15 +83,15 @@ void TfrmMain::mnuOutWaveJsonClick()
 {
     if (!prompts().saveFile(SaveWaveJsonDialog))
         return;
-    const QString path =
-        QString::fromStdString(replaceExtension(SaveWaveJsonDialog.fileName.toStdString(), ".json"));
-    const WaveJsonExport exported = exportWaveJson(document, dgdMain->layout());
-    const Reason error =
-        writeFileAtomically(path, QByteArrayView(exported.text.data(), qsizetype(exported.text.size())));
+    const ChartFormat& json = chartFormat(ChartFormatId::WaveJson);
+    const QString path = QString::fromStdString(
+        replaceExtension(SaveWaveJsonDialog.fileName.toStdString(), json.extension().toStdString()));
+    std::vector<Reason> notes;
+    const Reason error = writeChartAs(path, json, document, dgdMain->layout(), &notes);
     if (!error.empty())
         failCreate(path, reasonText(error));
-    if (exported.attributesLeftOut)
-        showTransientMessage(reasonText(exported.notice));
+    for (const Reason& note : notes)
+        showTransientMessage(reasonText(note));
 }
 
 void TfrmMain::actCopyPictureExecute()

@@ -13,7 +13,6 @@
 
 #include "document/Document.h"
 #include "storage/FileIO.h"
-#include "storage/RecoveryFile.h"
 #include "storage/RecoveryStore.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
@@ -27,9 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A recovery file is a chart file and two short lines.
-constexpr qint64 kMaxRecoveryFileBytes = 17 * 1024 * 1024;
 
 // Whether the file a restored chart came from is still the one its work was done on.
 bool isUnchanged(const QString& path, const std::optional<FileIdentity>& identity)
@@ -47,17 +43,8 @@ void TfrmMain::saveRecoveryFile()
         discardRecoveryFile();
         return;
     }
-    std::string bytes;
-    try {
-        bytes = SaveRecovery(document, dgdMain->layout(),
-                             ChartOrigin{documentFileName_.toStdString(), documentIdentity_});
-    } catch (const ReasonError&) {
-        return;  // not storable as a file; the save itself will say why
-    }
-    const QByteArray copy(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (copy == recoveryWritten_)
-        return;
-    const Reason error = recovery_->write(copy);
+    const Reason error = recovery_->keep(document, dgdMain->layout(),
+                                         ChartOrigin{documentFileName_.toStdString(), documentIdentity_});
     if (!error.empty()) {
         // Said once and never in the user's way: the next interval tries again.
         if (!recoveryFailureShown_)
@@ -67,14 +54,12 @@ void TfrmMain::saveRecoveryFile()
         return;
     }
     recoveryFailureShown_ = false;
-    recoveryWritten_ = copy;
 }
 
 void TfrmMain::discardRecoveryFile()
 {
     if (recovery_)
         recovery_->discard();
-    recoveryWritten_.clear();
 }
 
 bool TfrmMain::offerRecovery()
@@ -86,24 +71,17 @@ bool TfrmMain::offerRecovery()
             RecoveryStore::remove(orphan);
             continue;
         }
-        const FileReadResult file = readFileBytes(orphan.path, kMaxRecoveryFileBytes);
-        const RecoveryLoadResult read =
-            file.ok() ? LoadRecovery(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())))
-                      : RecoveryLoadResult{};
+        const RecoveryLoadResult read = RecoveryStore::read(orphan);
         if (!read.ok) {
             const QString aside = RecoveryStore::setAside(orphan);
-            const QString reason = reasonText(file.ok() ? read.error : file.error);
             prompts().message(applicationTitle(),
-                              u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(aside), reason));
+                              u"エラーです\n%1: %2"_s.arg(QDir::toNativeSeparators(aside), reasonText(read.error)));
             continue;
         }
-        document = *read.chart.chart;
-        dgdMain->setLayout(read.chart.layout(dgdMain->layout()));
         const QString origin = QString::fromStdString(read.origin.path);
         const bool unchanged = isUnchanged(origin, read.origin.identity);
-        setDocumentFile(unchanged ? origin : QString(), unchanged ? read.origin.identity : std::nullopt);
-        modifiedFlag = true;
-        dgdMain->repaintGrid();
+        showLoadedChart(read.chart, ShownChart{unchanged ? origin : QString(),
+                                               unchanged ? read.origin.identity : std::nullopt, true, false});
         // The old file goes only once the work is in this editor's own; until then
         // this editor holds it, and a crash leaves it to be offered again.
         recovery_->adopt(std::move(orphan));

@@ -227,7 +227,7 @@ private slots:
         QCOMPARE(prompts->asked(u"confirm"_s), QStringList{kQuestion});
         QCOMPARE(prompts->asked(u"open"_s).size(), loaded ? 2 : 1);
         QCOMPARE(prompts->lastOpenShown.filter,
-                 u"ソルベナファイル（*.sbn）|*.sbn|テキストファイル（*.txt）|*.txt|WaveJSON ファイル(*.json)|*.json"_s);
+                 u"ソルベナファイル（*.sbn）|*.sbn|テキストファイル（*.txt）|*.txt|WaveJSON ファイル(*.json)|*.json|VCD ファイル(*.vcd)|*.vcd"_s);
         QCOMPARE(readTestFile(a).contains("EDITED"), saved);
         if (loaded) {
             // Nothing of the previous chart survives beyond the new file's extent.

@@ -4,6 +4,7 @@
 // what the user would have seen. A question with no scripted answer is recorded in
 // `unexpected` and answered as a cancel.
 
+#include "formats/VcdChoices.h"
 #include "ui/Prompts.h"
 
 #include <QFont>
@@ -33,6 +34,7 @@ public:
     std::deque<std::optional<FileAnswer>> pictureAnswers;  // nullopt = Cancel
     std::deque<std::optional<QFont>> fontAnswers;          // nullopt = Cancel
     std::deque<bool> printerAnswers;
+    std::deque<std::optional<VcdChoices>> vcdAnswers;     // nullopt = Cancel
     // What the user chose in a confirmed print dialog: sets the printer up.
     std::function<void(QPrinter&)> printerChoice;
 
@@ -101,6 +103,13 @@ public:
         log << QStringLiteral("font|") + initial.family();
         std::optional<QFont> answer;
         take(fontAnswers, answer, QStringLiteral("font"));
+        return answer;
+    }
+    std::optional<VcdChoices> chooseVcdChoices(const QString& path, const VcdHeader&, VcdChoiceMemory&) override
+    {
+        log << QStringLiteral("vcd|") + path;
+        std::optional<VcdChoices> answer;
+        take(vcdAnswers, answer, QStringLiteral("vcd"));
         return answer;
     }
     bool choosePrinter(QPrinter& printer) override
