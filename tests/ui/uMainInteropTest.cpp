@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QFileInfo>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -86,6 +87,41 @@ private slots:
         prompts->saveAnswers.push_back(std::nullopt);
         window->command(CommandId::actSave)->trigger();
         QCOMPARE(prompts->asked(u"save"_s).size(), 1);
+    }
+
+    // A dump opens through the VCD dialog's choices, untitled and modified like WaveJSON;
+    // Cancel in the dialog changes nothing.
+    void aValueChangeDumpOpensThroughItsDialog()
+    {
+        const QString path = dir.filePath(u"run.vcd"_s);
+        QVERIFY(writeTestFile(path, "$timescale 1ns $end\n$scope module tb $end\n"
+                                    "$var wire 1 ! clk $end\n$var wire 1 \" rst $end\n"
+                                    "$upscope $end\n$enddefinitions $end\n"
+                                    "#0\n$dumpvars 0! 1\" $end\n#5\n1!\n#10\n0!\n0\"\n#15\n1!\n#20\n0!\n"));
+        document.signalName[1] = "KEEP";
+        prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{path, 4});
+        prompts->vcdAnswers.push_back(std::nullopt);
+        window->command(CommandId::actOpen)->trigger();
+        QCOMPARE(prompts->asked(u"vcd"_s), QStringList{u"vcd|"_s + QFileInfo(path).canonicalFilePath()});
+        QCOMPARE(document.signalName[1], std::string("KEEP"));
+        QVERIFY(!modifiedFlag);
+
+        VcdChoices choices;
+        choices.stepFemtoseconds = 5'000'000;
+        choices.steps = 4;
+        prompts->openAnswers.push_back(ScriptedPrompts::FileAnswer{path, 1});   // the name says VCD
+        prompts->vcdAnswers.push_back(choices);
+        window->command(CommandId::actOpen)->trigger();
+        QCOMPARE(window->grid()->colCount(), 5);
+        QCOMPARE(document.signalName[1], std::string("clk"));
+        const int clock[] = {0, 1, 0, 1};
+        const int reset[] = {1, 1, 0, 0};
+        for (int c = 1; c <= 4; ++c) {
+            QCOMPARE(document.level[c][1], clock[c - 1]);
+            QCOMPARE(document.level[c][2], reset[c - 1]);
+        }
+        QCOMPARE(window->windowTitle(), u"ソルベナエディタ - 無題"_s);
+        QVERIFY(modifiedFlag);
     }
 
     void aRefusedWaveJsonFileChangesNothing()
