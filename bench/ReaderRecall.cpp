@@ -6,7 +6,7 @@
 // the reader's ink that lies on the bitmap's lines, and the shift that aligned them.
 //
 //   reader_recall [--libreoffice] [--keep DIR] CHART...
-#include "pictures/ChartExport.h"
+#include "pictures/PictureFormats.h"
 #include "render/FontSubstitutions.h"
 #include "formats/ChartFileIO.h"
 #include "text/ReasonWords.h"

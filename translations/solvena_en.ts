@@ -695,6 +695,10 @@
         <translation>%1 needs a format</translation>
     </message>
     <message>
+        <source>%1 には値が必要です</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
         <source>%1 というオプションはありません</source>
         <translation>unknown option %1</translation>
     </message>

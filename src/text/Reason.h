@@ -218,6 +218,7 @@ enum class ReasonKind : uint16_t {
     UsageNumberRange,        // text: the option, lowest, highest, text: what was given
     UsageNeedsFontFamily,    // text: the option
     UsageNeedsFormat,        // text: the option
+    UsageNeedsValue,         // text: the option
     UsageUnknownOption,      // text: the option
     UsageArgumentCount,      // arguments given
     UsageEmptyArgument,

@@ -369,6 +369,7 @@ const char* ReasonWords::pattern(ReasonKind kind)
     case ReasonKind::UsageNumberRange: return QT_TRANSLATE_NOOP("Reason", "%1 には %2 から %3 までの整数を指定してください（「%4」が指定されました）");
     case ReasonKind::UsageNeedsFontFamily: return QT_TRANSLATE_NOOP("Reason", "%1 にはフォント名が必要です");
     case ReasonKind::UsageNeedsFormat: return QT_TRANSLATE_NOOP("Reason", "%1 には形式の名前が必要です");
+    case ReasonKind::UsageNeedsValue: return QT_TRANSLATE_NOOP("Reason", "%1 には値が必要です");
     case ReasonKind::UsageUnknownOption: return QT_TRANSLATE_NOOP("Reason", "%1 というオプションはありません");
     case ReasonKind::UsageEmptyArgument: return QT_TRANSLATE_NOOP("Reason", "CHART と OUTPUT は空にできません");
     case ReasonKind::UsageUnknownFormat: return QT_TRANSLATE_NOOP("Reason", "「%1」という形式はありません");

@@ -6,6 +6,7 @@
 #include "document/Document.h"
 #include "document/GridLayout.h"
 #include "formats/ChartFormats.h"
+#include "pictures/PictureFormats.h"
 #include "render/DrawChart.h"
 #include "render/RasterCanvas.h"
 #include "storage/ViewPreferences.h"
@@ -77,6 +78,8 @@ TfrmMain::TfrmMain(std::unique_ptr<Prompts> prompts, WindowFiles files, QWidget*
     OpenDialog1.filter = openFilter();
     SaveDialog1.filter = saveFilter();
     SaveWaveJsonDialog.filter = saveFilterOf(chartFormat(ChartFormatId::WaveJson));
+    SavePictureDialog1.filter = pictureFormat(PictureFormat::Bmp).filter();
+    SavePictureDialog2.filter = pictureFormat(PictureFormat::Emf).filter();
     createLayout();
     FormCreate();
     createDialogs();

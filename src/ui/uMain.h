@@ -33,7 +33,7 @@ struct ChartFormat;
 struct LoadedChart;
 class RecoveryStore;
 class VcdChoiceMemory;
-enum class PictureFormat;
+struct PictureFormatRow;
 class QMenu;
 class QToolBar;
 class QPainter;
@@ -237,7 +237,7 @@ private:
     // The modified flag, set in this one place.
     void setModified(bool modified);
     // An image export's steps: the dialog, the extension, the file (uMainOutput.cpp).
-    void exportPicture(FileDialogState& dialog, const char* extension, PictureFormat format);
+    void exportPicture(FileDialogState& dialog, const PictureFormatRow& format);
     void endApplication();
     // The grid's events to their handlers, and the name editor's rules.
     void connectGrid();
@@ -299,8 +299,8 @@ private:
     // Removes the copy: the work was saved, or the user chose to let it go.
     void discardRecoveryFile();
     // The picture dialogs keep their file name for the whole run, New or not.
-    FileDialogState SavePictureDialog1{QStringLiteral("ビットマップ(*.bmp)|*.bmp"), {}, 1};
-    FileDialogState SavePictureDialog2{QStringLiteral("エンハンスド メタファイル (*.emf)|*.emf"), {}, 1};
+    FileDialogState SavePictureDialog1;
+    FileDialogState SavePictureDialog2;
     FileDialogState SaveWaveJsonDialog;
     // The file the chart belongs to; empty for a chart never opened or saved. Set only
     // through setDocumentFile, with the file's identity as last read or written.

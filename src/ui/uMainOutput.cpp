@@ -6,7 +6,7 @@
 #include "ui/uMain.h"
 
 #include "document/Document.h"
-#include "pictures/ChartExport.h"
+#include "pictures/PictureFormats.h"
 #include "pictures/PngWriter.h"
 #include "storage/FileIO.h"
 #include "storage/PathExtension.h"
@@ -46,11 +46,12 @@ QString printJobName(const QString& documentFile)
     return documentFile.isEmpty() ? applicationTitle() : QFileInfo(documentFile).completeBaseName();
 }
 
-// Refused before a job is started, so nothing is sent for a picture too large.
-void checkPrintable(const ChartPicture& picture)
+// The printed page: the chart laid out as the vector pictures are, refused before a
+// job is started, so that nothing is sent for a picture too large.
+LaidOutPicture printedPage(const ChartPicture& picture)
 {
     try {
-        checkPictureSize(vectorSize(picture.layout));
+        return layOutPicture(picture, PictureFormat::Pdf);
     } catch (const PictureSizeError& e) {
         throw std::runtime_error(u"印刷できません: %1"_s.arg(reasonText(e.reason())).toStdString());
     }
@@ -60,21 +61,27 @@ void checkPrintable(const ChartPicture& picture)
 
 void TfrmMain::mnuOutBitmapClick()
 {
-    exportPicture(SavePictureDialog1, ".bmp", PictureFormat::Bmp);
+    exportPicture(SavePictureDialog1, pictureFormat(PictureFormat::Bmp));
 }
 
 void TfrmMain::mnuOutMetaClick()
 {
-    exportPicture(SavePictureDialog2, ".emf", PictureFormat::Emf);
+    exportPicture(SavePictureDialog2, pictureFormat(PictureFormat::Emf));
 }
 
-void TfrmMain::exportPicture(FileDialogState& dialog, const char* extension, PictureFormat format)
+void TfrmMain::exportPicture(FileDialogState& dialog, const PictureFormatRow& format)
 {
     if (!prompts().savePicture(dialog))
         return;
-    const QString path =
-        QString::fromStdString(replaceExtension(dialog.fileName.toStdString(), extension));
-    const Reason error = savePictureFile(path, windowPicture(*dgdMain), format);
+    const QString path = QString::fromStdString(
+        replaceExtension(dialog.fileName.toStdString(), format.extension().toStdString()));
+    const ChartPicture picture = windowPicture(*dgdMain);
+    Reason error;
+    try {
+        error = writePictureFile(path, layOutPicture(picture, format.id));
+    } catch (const PictureSizeError& e) {
+        error = e.reason();
+    }
     if (!error.empty())
         failCreate(path, reasonText(error));
 }
@@ -99,11 +106,12 @@ void TfrmMain::actCopyPictureExecute()
     // Every flavour is the one picture the bitmap export writes: a program that takes
     // the SVG shows what one that takes the PNG shows, at the same size.
     const ChartPicture picture = windowPicture(*dgdMain);
-    const QImage bitmap = bitmapPicture(picture);
+    const LaidOutPicture laidOut = layOutPicture(picture, PictureFormat::Png);
+    const QImage bitmap = bitmapPicture(laidOut);
     StringSink png;
     writePng(png, bitmap);
     StringSink svg;
-    writeBitmapSvg(svg, picture);
+    writeBitmapSvg(svg, laidOut);
     auto mime = std::make_unique<QMimeData>();
     mime->setData(u"image/png"_s, QByteArray::fromStdString(png.bytes()));
     mime->setData(u"image/svg+xml"_s, QByteArray::fromStdString(svg.bytes()));
@@ -126,7 +134,7 @@ void TfrmMain::mnuPrintPreviewClick()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(printJobName(documentFileName_));
     // A chart that cannot be printed is refused before the dialog, not on its page.
-    checkPrintable(windowPicture(*dgdMain));
+    printedPage(windowPicture(*dgdMain));
     // The preview paints inside Qt's signal, which an error must not pass through.
     prompts().previewPrint(printer, [this](QPrinter& target) { runGuarded([&] { printChart(target); }); });
 }
@@ -134,12 +142,12 @@ void TfrmMain::mnuPrintPreviewClick()
 void TfrmMain::printChart(QPrinter& printer)
 {
     const ChartPicture picture = windowPicture(*dgdMain);
-    checkPrintable(picture);
+    const LaidOutPicture page = printedPage(picture);
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("印刷を開始できません");
     const QRectF printable = printer.pageLayout().paintRectPixels(printer.resolution());
-    paintChartPage(painter, picture, printer.resolution(), printable.size());
+    paintChartPage(painter, page, printer.resolution(), printable.size());
     if (!painter.end())
         throw std::runtime_error("印刷を終了できません");
 }

@@ -2,7 +2,7 @@
 // the bitmap against the raster canvas, the PNG against the bitmap, the metafile's
 // records, what an independent reader makes of the SVG, the PDF's page; and the PNG
 // writer and its deflater on pictures of every kind.
-#include "pictures/ChartExport.h"
+#include "pictures/PictureFormats.h"
 #include "render/ChartLayout.h"
 #include "render/DrawChart.h"
 #include "pictures/PngWriter.h"

@@ -1,7 +1,7 @@
 // What the real Inkscape draws from the metafile the export writes, against the bitmap
 // of the same chart: every line pixel of the bitmap inked, nothing filled that the
 // bitmap leaves empty (ReaderRaster.h says how the two rasters are laid on each other).
-#include "pictures/ChartExport.h"
+#include "pictures/PictureFormats.h"
 #include "text/Cp932.h"
 
 #include "ReaderRaster.h"

@@ -1,6 +1,6 @@
 // solvena-render as its users run it: the built program on real files, its outputs,
 // exit statuses and what it leaves behind.
-#include "pictures/ChartExport.h"
+#include "pictures/PictureFormats.h"
 #include "formats/ChartFileIO.h"
 #include "formats/WaveJson.h"
 

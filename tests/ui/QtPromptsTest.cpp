@@ -1,6 +1,6 @@
 // The real dialogs behind the prompts seam: what they show, and that the user's
 // choice comes back.
-#include "pictures/ChartExport.h"
+#include "pictures/PictureFormats.h"
 #include "ui/Application.h"
 #include "ui/PicturePreview.h"
 #include "ui/QtPrompts.h"
@@ -173,10 +173,10 @@ private slots:
         GridLayout wide;
         setColCount(wide, 100);
         const QString old = dir.filePath(u"old."_s + extension);
-        QVERIFY(savePictureFile(old, {chart, GridLayout(), grid_defaults::headerFont(), false}, format).empty());
-        QVERIFY(savePictureFile(dir.filePath(u"wide."_s + extension), {chart, wide, grid_defaults::headerFont(), false},
-                                format)
-                    .empty());
+        const ChartPicture narrowPicture{chart, GridLayout(), grid_defaults::headerFont(), false};
+        const ChartPicture widePicture{chart, wide, grid_defaults::headerFont(), false};
+        QVERIFY(writePictureFile(old, layOutPicture(narrowPicture, format)).empty());
+        QVERIFY(writePictureFile(dir.filePath(u"wide."_s + extension), layOutPicture(widePicture, format)).empty());
         QtPrompts prompts(nullptr);
         // Remembered as typed, without its extension: the preview shows the file the
         // export writes, with it.

@@ -2,7 +2,7 @@
 // and the chart put on the system clipboard as a picture.
 
 #include "document/Document.h"
-#include "pictures/ChartExport.h"
+#include "pictures/PictureFormats.h"
 #include "ui/ChartGrid.h"
 #include "ui/uMain.h"
 
@@ -172,7 +172,7 @@ private slots:
         QImage png;
         QVERIFY(png.loadFromData(mime->data(u"image/png"_s), "PNG"));
         const ChartPicture picture{document, window->grid()->layout(), chartFont, false};
-        QCOMPARE(png.size(), bitmapPicture(picture).size());
+        QCOMPARE(png.size(), bitmapPicture(layOutPicture(picture, PictureFormat::Png)).size());
         QCOMPARE(png.size(), QSize(565, 125));
         QXmlStreamReader svg(mime->data(u"image/svg+xml"_s));
         while (!svg.atEnd())

@@ -3,7 +3,7 @@
 // into a PDF file that poppler rasterises.
 
 #include "document/Document.h"
-#include "pictures/ChartExport.h"
+#include "pictures/PictureFormats.h"
 #include "ui/ChartGrid.h"
 #include "ui/QtPrompts.h"
 #include "ui/uMain.h"

@@ -35,32 +35,28 @@ std::optional<int> pixelsIn(const std::string& text)
     return value;
 }
 
-RenderArguments usageError(ReasonKind kind, std::vector<ReasonArg> args = {})
+RenderArguments usageError(Reason reason)
 {
     RenderArguments result;
     result.action = RenderArguments::Action::UsageError;
-    result.error = Reason(kind, std::move(args));
+    result.error = std::move(reason);
     return result;
+}
+
+RenderArguments usageError(ReasonKind kind, std::vector<ReasonArg> args = {})
+{
+    return usageError(Reason(kind, std::move(args)));
 }
 
 }  // namespace
 
-std::optional<OutputKind> outputKindNamed(std::string name)
+std::optional<OutputFormat> outputFormatNamed(std::string_view name)
 {
-    name = lower(std::move(name));
-    if (name == "bmp") return OutputKind::Bmp;
-    if (name == "emf") return OutputKind::Emf;
-    if (name == "png") return OutputKind::Png;
-    if (name == "svg") return OutputKind::Svg;
-    if (name == "pdf") return OutputKind::Pdf;
-    if (name == "json") return OutputKind::Json;
-    if (name == "sbn" || name == "txt") return OutputKind::Chart;
+    if (const PictureFormatRow* picture = pictureFormatNamed(name))
+        return OutputFormat{picture, nullptr};
+    if (const ChartFormat* chart = chartFormatNamed(name); chart && chart->write)
+        return OutputFormat{nullptr, chart};
     return std::nullopt;
-}
-
-bool isPicture(OutputKind kind)
-{
-    return kind != OutputKind::Json && kind != OutputKind::Chart;
 }
 
 RenderArguments parseRenderArguments(const std::vector<std::string>& args)
@@ -83,6 +79,7 @@ RenderArguments parseRenderArguments(const std::vector<std::string>& args)
     RenderArguments result;
     std::vector<std::string> positional;
     std::optional<std::string> format;
+    std::vector<std::pair<std::string, std::string>> vcdOptions;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -129,6 +126,11 @@ RenderArguments parseRenderArguments(const std::vector<std::string>& args)
             format = takeValue();
             if (!format)
                 return usageError(ReasonKind::UsageNeedsFormat, {name});
+        } else if (isVcdOption(name)) {
+            const std::optional<std::string> text = takeValue();
+            if (!text)
+                return usageError(ReasonKind::UsageNeedsValue, {name});
+            vcdOptions.emplace_back(name, *text);
         } else {
             return usageError(ReasonKind::UsageUnknownOption, {arg});
         }
@@ -141,19 +143,25 @@ RenderArguments parseRenderArguments(const std::vector<std::string>& args)
     if (result.chart.empty() || result.output.empty())
         return usageError(ReasonKind::UsageEmptyArgument);
 
-    std::optional<OutputKind> kind;
+    std::optional<OutputFormat> output;
     if (format) {
-        kind = outputKindNamed(*format);
-        if (!kind)
+        output = outputFormatNamed(*format);
+        if (!output)
             return usageError(ReasonKind::UsageUnknownFormat, {*format});
     } else if (result.output == "-") {
         return usageError(ReasonKind::UsageFormatForStandardOutput);
     } else {
-        kind = outputKindNamed(extensionOf(result.output));
-        if (!kind)
+        output = outputFormatNamed(extensionOf(result.output));
+        if (!output)
             return usageError(ReasonKind::UsageFormatUnknownFromName, {result.output});
     }
-    result.kind = *kind;
+    result.format = *output;
+    if (!vcdOptions.empty()) {
+        const VcdOptionsRead vcd = parseVcdOptions(vcdOptions);
+        if (!vcd.ok())
+            return usageError(vcd.error);
+        result.read.vcd = vcd.choices;
+    }
     return result;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The command line of solvena-render: what to read, what to write, and how to draw it.
 
+#include "formats/ChartFormats.h"
+#include "pictures/PictureFormats.h"
 #include "text/Reason.h"
 
 #include <QString>
@@ -9,21 +11,24 @@
 #include <string>
 #include <vector>
 
-// What solvena-render can write; a picture or the chart as text.
-enum class OutputKind { Bmp, Emf, Png, Svg, Pdf, Json, Chart };
+// What solvena-render writes: a picture, or the chart in a format of its own; one of
+// the two is set.
+struct OutputFormat {
+    const PictureFormatRow* picture = nullptr;
+    const ChartFormat* chart = nullptr;
+};
 
-// The kind a --format name or an OUTPUT's extension names ("png", "SBN", ...).
-std::optional<OutputKind> outputKindNamed(std::string name);
-
-// Whether the kind is made by the renderer (and needs fonts), not by a chart writer.
-bool isPicture(OutputKind kind);
+// The format a --format name or an OUTPUT's extension names ("png", "SBN", ...): a
+// picture format, or a chart format that is written; none for others.
+std::optional<OutputFormat> outputFormatNamed(std::string_view name);
 
 struct RenderArguments {
     enum class Action { Render, Help, Version, UsageError };
     Action action = Action::Render;
     std::string chart;
     std::string output;            // "-" is standard output
-    OutputKind kind = OutputKind::Png;
+    OutputFormat format;
+    ChartReadOptions read;         // the --vcd-* options, for a dump
     bool header = false;
     bool alignRight = false;
     std::optional<int> rowHeight;

@@ -3,15 +3,14 @@
 #include "RenderArguments.h"
 
 #include "document/GridLayout.h"
-#include "pictures/ChartExport.h"
+#include "formats/ChartFormats.h"
+#include "pictures/PictureFormats.h"
 #include "render/FontSubstitutions.h"
 #include "render/NameColumnFit.h"
-#include "formats/ChartFileIO.h"
 #include "storage/FileIO.h"
 #include "storage/NativePath.h"
 #include "storage/StandardStreams.h"
 #include "storage/TemporaryFile.h"
-#include "formats/WaveJson.h"
 #include "text/ReasonWords.h"
 
 #include <QGuiApplication>
@@ -133,34 +132,19 @@ int writeOutput(const RenderArguments& args, const std::function<void(ByteSink&)
 struct Chart {
     std::unique_ptr<TCell> cell;
     GridLayout layout;
-    bool namesToFit = false;  // a WaveJSON chart's name column follows its names
+    bool namesToFit = false;  // an imported chart's name column follows its names
 };
 
-// Reads CHART: WaveJSON for a .json file, a chart file otherwise. Warnings go to
-// standard error; false (after saying why) when it cannot be read.
+// Reads CHART in the format its name says (a chart file when it says none). Warnings
+// and notes go to standard error; false (after saying why) when it cannot be read.
 bool readChart(const RenderArguments& args, Chart& chart)
 {
     const QString path = pathOf(args.chart);
-    if (path.endsWith(u".json"_s, Qt::CaseInsensitive)) {
-        const FileReadResult file = readFileBytes(path, kMaxChartFileBytes);
-        if (!file.ok()) {
-            fail(path, file.error);
-            return false;
-        }
-        LoadedChart read =
-            importWaveJson(std::string_view(file.bytes.constData(), size_t(file.bytes.size())));
-        for (const Reason& warning : read.notes)
-            say(path, (*words)(warning));
-        if (!read.ok) {
-            fail(path, read.errorReason);
-            return false;
-        }
-        chart.cell = std::move(read.chart);
-        applyChartExtent(chart.layout, read.colCount, read.rowCount, read.colWidths);
-        chart.namesToFit = true;
-        return true;
-    }
-    ChartFileRead read = readChartFile(path);
+    const ChartFormat* named = chartFormatOfPath(path);
+    const ChartFormat& format = named ? *named : chartFormat(ChartFormatId::ChartFile);
+    ChartFileRead read = format.read(path, args.read);
+    for (const Reason& note : read.chart.notes)
+        say(path, (*words)(note));
     if (!read.ok()) {
         fail(path, read.error);
         return false;
@@ -171,36 +155,21 @@ bool readChart(const RenderArguments& args, Chart& chart)
                              {(*words)(read.warning)}));
     chart.layout = read.chart.layout(chart.layout);
     chart.cell = std::move(read.chart.chart);
+    chart.namesToFit = !format.document;
     return true;
 }
 
-int writeText(const RenderArguments& args, const Chart& chart)
+int writeChart(const RenderArguments& args, const Chart& chart)
 {
-    std::string bytes;
+    WrittenChart written;
     try {
-        if (args.kind == OutputKind::Json) {
-            WaveJsonExport json = exportWaveJson(*chart.cell, chart.layout);
-            if (!json.notice.empty())
-                say(outputName(args), (*words)(json.notice));
-            bytes = std::move(json.text);
-        } else {
-            bytes = SaveChart(*chart.cell, chart.layout);
-        }
+        written = args.format.chart->write(*chart.cell, chart.layout);
     } catch (const ReasonError& e) {
         return fail(outputName(args), e.reason());
     }
-    return writeOutput(args, [&](ByteSink& sink) { sink.write(bytes); });
-}
-
-PictureFormat pictureFormatOf(OutputKind kind)
-{
-    switch (kind) {
-    case OutputKind::Bmp: return PictureFormat::Bmp;
-    case OutputKind::Emf: return PictureFormat::Emf;
-    case OutputKind::Svg: return PictureFormat::Svg;
-    case OutputKind::Pdf: return PictureFormat::Pdf;
-    default: return PictureFormat::Png;
-    }
+    for (const Reason& note : written.notes)
+        say(outputName(args), (*words)(note));
+    return writeOutput(args, [&](ByteSink& sink) { sink.write(written.bytes); });
 }
 
 int writePicture(const RenderArguments& args, char* programName, Chart& chart)
@@ -213,10 +182,11 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
     if (args.fontPixels)
         chart.layout.gridFont.pixelSize = *args.fontPixels;
     ChartPicture picture{*chart.cell, chart.layout, grid_defaults::headerFont(), args.header};
-    const PictureFormat format = pictureFormatOf(args.kind);
+    const PictureFormat format = args.format.picture->id;
     try {
         // Refused before the toolkit starts or anything is written.
-        checkPictureSize(pictureSize(picture, format));
+        if (!chart.namesToFit)
+            layOutPicture(picture, format);
     } catch (const PictureSizeError& e) {
         return fail(outputName(args), e.reason());
     }
@@ -235,16 +205,16 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
     QGuiApplication app(qtArgc, qtArgv);
     installFontSubstitutions();
     QGuiApplication::setFont(programFont());
-    if (chart.namesToFit) {
-        // Names are measured in the font they are drawn with, which needs the toolkit.
+    // Names are measured in the font they are drawn with, which needs the toolkit; the
+    // picture is laid out once its layout is final.
+    if (chart.namesToFit)
         fitNameColumn(picture.layout, picture.chart);
-        try {
-            checkPictureSize(pictureSize(picture, format));
-        } catch (const PictureSizeError& e) {
-            return fail(outputName(args), e.reason());
-        }
+    try {
+        const LaidOutPicture laidOut = layOutPicture(picture, format);
+        return writeOutput(args, [&](ByteSink& sink) { ::writePicture(sink, laidOut); });
+    } catch (const PictureSizeError& e) {
+        return fail(outputName(args), e.reason());
     }
-    return writeOutput(args, [&](ByteSink& sink) { ::writePicture(sink, picture, format); });
 }
 
 // Prints a text of --help or --version; failing to is failing the command.
@@ -294,7 +264,7 @@ int main(int argc, char** argv)
     Chart chart;
     if (!readChart(args, chart))
         return kFailed;
-    if (!isPicture(args.kind))
-        return writeText(args, chart);
+    if (args.format.chart)
+        return writeChart(args, chart);
     return writePicture(args, argv[0], chart);
 }
