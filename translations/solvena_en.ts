@@ -755,8 +755,8 @@
     </message>
     <message>
         <source>使い方: solvena-render [オプション]... CHART OUTPUT
-CHART（チャートファイル .sbn・.txt、または WaveJSON .json）を OUTPUT に
-書き出します。ディスプレイは要りません。OUTPUT の拡張子で形式が決まります:
+CHART（チャートファイル .sbn・.txt、WaveJSON .json、または VCD .vcd）を
+OUTPUT に書き出します。ディスプレイは要りません。OUTPUT の拡張子で形式が決まります:
   .bmp        ビットマップ（エディタのビットマップ出力と同じもの）
   .emf        エンハンスド メタファイル（エディタのメタファイル出力と同じもの）
   .png        ビットマップの絵
@@ -783,6 +783,20 @@ OUTPUT は与えられた名前のとおりに、一時ファイルを通して�
   -h, --help        この説明を表示して終わる
   -v, --version     版を表示して終わる
 
+VCD（.vcd）の CHART のオプション:
+  --vcd-signals A,B 行にする信号（既定: 1 ビットの信号のうち先頭の 99 個）。
+                    「tb.dut.x」のような階層名、またはそれと決まる末尾「x」。
+                    「bus[*]」はベクタをビットごとの行に、「bus[2]」はその 1 ビット
+  --vcd-clock NAME  1 ビットの信号 NAME の変化ごとに 1 ステップ進める
+  --vcd-step TIME   1 ステップを TIME にする（既定: 開始から最初の二つの
+                    時刻の間）
+  --vcd-start TIME  最初のステップの時刻（既定 0）
+  --vcd-steps N     ステップ数（1～99、既定 99）
+  TIME は単位つきの数: 10ns、2.5us（s ms us ns ps fs）。各セルは、
+  そのステップの始めの時刻での値（その時刻の変化をすべて済ませた後）:
+  0 は Low、1 は High、x・z などは不定。分けないベクタは全ビット 0 で Low、
+  全ビット 1 で High、ほかは不定です。
+
 メッセージは、LC_ALL、それが空なら LC_MESSAGES、それも空なら LANG が日本語の
 ロケール（ja_JP.UTF-8 など）を指すときは日本語、ほかは英語で出します。
 
@@ -793,8 +807,8 @@ OUTPUT は与えられた名前のとおりに、一時ファイルを通して�
 一時ファイルを残さず、そのシグナルで終わります。
 </source>
         <translation>Usage: solvena-render [OPTION]... CHART OUTPUT
-Writes CHART, a chart file (.sbn or .txt) or WaveJSON (.json), to OUTPUT. Needs no
-display. The extension of OUTPUT picks the format:
+Writes CHART, a chart file (.sbn or .txt), WaveJSON (.json) or a value change dump
+(.vcd), to OUTPUT. Needs no display. The extension of OUTPUT picks the format:
   .bmp        bitmap, as the editor&apos;s bitmap export makes it
   .emf        enhanced metafile, as the editor&apos;s metafile export makes it
   .png        the bitmap&apos;s picture
@@ -820,6 +834,20 @@ Options (the drawing options do nothing for .json, .sbn and .txt):
                     whatever the extension of OUTPUT
   -h, --help        show this help and exit
   -v, --version     show the version and exit
+
+Options for a value change dump (.vcd) as CHART:
+  --vcd-signals A,B the signals, one row each (default: the first 99 one-bit
+                    signals); a path &apos;tb.dut.x&apos; or its unique end &apos;x&apos;;
+                    &apos;bus[*]&apos; one row per bit of a vector, &apos;bus[2]&apos; one bit
+  --vcd-clock NAME  start a step at every edge of the one-bit signal NAME
+  --vcd-step TIME   make every step TIME long instead (default: the time
+                    between the first two instants from the start on)
+  --vcd-start TIME  when the first step is (default 0)
+  --vcd-steps N     how many steps (1-99, default 99)
+  TIME is a number with a unit: 10ns, 2.5us (s ms us ns ps fs). Each cell takes
+  the signal&apos;s value at its step&apos;s start, after every change at that instant:
+  0 low, 1 high, x, z and others undefined; a vector not split is low when all
+  its bits are 0, high when all are 1, undefined otherwise.
 
 Messages are in Japanese when LC_ALL, or else LC_MESSAGES, or else LANG names a
 Japanese locale (ja_JP.UTF-8, ...), and in English otherwise.

@@ -59,17 +59,3 @@ VcdOptionsRead parseVcdOptions(const std::vector<std::pair<std::string, std::str
     if (clockGiven && stepGiven) return refuse(ReasonKind::UsageVcdClockAndStep);
     return read;
 }
-
-std::string vcdOptionsUsage()
-{
-    return "Options for a value change dump (.vcd) as CHART:\n"
-           "  --vcd-signals A,B  the signals, one row each (default: the first 99 one-bit\n"
-           "                    signals); a path 'tb.dut.x' or its unique end 'x';\n"
-           "                    'bus[*]' one row per bit of a vector, 'bus[2]' one bit\n"
-           "  --vcd-clock NAME  start a step at every edge of the one-bit signal NAME\n"
-           "  --vcd-step TIME   make every step TIME long instead (default: the time\n"
-           "                    between the first two instants from the start on)\n"
-           "  --vcd-start TIME  when the first step is (default 0)\n"
-           "  --vcd-steps N     how many steps (1-99, default 99)\n"
-           "  TIME is a number with a unit: 10ns, 2.5us (s ms us ns ps fs).\n";
-}

@@ -55,5 +55,3 @@ struct VcdOptionsRead {
 // the same name replaces an earlier one.
 VcdOptionsRead parseVcdOptions(const std::vector<std::pair<std::string, std::string>>& options);
 
-// The lines --help shows for the options above.
-std::string vcdOptionsUsage();

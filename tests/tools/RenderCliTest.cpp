@@ -178,6 +178,37 @@ TEST(RenderCli, ConvertsWaveJsonAndSaysWhatItLeftOut)
     EXPECT_TRUE(readTestFile(dir.filePath(u"back.json"_s)).contains("\"clk\""));
 }
 
+// A dump becomes a chart through the --vcd-* options: a clock's edges make the steps,
+// a vector is split into bits; a wrong option is a usage error.
+TEST(RenderCli, ConvertsAValueChangeDumpByItsOptions)
+{
+    QTemporaryDir dir;
+    const QString dump = dir.filePath(u"sim.vcd"_s);
+    ASSERT_TRUE(writeTestFile(dump, "$timescale 1ns $end\n$scope module tb $end\n"
+                                    "$var reg 1 ! clk $end\n$var reg 2 # bus [1:0] $end\n"
+                                    "$upscope $end\n$enddefinitions $end\n"
+                                    "#0\n$dumpvars\n0!\nb00 #\n$end\n#5\n1!\nb01 #\n#10\n0!\n#15\n1!\nb1x #\n#20\n0!\n"));
+    const Outcome run = render({u"--vcd-signals"_s, u"clk,bus[*]"_s, u"--vcd-clock"_s, u"clk"_s, u"--vcd-steps"_s,
+                                u"4"_s, dump, dir.filePath(u"out.sbn"_s)});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const ChartFileRead read = readChartFile(dir.filePath(u"out.sbn"_s));
+    ASSERT_TRUE(read.ok());
+    const TCell& chart = *read.chart.chart;
+    ASSERT_EQ(read.chart.rowCount, 4);
+    EXPECT_EQ(chart.signalName[1], "clk");
+    EXPECT_EQ(chart.signalName[2], "bus[1]");
+    EXPECT_EQ(chart.signalName[3], "bus[0]");
+    // The steps start at the clock's edges from the start on: 5, 10, 15 and 20 ns.
+    const std::vector<std::vector<int>> levels = {{1, 0, 1, 0}, {0, 0, 1, 1}, {1, 1, 2, 2}};
+    for (int row = 0; row < 3; ++row)
+        for (int step = 0; step < 4; ++step)
+            EXPECT_EQ(chart.level[step + 1][row + 1], levels[row][step]) << "row " << row << " step " << step;
+
+    const Outcome wrong = render({u"--vcd-clock"_s, u"clk"_s, u"--vcd-step"_s, u"5ns"_s, dump, dir.filePath(u"x.sbn"_s)});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"x.sbn"_s)));
+}
+
 // A chart cut short is converted whole, with a warning that names the line.
 TEST(RenderCli, WarnsOfAnInconsistentChartAndConvertsEveryStep)
 {

@@ -9,12 +9,6 @@
 
 namespace {
 
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
 // The extension of the path's last component, without its dot; empty for none.
 std::string extensionOf(const std::string& path)
 {
@@ -171,7 +165,8 @@ QString renderUsage(const ReasonWords& words)
         "solvena-render",
         QT_TRANSLATE_NOOP("solvena-render",
                           "使い方: solvena-render [オプション]... CHART OUTPUT\n"
-                          "CHART（チャートファイル .sbn・.txt、または WaveJSON .json）を OUTPUT に\n"
+                          "CHART（チャートファイル .sbn・.txt、WaveJSON .json、または VCD .vcd）を\n"
+                          "OUTPUT に"
                           "書き出します。ディスプレイは要りません。OUTPUT の拡張子で形式が決まります:\n"
                           "  .bmp        ビットマップ（エディタのビットマップ出力と同じもの）\n"
                           "  .emf        エンハンスド メタファイル（エディタのメタファイル出力と同じもの）\n"
@@ -198,6 +193,20 @@ QString renderUsage(const ReasonWords& words)
                           "                    json、sbn、txt のどれか）で書く\n"
                           "  -h, --help        この説明を表示して終わる\n"
                           "  -v, --version     版を表示して終わる\n"
+                          "\n"
+                          "VCD（.vcd）の CHART のオプション:\n"
+                          "  --vcd-signals A,B 行にする信号（既定: 1 ビットの信号のうち先頭の 99 個）。\n"
+                          "                    「tb.dut.x」のような階層名、またはそれと決まる末尾「x」。\n"
+                          "                    「bus[*]」はベクタをビットごとの行に、「bus[2]」はその 1 ビット\n"
+                          "  --vcd-clock NAME  1 ビットの信号 NAME の変化ごとに 1 ステップ進める\n"
+                          "  --vcd-step TIME   1 ステップを TIME にする（既定: 開始から最初の二つの\n"
+                          "                    時刻の間）\n"
+                          "  --vcd-start TIME  最初のステップの時刻（既定 0）\n"
+                          "  --vcd-steps N     ステップ数（1～99、既定 99）\n"
+                          "  TIME は単位つきの数: 10ns、2.5us（s ms us ns ps fs）。各セルは、\n"
+                          "  そのステップの始めの時刻での値（その時刻の変化をすべて済ませた後）:\n"
+                          "  0 は Low、1 は High、x・z などは不定。分けないベクタは全ビット 0 で Low、\n"
+                          "  全ビット 1 で High、ほかは不定です。\n"
                           "\n"
                           "メッセージは、LC_ALL、それが空なら LC_MESSAGES、それも空なら LANG が日本語の\n"
                           "ロケール（ja_JP.UTF-8 など）を指すときは日本語、ほかは英語で出します。\n"
