@@ -198,3 +198,9 @@ QString RecoveryStore::setAside(OrphanedRecovery& orphan)
     remove(orphan);
     return aside;
 }
+
+bool RecoveryStore::originUnchanged(const ChartOrigin& origin)
+{
+    const QString path = QString::fromStdString(origin.path);
+    return !path.isEmpty() && QDir::isAbsolutePath(path) && origin.identity && fileIdentity(path) == origin.identity;
+}

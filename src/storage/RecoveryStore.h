@@ -75,6 +75,9 @@ public:
     static void remove(OrphanedRecovery& orphan);
     // The work an orphan holds, read back whole or not at all.
     static RecoveryLoadResult read(const OrphanedRecovery& orphan);
+    // Whether the file a restored chart was edited from is still the one its work was
+    // done on: an absolute path to a file of the same identity.
+    static bool originUnchanged(const ChartOrigin& origin);
     // A damaged orphan is kept aside under another name, never offered again; returns
     // the new path.
     static QString setAside(OrphanedRecovery& orphan);

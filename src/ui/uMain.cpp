@@ -152,7 +152,7 @@ void TfrmMain::createLayout()
 
 void TfrmMain::FormCreate()
 {
-    const ViewPreferences view = readPreferencesFile();
+    const ViewPreferences view = readPreferences();
     undoCount = 0;
     redoCount = 0;
     chartFont = grid_defaults::headerFont();

@@ -250,13 +250,13 @@ private:
     void setUpGridLayoutCommands();
     // The view options the preferences file gives (the defaults when it cannot be
     // read), and the check marks and grid options set from them.
-    ViewPreferences readPreferencesFile();
+    ViewPreferences readPreferences();
     void applyViewPreferences(const ViewPreferences& view);
-    void writePreferencesFile();   // throws with the path and the reason on failure
+    void writePreferences();   // throws with the path and the reason on failure
     // Replaces the user's preferences file by `change` applied to its bytes, re-read
     // now so that what other editors wrote meanwhile is kept; the reason on failure,
     // without calling `change` when the file is there but cannot be read.
-    QString updatePreferencesFile(const std::function<std::string(std::string)>& change);
+    QString updatePreferences(const std::function<std::string(std::string)>& change);
     // The window's place as the user left it, kept when the window closes for good;
     // and the one the preferences gave, restored at creation inside today's screens.
     void keepWindowPlacement();

@@ -21,6 +21,7 @@
 #include "formats/ChartFormats.h"
 #include "formats/VcdFile.h"
 #include "render/NameColumnFit.h"
+#include "storage/FilePaths.h"
 #include "storage/PathExtension.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
@@ -30,7 +31,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <stdexcept>
@@ -50,18 +50,6 @@ const ChartFormat& formatToOpen(const QString& path, const ChartFormat* chosen)
     if (const ChartFormat* named = chartFormatOfPath(path))
         return *named;
     return chosen ? *chosen : chartFormat(ChartFormatId::ChartFile);
-}
-
-// The absolute form of a path as given, the folders' links resolved but the file's
-// own name kept: a chart opened through a link is saved through it. ".." is never
-// taken away by the letter, which would be wrong after a link.
-QString absoluteChartPath(const QString& path)
-{
-    const QFileInfo file(path);
-    const QString folder = QFileInfo(file.path()).canonicalFilePath();
-    if (folder.isEmpty() || file.fileName().isEmpty())
-        return file.absoluteFilePath();
-    return QDir(folder).filePath(file.fileName());
 }
 
 [[noreturn]] void failSave(const QString& path, const QString& reason)

@@ -2,16 +2,13 @@
 // and the window's place, read from the preferences file when the window is created
 // and written into it when the window is destroyed. Beneath that file may lie a
 // shared file of defaults that is only read: its options apply where the user's file
-// gives none, and the user's file is written with what differs from them.
-//
-// The files are only ever read whole and the user's is replaced whole: a FIFO, a
-// folder or a huge file at its path gives the defaults at start and is never waited
-// on, and at the end it is left as it was, with the error box naming it. Everything
-// else in the file (other sections, keys, comments) is kept byte for byte.
+// gives none, and the user's file is written with what differs from them. A file that
+// cannot be read or replaced (storage/PreferencesIO.h) gives the defaults at start and
+// is left as it was at the end, with the error box naming it.
 
 #include "ui/uMain.h"
 
-#include "storage/FileIO.h"
+#include "storage/PreferencesIO.h"
 #include "storage/ViewPreferences.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
@@ -19,20 +16,15 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <stdexcept>
 #include <string>
-#include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A preferences file is a few lines; far more is not one the program made.
-constexpr qint64 kMaxPreferencesBytes = 1024 * 1024;
 
 [[noreturn]] void failWrite(const QString& path, const QString& reason)
 {
@@ -40,21 +32,12 @@ constexpr qint64 kMaxPreferencesBytes = 1024 * 1024;
         u"%1 に書き込めません: %2"_s.arg(QDir::toNativeSeparators(path), reason).toStdString());
 }
 
-// The bytes of a preferences file, or nothing where there is none or it cannot be read.
-std::string readPreferenceBytes(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    const FileReadResult read = readFileBytes(path, kMaxPreferencesBytes);
-    return read.ok() ? read.bytes.toStdString() : std::string();
-}
-
 }  // namespace
 
-ViewPreferences TfrmMain::readPreferencesFile()
+ViewPreferences TfrmMain::readPreferences()
 {
-    sharedPreferences_ = readPreferenceBytes(preferences_.defaults);
-    const std::string mine = readPreferenceBytes(preferences_.file);
+    sharedPreferences_ = readPreferencesFile(preferences_.defaults);
+    const std::string mine = readPreferencesFile(preferences_.file);
     // Where the window was is the user's own: shared defaults give no place.
     startPlacement_ = readWindowPlacement(mine);
     return readViewPreferences(mine, readViewPreferences(sharedPreferences_));
@@ -74,15 +57,15 @@ void TfrmMain::applyViewPreferences(const ViewPreferences& view)
 void TfrmMain::FormDestroy()
 {
     if (!preferences_.file.isEmpty())
-        runGuarded([this] { writePreferencesFile(); });
+        runGuarded([this] { writePreferences(); });
 }
 
-void TfrmMain::writePreferencesFile()
+void TfrmMain::writePreferences()
 {
     const ViewPreferences view{.vertLine = command(CommandId::mnuVertLine)->isChecked(),
                                .horzLine = command(CommandId::mnuHorzLine)->isChecked(),
                                .alignRight = command(CommandId::mnuTerminalRight)->isChecked()};
-    const QString error = updatePreferencesFile([&](std::string bytes) {
+    const QString error = updatePreferences([&](std::string bytes) {
         bytes = writeViewPreferences(bytes, view, sharedPreferences_);
         return closedPlacement_ ? writeWindowPlacement(bytes, *closedPlacement_) : bytes;
     });
@@ -90,29 +73,9 @@ void TfrmMain::writePreferencesFile()
         failWrite(preferences_.file, error);
 }
 
-QString TfrmMain::updatePreferencesFile(const std::function<std::string(std::string)>& change)
+QString TfrmMain::updatePreferences(const std::function<std::string(std::string)>& change)
 {
-    const QString& path = preferences_.file;
-    // What is in the file now, another copy's writes included, is kept around the keys;
-    // a file that is there but cannot be read is not overwritten.
-    std::string bytes;
-    const QFileInfo file(path);
-    const bool present = file.exists() || file.isSymLink();
-    if (present) {
-        const FileReadResult read = readFileBytes(path, kMaxPreferencesBytes);
-        if (!read.ok())
-            return reasonText(read.error);
-        bytes = read.bytes.toStdString();
-    }
-    bytes = change(std::move(bytes));
-    // Where the shared defaults say it all, the user gets no file of nothing.
-    if (!present && bytes.empty())
-        return {};
-    // The per-user folder is made on first use; beside the executable it exists. A
-    // link is written where its chain ends, and every link on the way stays a link.
-    if (!QDir().mkpath(file.absolutePath()))
-        return u"フォルダ %1 を作れません"_s.arg(QDir::toNativeSeparators(file.absolutePath()));
-    const Reason error = writeFileAtomically(path, QByteArrayView(bytes));
+    const Reason error = updatePreferencesFile(preferences_.file, change);
     return error.empty() ? QString() : reasonText(error);
 }
 

@@ -6,7 +6,7 @@
 
 #include "ui/uMain.h"
 
-#include "storage/FileIO.h"
+#include "storage/PreferencesIO.h"
 #include "storage/RecentFiles.h"
 
 #include <QAction>
@@ -17,13 +17,6 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Far above what eight paths and the view options need; more is no file of ours.
-constexpr qint64 kMaxPreferencesBytes = 1024 * 1024;
-
-}  // namespace
 
 void TfrmMain::createRecentMenu()
 {
@@ -60,11 +53,8 @@ void TfrmMain::refreshRecentMenu()
 
 std::vector<std::string> TfrmMain::recentFiles()
 {
-    if (!preferences_.file.isEmpty()) {
-        const FileReadResult read = readFileBytes(preferences_.file, kMaxPreferencesBytes);
-        if (read.ok())
-            recentFiles_ = readRecentFiles(read.bytes.toStdString());
-    }
+    if (!preferences_.file.isEmpty())
+        recentFiles_ = readRecentFiles(readPreferencesFile(preferences_.file));
     return recentFiles_;
 }
 
@@ -75,7 +65,7 @@ void TfrmMain::updateRecentFiles(const std::function<void(std::vector<std::strin
         return;
     }
     bool changed = false;
-    const QString error = updatePreferencesFile([&](std::string bytes) {
+    const QString error = updatePreferences([&](std::string bytes) {
         std::vector<std::string> files = readRecentFiles(bytes);
         change(files);
         recentFiles_ = files;

@@ -12,7 +12,6 @@
 #include "ui/uMain.h"
 
 #include "document/Document.h"
-#include "storage/FileIO.h"
 #include "storage/RecoveryStore.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
@@ -24,16 +23,6 @@
 #include <string_view>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Whether the file a restored chart came from is still the one its work was done on.
-bool isUnchanged(const QString& path, const std::optional<FileIdentity>& identity)
-{
-    return !path.isEmpty() && QDir::isAbsolutePath(path) && identity && fileIdentity(path) == identity;
-}
-
-}  // namespace
 
 void TfrmMain::saveRecoveryFile()
 {
@@ -79,7 +68,7 @@ bool TfrmMain::offerRecovery()
             continue;
         }
         const QString origin = QString::fromStdString(read.origin.path);
-        const bool unchanged = isUnchanged(origin, read.origin.identity);
+        const bool unchanged = RecoveryStore::originUnchanged(read.origin);
         showLoadedChart(read.chart, ShownChart{unchanged ? origin : QString(),
                                                unchanged ? read.origin.identity : std::nullopt, true, false});
         // The old file goes only once the work is in this editor's own; until then

@@ -2,12 +2,12 @@
 
 #include "formats/VcdChart.h"
 #include "formats/VcdTime.h"
+#include "storage/FilePaths.h"
 #include "ui/Application.h"
 #include "ui/dialogs/IntSpinField.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -331,9 +331,7 @@ std::optional<VcdChoices> VcdChoiceMemory::recall(const QString& path) const
 QString VcdChoiceMemory::key(const QString& path)
 {
     // One file by any of its names: through a link, a relative path, "..".
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    return fileKey(path);
 }
 
 std::optional<VcdChoices> askVcdChoices(QWidget* parent, const QString& path, const VcdHeader& header,
