@@ -39,8 +39,8 @@ void BM_FullGridRepaint(benchmark::State& state)
     window.show();
     QApplication::processEvents();
     ChartGrid* grid = window.grid();
-    grid->setColCount(100);
-    grid->setRowCount(100);
+    window.changeGridLayout([&](GridLayout& layout) { setColCount(layout, 100); });
+    window.changeGridLayout([&](GridLayout& layout) { setRowCount(layout, 100); });
     fillBusyChart();
     QApplication::processEvents();
     QWidget* viewport = grid->viewport();
@@ -73,7 +73,7 @@ void BM_GridRepaintWithFarValues(benchmark::State& state)
             document.signalName[r] = std::string(size_t{10} << 20, 'W');
         }
     }
-    grid->setNamesRightAligned(state.range(0) == 2);
+    window.changeGridLayout([&](GridLayout& layout) { layout.namesRightAligned = state.range(0) == 2; });
     QApplication::processEvents();
     QWidget* viewport = grid->viewport();
     QImage image(viewport->size(), QImage::Format_RGB32);

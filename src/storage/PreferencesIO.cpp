@@ -15,12 +15,14 @@ constexpr qint64 kMaxPreferencesBytes = 1024 * 1024;
 
 }  // namespace
 
-std::string readPreferencesFile(const QString& path)
+std::optional<std::string> readPreferencesFile(const QString& path)
 {
     if (path.isEmpty())
-        return {};
+        return std::nullopt;
     const FileReadResult read = readFileBytes(path, kMaxPreferencesBytes);
-    return read.ok() ? read.bytes.toStdString() : std::string();
+    if (!read.ok())
+        return std::nullopt;
+    return read.bytes.toStdString();
 }
 
 Reason updatePreferencesFile(const QString& path, const std::function<std::string(std::string)>& change)

@@ -10,11 +10,12 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 
-// The bytes of a preferences file; empty where there is none, where `path` is empty or
+// The bytes of a preferences file; none where there is none, where `path` is empty or
 // where it cannot be read.
-std::string readPreferencesFile(const QString& path);
+std::optional<std::string> readPreferencesFile(const QString& path);
 
 // Replaces the file at `path` with `change` applied to its present bytes (empty where
 // there is none). Where there is no file and the change gives nothing, none is made.

@@ -1,6 +1,9 @@
 #include "ui/ChartGrid.h"
 
+#include "render/DrawChart.h"
 #include "render/QtFont.h"
+#include "render/RasterCanvas.h"
+#include "render/RenderOptions.h"
 
 #include <QLineEdit>
 #include <QPainter>
@@ -51,13 +54,6 @@ ChartGrid::~ChartGrid()
     // The editor is destroyed after this object; keep its last events away from it.
     editor_->removeEventFilter(this);
     editor_->disconnect(this);
-}
-
-void ChartGrid::setGridFont(const QFont& font)
-{
-    layout_.gridFont = toFontDesc(font);
-    QWidget::setFont(toQFont(layout_.gridFont));
-    repaintGrid();
 }
 
 CellRect ChartGrid::cellRect(int col, int row) const
@@ -181,15 +177,16 @@ void ChartGrid::setTopRow(int row)
 
 void ChartGrid::setLayout(const GridLayout& layout)
 {
+    givenLayout_ = layout;
+    showLayout(layout);
+}
+
+void ChartGrid::showLayout(const GridLayout& layout)
+{
     const bool fontChanged = layout.gridFont != layout_.gridFont;
     layout_ = layout;
     if (fontChanged)
         QWidget::setFont(toQFont(layout_.gridFont));
-    layoutChanged();
-}
-
-void ChartGrid::layoutChanged()
-{
     geometry_ = ChartLayout(layout_);
     if (isEditorOpen() && (editorCell_.x() >= colCount() || editorCell_.y() >= rowCount()))
         closeEditor();
@@ -198,16 +195,11 @@ void ChartGrid::layoutChanged()
     viewport()->update();
 }
 
-void ChartGrid::setColCount(int count)
+void ChartGrid::setChart(const TCell* chart, const FontDesc& headerFont)
 {
-    ::setColCount(layout_, count);
-    layoutChanged();
-}
-
-void ChartGrid::setRowCount(int count)
-{
-    ::setRowCount(layout_, count);
-    layoutChanged();
+    chart_ = chart;
+    headerFont_ = headerFont;
+    viewport()->update();
 }
 
 void ChartGrid::clampSelection()
@@ -222,52 +214,11 @@ void ChartGrid::clampSelection()
     anchor_ = QPoint(std::min(anchor_.x(), lastCol), std::min(anchor_.y(), lastRow));
 }
 
-void ChartGrid::setDefaultColWidth(int width)
-{
-    ::setDefaultColWidth(layout_, width);
-    layoutChanged();
-}
-
-void ChartGrid::setDefaultRowHeight(int height)
-{
-    ::setDefaultRowHeight(layout_, height);
-    layoutChanged();
-}
-
-void ChartGrid::setColWidth(int col, int width)
-{
-    ::setColWidth(layout_, col, width);
-    layoutChanged();
-}
-
-void ChartGrid::setRowHeight(int row, int height)
-{
-    ::setRowHeight(layout_, row, height);
-    layoutChanged();
-}
-
-void ChartGrid::setVertLines(bool on)
-{
-    layout_.vertLines = on;
-    viewport()->update();
-}
-
-void ChartGrid::setHorzLines(bool on)
-{
-    layout_.horzLines = on;
-    viewport()->update();
-}
-
 void ChartGrid::setEditingEnabled(bool on)
 {
     editing_ = on;
     if (!on && isEditorOpen())
         closeEditor();
-}
-
-void ChartGrid::setNamesRightAligned(bool on)
-{
-    layout_.namesRightAligned = on;
 }
 
 CellSelection ChartGrid::selection() const
@@ -294,11 +245,6 @@ void ChartGrid::repaintGrid()
     viewport()->update();
 }
 
-void ChartGrid::setChartPainter(std::function<void(QPainter&)> painter)
-{
-    chartPainter_ = std::move(painter);
-}
-
 void ChartGrid::setEditTextProvider(std::function<QString(int, int)> provider)
 {
     editTextProvider_ = std::move(provider);
@@ -308,10 +254,10 @@ void ChartGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
     paintCells(painter);
-    if (chartPainter_) {
-        painter.save();
-        chartPainter_(painter);
-        painter.restore();
+    if (chart_) {
+        // Once per paint event: the renderer walks the whole chart over the cells.
+        RasterCanvas canvas(painter);
+        drawChart(canvas, *this, *chart_, renderOptionsFor(layout_, headerFont_, true));
     }
 }
 

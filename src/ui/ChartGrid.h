@@ -1,10 +1,12 @@
 #pragma once
-// dgdMain: the owner-drawn grid the chart is drawn over. It holds no chart data:
-// it supplies the geometry (counts, widths, heights, cell rectangles), the
-// selection the editing commands work on, and the user-interaction events.
+// dgdMain: the owner-drawn grid that paints the chart it is given over its cells. It
+// owns neither the chart nor its layout: the window hands both to it and changes them.
+// The grid supplies the geometry (cell rectangles as scrolled), the selection the
+// editing commands work on, and the user's events, header drags among them.
 
 #include "document/CellSelection.h"
 #include "document/GridLayout.h"
+#include "document/TCell.h"
 #include "render/ChartLayout.h"
 #include "render/GridGeometry.h"
 
@@ -33,32 +35,19 @@ public:
     // The client area: what the viewport shows.
     CanvasRect paintArea() const override;
 
-    // Everything about the grid's layout is this value; the setters below change it
-    // through the layout functions and show the result.
+    // Everything about the grid's layout is this value, the window's, shown as it is.
     const GridLayout& layout() const { return layout_; }
     void setLayout(const GridLayout& layout);
-
-    void setColCount(int count);
-    void setRowCount(int count);
     int defaultColWidth() const { return layout_.defaultColWidth; }
-    void setDefaultColWidth(int width);      // resets every column to `width`
-    void setDefaultRowHeight(int height);    // resets every row to `height`
     int colWidth(int col) const { return layout_.colWidth(col); }
-    void setColWidth(int col, int width);
     int rowHeight(int row) const { return layout_.rowHeight(row); }
-    void setRowHeight(int row, int height);
-    const std::vector<int32_t>& colWidths() const { return layout_.colWidths; }
 
-    bool vertLines() const { return layout_.vertLines; }        // goVertLine
-    void setVertLines(bool on);
-    bool horzLines() const { return layout_.horzLines; }        // goHorzLine
-    void setHorzLines(bool on);
+    // The chart painted over the cells, with the font of the header's texts; none
+    // paints the bare grid. The chart must outlive the grid or be replaced first.
+    void setChart(const TCell* chart, const FontDesc& headerFont);
+
     bool editingEnabled() const { return editing_; }            // goEditing
     void setEditingEnabled(bool on);
-    void setNamesRightAligned(bool on);
-
-    const FontDesc& gridFont() const { return layout_.gridFont; }
-    void setGridFont(const QFont& font);
 
     // The selection. Setting it puts the anchor at (left, top) and the current cell
     // at (right, bottom); row 0 is never part of it.
@@ -84,9 +73,6 @@ public:
     // Closes the editor, reporting its final text.
     void closeEditor();
 
-    // Paints over the grid's own painting, once per paint event.
-    void setChartPainter(std::function<void(QPainter&)> painter);
-
 signals:
     void selectCell(int col, int row);                          // before the current cell moves
     void editorOpened(int col, int row);                        // before the editor shows its first text
@@ -94,9 +80,10 @@ signals:
     void editCancelled(int col, int row);                       // closed with Esc; no final text
     void keyPressed(QChar key);                                 // a character typed in grid or editor
     void doubleClicked();
-    // A header drag has ended and changed the column widths: a column's boundary was
-    // dragged to another width, or a column was dragged to another place.
-    void columnResized(int col);
+    // A header drag has ended: a column's boundary was dragged to another width, or a
+    // column to another place. The grid shows a width while it is dragged, then the
+    // layout it was given again, until the window hands it the changed one.
+    void columnResized(int col, int width);
     void columnMoved(int from, int to);
 
 protected:
@@ -134,12 +121,15 @@ private:
     // Recomputes the extent in view after a change of the scroll position or the
     // viewport's size.
     void updateLayout();
-    // After a change of the layout value: the geometry, the selection, the extent in
-    // view, a repaint.
-    void layoutChanged();
 
-    GridLayout layout_;
+    // The layout as given, shown with the dragged width while a column is sized.
+    void showLayout(const GridLayout& layout);
+
+    GridLayout layout_;               // as shown
+    GridLayout givenLayout_;          // as the window gave it
     ChartLayout geometry_{layout_};   // the layout's cells, unscrolled
+    const TCell* chart_ = nullptr;
+    FontDesc headerFont_;
     bool editing_ = false;
 
     int lastFullCol_ = -1;
@@ -160,5 +150,4 @@ private:
     QLineEdit* editor_ = nullptr;
     QPoint editorCell_{-1, -1};
     std::function<QString(int, int)> editTextProvider_;
-    std::function<void(QPainter&)> chartPainter_;
 };

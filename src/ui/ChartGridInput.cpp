@@ -139,9 +139,12 @@ void ChartGrid::mouseMoveEvent(QMouseEvent* event)
     case DragMode::None:
         viewport()->setCursor(columnBoundaryAt(pos) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
         return;
-    case DragMode::SizeColumn:
-        setColWidth(dragColumn_, pos.x() - cellRect(dragColumn_, 0).left);
+    case DragMode::SizeColumn: {
+        GridLayout dragged = layout_;
+        setColWidth(dragged, dragColumn_, pos.x() - cellRect(dragColumn_, 0).left);
+        showLayout(dragged);
         return;
+    }
     case DragMode::MoveColumn: {
         if ((pos - pressPos_).manhattanLength() < QApplication::startDragDistance())
             return;
@@ -171,20 +174,18 @@ void ChartGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    if (drag_ == DragMode::MoveColumn && moveTarget_ >= 0 && moveTarget_ != dragColumn_) {
-        // Only the widths follow the column; the chart's data stays where it is. A move
-        // among columns of one width changes nothing and is not reported.
-        if (moveColumn(layout_, dragColumn_, moveTarget_)) {
-            layoutChanged();
-            emit columnMoved(dragColumn_, moveTarget_);
-        }
-    }
-    if (drag_ == DragMode::SizeColumn && colWidth(dragColumn_) != dragStartWidth_)
-        emit columnResized(dragColumn_);
-    drag_ = DragMode::None;
-    dragColumn_ = -1;
-    moveTarget_ = -1;
+    const DragMode drag = std::exchange(drag_, DragMode::None);
+    const int column = std::exchange(dragColumn_, -1);
+    const int target = std::exchange(moveTarget_, -1);
     viewport()->update();
+    if (drag == DragMode::MoveColumn && target >= 0 && target != column)
+        emit columnMoved(column, target);
+    if (drag == DragMode::SizeColumn) {
+        const int width = colWidth(column);
+        showLayout(givenLayout_);
+        if (width != dragStartWidth_)
+            emit columnResized(column, width);
+    }
 }
 
 void ChartGrid::mouseDoubleClickEvent(QMouseEvent* event)

@@ -7,8 +7,6 @@
 #include "document/GridLayout.h"
 #include "formats/ChartFormats.h"
 #include "pictures/PictureFormats.h"
-#include "render/DrawChart.h"
-#include "render/RasterCanvas.h"
 #include "storage/ViewPreferences.h"
 #include "ui/Application.h"
 #include "ui/ChartGrid.h"
@@ -135,7 +133,6 @@ void TfrmMain::createLayout()
 
     dgdMain = new ChartGrid(client);
     dgdMain->move(kGridLeft, kGridTop);
-    dgdMain->setChartPainter([this](QPainter& painter) { dgdMainDrawCell(painter); });
 
     auto* pupData = new QMenu(this);
     pupData->setObjectName(u"pupData"_s);
@@ -156,6 +153,8 @@ void TfrmMain::FormCreate()
     undoCount = 0;
     redoCount = 0;
     chartFont = grid_defaults::headerFont();
+    dgdMain->setLayout(gridLayout_);
+    dgdMain->setChart(&document, chartFont);
 
     bindCommands();
     createRecentMenu();
@@ -361,7 +360,7 @@ void TfrmMain::buildToolBars()
 
 void TfrmMain::resetDocument()
 {
-    ::resetDocument(document, dgdMain->colCount(), dgdMain->rowCount());
+    ::resetDocument(document, gridLayout_.colCount(), gridLayout_.rowCount());
     setModified(false);
     discardRecoveryFile();
     setDocumentFile(QString());
@@ -434,11 +433,4 @@ void TfrmMain::actRepaintExecute()
 void TfrmMain::mnuAboutClick()
 {
     prompts_->message(applicationTitle(), applicationTitle() + u" Ver"_s + QLatin1StringView(kSolvenaVersion));
-}
-
-void TfrmMain::dgdMainDrawCell(QPainter& painter)
-{
-    // Once per paint event: the renderer walks the whole chart over the grid's cells.
-    RasterCanvas canvas(painter);
-    drawChart(canvas, *dgdMain, document, renderOptionsFor(dgdMain->layout(), chartFont, true));
 }

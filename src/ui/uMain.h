@@ -5,6 +5,7 @@
 // repaints, flags and records in the order the command requires.
 
 #include "document/CellSelection.h"
+#include "document/GridLayout.h"
 #include "document/EditHistory.h"
 #include "document/TCell.h"
 #include "storage/FileIdentity.h"
@@ -55,6 +56,10 @@ public:
     ~TfrmMain() override;
 
     ChartGrid* grid() const { return dgdMain; }
+    // The grid's layout is the window's: changed here by the layout functions and
+    // handed to the grid at once.
+    const GridLayout& gridLayout() const { return gridLayout_; }
+    void changeGridLayout(const std::function<void(GridLayout&)>& change);
     Prompts& prompts() const { return *prompts_; }
     void setPrompts(std::unique_ptr<Prompts> prompts);
 
@@ -78,7 +83,6 @@ public:
     void FormResize();
     void actRepaintExecute();
     void mnuAboutClick();
-    void dgdMainDrawCell(QPainter& painter);
 
     // --- edit history, level commands and name editing (uMainEdit.cpp)
     // Whether a change records the chart before it as well, as the pulse fill does.
@@ -134,7 +138,8 @@ public:
     void mnuTerminalRightClick();
     void mnuFontClick();
     // A column's width or place dragged in the header: the chart file stores the widths.
-    void dgdMainColumnsChanged();
+    void dgdMainColumnResized(int col, int width);
+    void dgdMainColumnMoved(int from, int to);
 
     // --- document commands (uMainFile.cpp)
     void actNewExecute();
@@ -282,6 +287,7 @@ private:
     FileDialogState SaveDialog1;
     // The font dialog's font: its first font, then the last one chosen.
     QFont FontDialog1;
+    GridLayout gridLayout_;
     PreferencesFiles preferences_;
     std::optional<WindowPlacement> startPlacement_;
     std::optional<WindowPlacement> closedPlacement_;

@@ -127,10 +127,11 @@ bool TfrmMain::openDocumentFile(const QString& path, const ChartFormat* chosen)
 void TfrmMain::showLoadedChart(const LoadedChart& loaded, const ShownChart& how)
 {
     document = *loaded.chart;
-    GridLayout layout = loaded.layout(dgdMain->layout());
-    if (how.fitNames)
-        fitNameColumn(layout, document);
-    dgdMain->setLayout(layout);
+    changeGridLayout([&](GridLayout& layout) {
+        layout = loaded.layout(layout);
+        if (how.fitNames)
+            fitNameColumn(layout, document);
+    });
     setDocumentFile(how.file, how.identity);
     setModified(how.modified);
     discardRecoveryFile();
@@ -222,7 +223,7 @@ FileIdentity TfrmMain::saveChartTo(const QString& path)
 {
     FileIdentity written;
     const Reason error = writeChartAs(path, chartFormat(ChartFormatId::ChartFile), document,
-                                      dgdMain->layout(), nullptr, &written);
+                                      gridLayout_, nullptr, &written);
     if (!error.empty())
         failSave(path, reasonText(error));
     setModified(false);

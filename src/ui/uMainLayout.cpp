@@ -14,6 +14,7 @@
 
 #include "document/Document.h"
 #include "document/GridLayout.h"
+#include "render/QtFont.h"
 #include "text/WholeNumber.h"
 #include "ui/ChartGrid.h"
 
@@ -49,22 +50,20 @@ std::optional<int> askNumber(Prompts& prompts, const QString& caption, const QSt
     }
 }
 
-// The grid's layout changed by a layout function, shown at once.
-void changeLayout(ChartGrid& grid, const std::function<void(GridLayout&)>& change)
-{
-    GridLayout layout = grid.layout();
-    change(layout);
-    grid.setLayout(layout);
-}
-
 }  // namespace
 
 void TfrmMain::setUpGridLayoutCommands()
 {
     FontDialog1 = QFont(u"ＭＳ Ｐゴシック"_s);
     FontDialog1.setPixelSize(12);
-    connect(dgdMain, &ChartGrid::columnResized, this, &TfrmMain::dgdMainColumnsChanged);
-    connect(dgdMain, &ChartGrid::columnMoved, this, &TfrmMain::dgdMainColumnsChanged);
+    connect(dgdMain, &ChartGrid::columnResized, this, &TfrmMain::dgdMainColumnResized);
+    connect(dgdMain, &ChartGrid::columnMoved, this, &TfrmMain::dgdMainColumnMoved);
+}
+
+void TfrmMain::changeGridLayout(const std::function<void(GridLayout&)>& change)
+{
+    change(gridLayout_);
+    dgdMain->setLayout(gridLayout_);
 }
 
 void TfrmMain::mnuColCountClick()
@@ -74,7 +73,7 @@ void TfrmMain::mnuColCountClick()
                                            QString(), kMaxSignals);
     if (!n)
         return;
-    changeLayout(*dgdMain, [&](GridLayout& layout) { setRowCount(layout, *n + 1); });
+    changeGridLayout([&](GridLayout& layout) { setRowCount(layout, *n + 1); });
     setModified(true);
 }
 
@@ -85,7 +84,7 @@ void TfrmMain::mnuRowCountClick()
                                            QString(), kMaxSteps);
     if (!n)
         return;
-    changeLayout(*dgdMain, [&](GridLayout& layout) { setColCount(layout, *n + 1); });
+    changeGridLayout([&](GridLayout& layout) { setColCount(layout, *n + 1); });
     setModified(true);
 }
 
@@ -93,19 +92,19 @@ void TfrmMain::mnuHeightClick()
 {
     const std::optional<int> n =
         askNumber(prompts(), u"行の高さ設定"_s, u"行の高さを入力してください"_s,
-                  QString::number(dgdMain->defaultRowHeight()), grid_defaults::kMaxCellSize);
+                  QString::number(gridLayout_.defaultRowHeight), grid_defaults::kMaxCellSize);
     if (n)
-        changeLayout(*dgdMain, [&](GridLayout& layout) { applyRowHeight(layout, *n); });
+        changeGridLayout([&](GridLayout& layout) { applyRowHeight(layout, *n); });
 }
 
 void TfrmMain::mnuWidthClick()
 {
     const std::optional<int> n =
         askNumber(prompts(), u"列の横幅設定"_s, u"列の横幅を入力してください"_s,
-                  QString::number(dgdMain->defaultColWidth()), grid_defaults::kMaxCellSize);
+                  QString::number(gridLayout_.defaultColWidth), grid_defaults::kMaxCellSize);
     if (!n)
         return;
-    changeLayout(*dgdMain, [&](GridLayout& layout) { applyColumnWidth(layout, *n); });
+    changeGridLayout([&](GridLayout& layout) { applyColumnWidth(layout, *n); });
     setModified(true);
 }
 
@@ -113,18 +112,18 @@ void TfrmMain::mnuWidthClick()
 // triggered, and the grid follows the mark.
 void TfrmMain::mnuVertLineClick()
 {
-    dgdMain->setVertLines(command(CommandId::mnuVertLine)->isChecked());
+    changeGridLayout([this](GridLayout& layout) { layout.vertLines = command(CommandId::mnuVertLine)->isChecked(); });
 }
 
 void TfrmMain::mnuHorzLineClick()
 {
-    dgdMain->setHorzLines(command(CommandId::mnuHorzLine)->isChecked());
+    changeGridLayout([this](GridLayout& layout) { layout.horzLines = command(CommandId::mnuHorzLine)->isChecked(); });
 }
 
 void TfrmMain::mnuTerminalRightClick()
 {
-    dgdMain->setNamesRightAligned(command(CommandId::mnuTerminalRight)->isChecked());
-    actRepaintExecute();
+    changeGridLayout(
+        [this](GridLayout& layout) { layout.namesRightAligned = command(CommandId::mnuTerminalRight)->isChecked(); });
 }
 
 void TfrmMain::mnuFontClick()
@@ -134,10 +133,21 @@ void TfrmMain::mnuFontClick()
     if (!font)
         return;
     FontDialog1 = *font;
-    dgdMain->setGridFont(*font);
+    changeGridLayout([&](GridLayout& layout) { layout.gridFont = toFontDesc(*font); });
 }
 
-void TfrmMain::dgdMainColumnsChanged()
+void TfrmMain::dgdMainColumnResized(int col, int width)
 {
+    changeGridLayout([&](GridLayout& layout) { setColWidth(layout, col, width); });
     setModified(true);
+}
+
+void TfrmMain::dgdMainColumnMoved(int from, int to)
+{
+    // Only the widths follow the column; the chart's data stays where it is. A move
+    // among columns of one width changes nothing.
+    bool moved = false;
+    changeGridLayout([&](GridLayout& layout) { moved = moveColumn(layout, from, to); });
+    if (moved)
+        setModified(true);
 }

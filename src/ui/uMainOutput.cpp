@@ -29,9 +29,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-ChartPicture windowPicture(const ChartGrid& grid)
+ChartPicture windowPicture(const GridLayout& layout)
 {
-    return ChartPicture{document, grid.layout(), chartFont, false};
+    return ChartPicture{document, layout, chartFont, false};
 }
 
 [[noreturn]] void failCreate(const QString& path, const QString& reason)
@@ -75,7 +75,7 @@ void TfrmMain::exportPicture(FileDialogState& dialog, const PictureFormatRow& fo
         return;
     const QString path = QString::fromStdString(
         replaceExtension(dialog.fileName.toStdString(), format.extension().toStdString()));
-    const ChartPicture picture = windowPicture(*dgdMain);
+    const ChartPicture picture = windowPicture(gridLayout_);
     Reason error;
     try {
         error = writePictureFile(path, layOutPicture(picture, format.id));
@@ -94,7 +94,7 @@ void TfrmMain::mnuOutWaveJsonClick()
     const QString path = QString::fromStdString(
         replaceExtension(SaveWaveJsonDialog.fileName.toStdString(), json.extension().toStdString()));
     std::vector<Reason> notes;
-    const Reason error = writeChartAs(path, json, document, dgdMain->layout(), &notes);
+    const Reason error = writeChartAs(path, json, document, gridLayout_, &notes);
     if (!error.empty())
         failCreate(path, reasonText(error));
     for (const Reason& note : notes)
@@ -105,7 +105,7 @@ void TfrmMain::actCopyPictureExecute()
 {
     // Every flavour is the one picture the bitmap export writes: a program that takes
     // the SVG shows what one that takes the PNG shows, at the same size.
-    const ChartPicture picture = windowPicture(*dgdMain);
+    const ChartPicture picture = windowPicture(gridLayout_);
     const LaidOutPicture laidOut = layOutPicture(picture, PictureFormat::Png);
     const QImage bitmap = bitmapPicture(laidOut);
     StringSink png;
@@ -134,14 +134,14 @@ void TfrmMain::mnuPrintPreviewClick()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(printJobName(documentFileName_));
     // A chart that cannot be printed is refused before the dialog, not on its page.
-    printedPage(windowPicture(*dgdMain));
+    printedPage(windowPicture(gridLayout_));
     // The preview paints inside Qt's signal, which an error must not pass through.
     prompts().previewPrint(printer, [this](QPrinter& target) { runGuarded([&] { printChart(target); }); });
 }
 
 void TfrmMain::printChart(QPrinter& printer)
 {
-    const ChartPicture picture = windowPicture(*dgdMain);
+    const ChartPicture picture = windowPicture(gridLayout_);
     const LaidOutPicture page = printedPage(picture);
     QPainter painter;
     if (!painter.begin(&printer))

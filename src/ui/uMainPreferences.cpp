@@ -36,8 +36,8 @@ namespace {
 
 ViewPreferences TfrmMain::readPreferences()
 {
-    sharedPreferences_ = readPreferencesFile(preferences_.defaults);
-    const std::string mine = readPreferencesFile(preferences_.file);
+    sharedPreferences_ = readPreferencesFile(preferences_.defaults).value_or(std::string());
+    const std::string mine = readPreferencesFile(preferences_.file).value_or(std::string());
     // Where the window was is the user's own: shared defaults give no place.
     startPlacement_ = readWindowPlacement(mine);
     return readViewPreferences(mine, readViewPreferences(sharedPreferences_));
@@ -49,9 +49,11 @@ void TfrmMain::applyViewPreferences(const ViewPreferences& view)
     command(CommandId::mnuVertLine)->setChecked(view.vertLine);
     command(CommandId::mnuHorzLine)->setChecked(view.horzLine);
     command(CommandId::mnuTerminalRight)->setChecked(view.alignRight);
-    dgdMain->setVertLines(view.vertLine);
-    dgdMain->setHorzLines(view.horzLine);
-    dgdMain->setNamesRightAligned(view.alignRight);
+    changeGridLayout([&view](GridLayout& layout) {
+        layout.vertLines = view.vertLine;
+        layout.horzLines = view.horzLine;
+        layout.namesRightAligned = view.alignRight;
+    });
 }
 
 void TfrmMain::FormDestroy()

@@ -53,8 +53,9 @@ void TfrmMain::refreshRecentMenu()
 
 std::vector<std::string> TfrmMain::recentFiles()
 {
-    if (!preferences_.file.isEmpty())
-        recentFiles_ = readRecentFiles(readPreferencesFile(preferences_.file));
+    // A file that cannot be read leaves the list the window keeps as it is.
+    if (const std::optional<std::string> bytes = readPreferencesFile(preferences_.file))
+        recentFiles_ = readRecentFiles(*bytes);
     return recentFiles_;
 }
 

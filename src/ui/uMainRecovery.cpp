@@ -32,7 +32,7 @@ void TfrmMain::saveRecoveryFile()
         discardRecoveryFile();
         return;
     }
-    const Reason error = recovery_->keep(document, dgdMain->layout(),
+    const Reason error = recovery_->keep(document, gridLayout_,
                                          ChartOrigin{documentFileName_.toStdString(), documentIdentity_});
     if (!error.empty()) {
         // Said once and never in the user's way: the next interval tries again.

@@ -208,8 +208,8 @@ private slots:
     {
         pressKey(Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(grid->selection(), (CellSelection{1, 1, 29, 4}));
-        grid->setColCount(2);
-        grid->setRowCount(2);
+        window->changeGridLayout([&](GridLayout& layout) { setColCount(layout, 2); });
+        window->changeGridLayout([&](GridLayout& layout) { setRowCount(layout, 2); });
         clickCell(0, 1);
         pressKey(Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(grid->selection(), (CellSelection{1, 1, 1, 1}));
@@ -288,8 +288,8 @@ private slots:
     {
         clickCell(1, 1);
         typeText(u"1"_s);
-        grid->setColCount(12);
-        grid->setRowCount(3);
+        window->changeGridLayout([&](GridLayout& layout) { setColCount(layout, 12); });
+        window->changeGridLayout([&](GridLayout& layout) { setRowCount(layout, 3); });
         pressKey(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(document.level[1][1], 0);
         QCOMPARE(grid->colCount(), 12);

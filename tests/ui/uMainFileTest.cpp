@@ -58,7 +58,7 @@ struct WindowState {
 WindowState captureState(const TfrmMain& window)
 {
     return {std::make_unique<TCell>(document), window.grid()->colCount(), window.grid()->rowCount(),
-            window.grid()->colWidths(), window.windowTitle(), window.documentFileName(), modifiedFlag};
+            window.grid()->layout().colWidths, window.windowTitle(), window.documentFileName(), modifiedFlag};
 }
 
 }  // namespace
@@ -106,7 +106,7 @@ private:
         QVERIFY(document == *before.chart);
         QCOMPARE(window->grid()->colCount(), before.colCount);
         QCOMPARE(window->grid()->rowCount(), before.rowCount);
-        QCOMPARE(window->grid()->colWidths(), before.widths);
+        QCOMPARE(window->grid()->layout().colWidths, before.widths);
         QCOMPARE(window->windowTitle(), before.title);
         QCOMPARE(window->documentFileName(), before.fileName);
         QCOMPARE(modifiedFlag, before.modified);
@@ -240,7 +240,7 @@ private slots:
             QCOMPARE(document.level[3][2], 0);
             QCOMPARE(window->grid()->colCount(), 2);
             QCOMPARE(window->grid()->rowCount(), 2);
-            QCOMPARE(window->grid()->colWidths(), (std::vector<int>{50, 20}));
+            QCOMPARE(window->grid()->layout().colWidths, (std::vector<int>{50, 20}));
             QCOMPARE(window->windowTitle(), kTitle + u" - "_s + b);
             QCOMPARE(window->documentFileName(), b);
             QVERIFY(!modifiedFlag);

@@ -146,8 +146,8 @@ private slots:
         document.signalName[1] = "CLK";
         document.level[2][1] = 1;
         document.delay[2][1] = 4;
-        window->grid()->setColCount(4);
-        window->grid()->setRowCount(2);
+        window->changeGridLayout([&](GridLayout& layout) { setColCount(layout, 4); });
+        window->changeGridLayout([&](GridLayout& layout) { setRowCount(layout, 2); });
         prompts->saveAnswers.push_back(ScriptedPrompts::FileAnswer{dir.filePath(u"out.txt"_s), 1});
         window->command(CommandId::mnuOutWaveJson)->trigger();
 

@@ -131,7 +131,7 @@ private slots:
         run(CommandId::mnuWidth);
         std::vector<int32_t> widths(30, 20);
         widths[0] = 110;
-        QCOMPARE(grid->colWidths(), widths);
+        QCOMPARE(grid->layout().colWidths, widths);
     }
 
     // The chart file stores the widths: only a drag that changed one marks the chart.
@@ -152,12 +152,14 @@ private slots:
         QFETCH(bool, move);
         QFETCH(int, back);
         QFETCH(bool, modified);
-        grid->setColWidth(2, width2);
+        window->changeGridLayout([&](GridLayout& layout) { setColWidth(layout, 2, width2); });
         if (move)
             drag(centreOf(2, 0), centreOf(4, 0), centreOf(5, 0));
         else
             drag(lineRightOf(2), lineRightOf(2) + QPoint(12, 0), lineRightOf(2) + QPoint(12 - back, 0));
         QCOMPARE(modifiedFlag, modified);
+        // The window applied what the grid reported: the width moved or sized.
+        QCOMPARE(grid->colWidth(move ? 5 : 2), move ? width2 : width2 + 12 - back);
     }
 
     // Each check mark flips and its grid option follows; the others stay.
@@ -194,13 +196,13 @@ private slots:
         chosen.setPixelSize(20);
         prompts->fontAnswers = {chosen, std::nullopt};
         run(CommandId::mnuFont);
-        QVERIFY(grid->gridFont() == toFontDesc(chosen));
+        QVERIFY(grid->layout().gridFont == toFontDesc(chosen));
         QVERIFY(onScreen() != before);
         QCOMPARE(exported(), onScreen());
         // The dialog opens on its own font, then on the last one chosen; Cancel keeps the grid's.
         run(CommandId::mnuFont);
         QCOMPARE(prompts->asked(u"font"_s), (QStringList{u"font|ＭＳ Ｐゴシック"_s, u"font|DejaVu Serif"_s}));
-        QVERIFY(grid->gridFont() == toFontDesc(chosen));
+        QVERIFY(grid->layout().gridFont == toFontDesc(chosen));
         QVERIFY(!modifiedFlag);
     }
 };

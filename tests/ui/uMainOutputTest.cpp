@@ -194,7 +194,7 @@ private slots:
         QFETCH(QString, written);
         QFETCH(int, cols);
         QFETCH(QSize, size);
-        window->grid()->setColCount(cols);
+        window->changeGridLayout([&](GridLayout& layout) { setColCount(layout, cols); });
         fillChart(cols);
         // Scrolled to the far right: output still starts at the chart's top-left.
         window->grid()->horizontalScrollBar()->setValue(window->grid()->horizontalScrollBar()->maximum());
@@ -240,9 +240,9 @@ private slots:
         QFETCH(int, rows);
         QFETCH(int, rowHeight);
         QFETCH(QSize, size);
-        window->grid()->setColCount(cols);
-        window->grid()->setRowCount(rows);
-        window->grid()->setDefaultRowHeight(rowHeight);
+        window->changeGridLayout([&](GridLayout& layout) { setColCount(layout, cols); });
+        window->changeGridLayout([&](GridLayout& layout) { setRowCount(layout, rows); });
+        window->changeGridLayout([&](GridLayout& layout) { setDefaultRowHeight(layout, rowHeight); });
         // Lines along the pixel grid only (levels, edges, delays both ways, a timing
         // line), which a vector reader covers exactly.
         for (int c = 1; c < cols; ++c) {
@@ -313,8 +313,8 @@ private slots:
         QFETCH(int, width);
         QFETCH(QString, file);
         QFETCH(QString, message);
-        window->grid()->setDefaultColWidth(width);
-        window->grid()->setColWidth(0, 80);
+        window->changeGridLayout([&](GridLayout& layout) { setDefaultColWidth(layout, width); });
+        window->changeGridLayout([&](GridLayout& layout) { setColWidth(layout, 0, 80); });
         prompts->pictureAnswers.push_back(ScriptedPrompts::FileAnswer{path(file)});
         run(command);
         const QStringList errors = prompts->asked(u"error"_s);
@@ -350,9 +350,9 @@ private slots:
     // A chart wider than the page is shrunk, both ways alike, until the page holds it.
     void printsAChartWiderThanThePageWholeOnOnePage()
     {
-        window->grid()->setColCount(100);
-        window->grid()->setDefaultColWidth(30);
-        window->grid()->setColWidth(0, 80);
+        window->changeGridLayout([&](GridLayout& layout) { setColCount(layout, 100); });
+        window->changeGridLayout([&](GridLayout& layout) { setDefaultColWidth(layout, 30); });
+        window->changeGridLayout([&](GridLayout& layout) { setColWidth(layout, 0, 80); });
         fillChart(100);
         const QList<QImage> pages = printToPdf(300);
         QCOMPARE(pages.size(), 1);

@@ -127,7 +127,7 @@ private slots:
         QVERIFY(kind != 1 || ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         QVERIFY(kind != 2 || QDir(dir.path()).mkdir(u"solvena.ini"_s));
         auto window = open();
-        QCOMPARE(window->grid()->horzLines(), kind != 0);
+        QCOMPARE(window->grid()->layout().horzLines, kind != 0);
         window.reset();
         QCOMPARE(promptLog.size(), 1);
         QVERIFY2(promptLog[0].startsWith(u"error|ソルベナエディタ|%1 に書き込めません: "_s.arg(path)), qPrintable(promptLog[0]));

@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(prompts->asked(u"ask"_s), QStringList{kQuestion});
         if (yes) {
             QCOMPARE(document.signalName[2], std::string("DATA"));
-            QCOMPARE(window->grid()->colWidths(), (std::vector<int32_t>{80, 15, 15, 20}));
+            QCOMPARE(window->grid()->layout().colWidths, (std::vector<int32_t>{80, 15, 15, 20}));
             QCOMPARE(window->windowTitle(), u"ソルベナエディタ - 無題"_s);
             QVERIFY(modifiedFlag);
             // The work now sits in this editor's own copy.

@@ -86,8 +86,8 @@ private slots:
 
     void resetEmptiesTheChartButKeepsTheGrid()
     {
-        window->grid()->setColCount(12);
-        window->grid()->setColWidth(3, 44);
+        window->changeGridLayout([&](GridLayout& layout) { setColCount(layout, 12); });
+        window->changeGridLayout([&](GridLayout& layout) { setColWidth(layout, 3, 44); });
         document.level[5][2] = 1;
         document.cellFlags[7][3] = kFlagShowNumber;
         document.signalName[1] = "CLK";
@@ -253,11 +253,11 @@ private slots:
     void theOutputPictureEqualsTheScreenGrid()
     {
         ChartGrid* grid = window->grid();
-        grid->setColCount(14);
-        grid->setRowCount(5);
-        grid->setColWidth(4, 31);
-        grid->setVertLines(false);
-        grid->setHorzLines(false);
+        window->changeGridLayout([&](GridLayout& layout) { setColCount(layout, 14); });
+        window->changeGridLayout([&](GridLayout& layout) { setRowCount(layout, 5); });
+        window->changeGridLayout([&](GridLayout& layout) { setColWidth(layout, 4, 31); });
+        window->changeGridLayout([&](GridLayout& layout) { layout.vertLines = false; });
+        window->changeGridLayout([&](GridLayout& layout) { layout.horzLines = false; });
         QPalette palette = grid->palette();
         for (const auto role : {QPalette::Button, QPalette::Light, QPalette::Dark, QPalette::Highlight})
             palette.setColor(role, Qt::white);
@@ -320,7 +320,7 @@ private slots:
         QFETCH(int, nameLength);
         QFETCH(bool, rightAligned);
         ChartGrid* grid = window->grid();
-        grid->setNamesRightAligned(rightAligned);
+        window->changeGridLayout([&](GridLayout& layout) { layout.namesRightAligned = rightAligned; });
         std::string name(size_t(nameLength), 'W');
         if (nameLength > 0)
             name[rightAligned ? 0 : name.size() - 1] = 'i';
