@@ -8,6 +8,7 @@
 #include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,24 +64,11 @@ std::string cp932(const QString& text)
 
 }  // namespace
 
-class MainEditTest : public QObject {
+class MainEditTest : public QObject, WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TfrmMain> window;
-    ChartGrid* grid = nullptr;
 
-    QPoint centreOf(int col, int row) const { return cellCentre(*grid, col, row); }
-    void clickCell(int col, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, centreOf(col, row));
-    }
-    void dragOver(int fromCol, int fromRow, int toCol, int toRow)
-    {
-        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centreOf(fromCol, fromRow));
-        QTest::mouseMove(grid->viewport(), centreOf(toCol, toRow));
-        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, centreOf(toCol, toRow));
-    }
     // QTest::mouseDClick sends no press: the first click comes first, as from a mouse.
     void doubleClickCell(int col, int row)
     {
@@ -94,12 +82,6 @@ private:
         return qobject_cast<QToolButton*>(window->toolBar(bar)->widgetForAction(window->command(id)));
     }
     QLineEdit* editor() const { return grid->editor(); }
-    // The window's transient message, "" while none shows (it has no status bar then).
-    QString shownMessage() const
-    {
-        auto* bar = window->findChild<QStatusBar*>(u"messageBar"_s);
-        return bar && bar->isVisible() ? bar->currentMessage() : QString();
-    }
     // What the message's timer does.
     void dismissMessage() const
     {
@@ -118,24 +100,13 @@ private:
 private slots:
     void init()
     {
-        resetProgramState();
-        window = std::make_unique<TfrmMain>(std::make_unique<ScriptedPrompts>());
-        window->finishStartup();
-        grid = window->grid();
-        window->show();
+        openWindow(History::Started);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         grid->setFocus();
         QApplication::clipboard()->clear();
     }
-    void cleanup()
-    {
-        // The editor reports its text when it closes; let it do so while the window
-        // is still whole rather than from inside its destruction.
-        grid->closeEditor();
-        window.reset();
-        grid = nullptr;
-    }
+    void cleanup() { closeWindow(); }
 
     void levelKeysWriteTheDraggedSelection_data()
     {
@@ -526,87 +497,6 @@ private slots:
         QVERIFY(document.signalName[2].empty());
         clickCell(3, 3);
         QVERIFY(document.signalName[2].empty());
-    }
-
-    void commandsSitWhereTheTableSays()
-    {
-        struct Expected {
-            CommandId id;
-            QString caption;
-            QString tooltip;
-            QKeySequence shortcut;
-        };
-        const Expected commands[] = {
-            {CommandId::actUndo, u"元に戻す(&U)"_s, {}, QKeySequence(Qt::CTRL | Qt::Key_Z)},
-            {CommandId::actRedo, u"やり直し(&R)"_s, {}, {}},
-            {CommandId::actSelectAll, u"すべて選択(&A)"_s, u"すべて選択"_s, QKeySequence(Qt::CTRL | Qt::Key_A)},
-            {CommandId::actSet0, u"0にする(&0)"_s, u"0にする"_s, QKeySequence(Qt::Key_Delete)},
-            {CommandId::actSet1, u"1にする(&1)"_s, u"1にする"_s, {}},
-            {CommandId::actSetFutei, u"不定にする(&F)"_s, u"不定にする"_s, {}},
-            {CommandId::actInvert, u"反転(&I)"_s, u"反転"_s, {}},
-            {CommandId::actCut, u"切り取り(&C)"_s, u"切り取り"_s, QKeySequence(Qt::CTRL | Qt::Key_X)},
-            {CommandId::actCopy, u"コピー(&C)"_s, u"コピー"_s, QKeySequence(Qt::CTRL | Qt::Key_C)},
-            {CommandId::actPaste, u"貼り付け(&P)"_s, u"貼り付け"_s, QKeySequence(Qt::CTRL | Qt::Key_V)},
-            {CommandId::actDelete, u"削除(&D)"_s, u"削除"_s, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
-            {CommandId::actMakePulse, u"パルス波形作成(&P)..."_s, u"パルス波形作成"_s, {}},
-            {CommandId::actSetDelay, u"遅延設定(&D)..."_s, u"遅延設定"_s, {}},
-            {CommandId::actTimingLine, u"タイミング線(&L)"_s, u"タイミング線"_s, {}},
-            // The View menu shows these two with "..." after their captions.
-            {CommandId::actShowNumber, u"数値(&N)..."_s, u"数値を表示"_s, {}},
-            {CommandId::actShowEdge, u"エッジ動作の矢印(&E)..."_s, u"エッジ動作の矢印"_s, {}},
-            {CommandId::actCopyPicture, u"図としてコピー(&I)"_s, u"図としてコピー"_s,
-             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-            {CommandId::mnuOutWaveJson, u"WaveJSON 形式で出力(&J)..."_s, {}, {}},
-            {CommandId::mnuRecent, u"最近使ったファイル(&R)"_s, {}, {}},
-            {CommandId::mnuClearRecent, u"一覧を消去(&C)"_s, {}, {}},
-            {CommandId::mnuPrintPreview, u"印刷プレビュー(&V)..."_s, {}, {}},
-        };
-        for (const Expected& e : commands) {
-            QAction* a = window->command(e.id);
-            QCOMPARE(a->text(), e.caption);
-            if (!e.tooltip.isEmpty())
-                QCOMPARE(a->toolTip(), e.tooltip);
-            QCOMPARE(a->shortcut(), e.shortcut);
-        }
-
-        auto names = [](const QList<QAction*>& actions) {
-            QStringList list;
-            for (QAction* a : actions)
-                list << (a->isSeparator() ? u"-"_s : a->objectName());
-            return list;
-        };
-        QCOMPARE(names(window->menu("mnuEdit")->actions()),
-                 (QStringList{u"actUndo"_s, u"actRedo"_s, u"-"_s, u"actCut"_s, u"actCopy"_s,
-                              u"actCopyPicture"_s, u"actPaste"_s, u"actDelete"_s, u"-"_s,
-                              u"actSelectAll"_s}));
-        QCOMPARE(names(window->menu("mnuTool")->actions()),
-                 (QStringList{u"actMakePulse"_s, u"-"_s, u"actSet0"_s, u"actSet1"_s,
-                              u"actSetFutei"_s, u"actInvert"_s, u"-"_s, u"actSetDelay"_s,
-                              u"actTimingLine"_s}));
-        const QStringList show = names(window->menu("mnuShow")->actions());
-        const qsizetype number = show.indexOf(u"actShowNumber"_s);
-        QCOMPARE(show.mid(number, 2), (QStringList{u"actShowNumber"_s, u"actShowEdge"_s}));
-        QCOMPARE(window->menuBar()->actions().indexOf(window->menu("mnuEdit")->menuAction()) + 1,
-                 window->menuBar()->actions().indexOf(window->menu("mnuTool")->menuAction()));
-        QCOMPARE(names(window->menu("pupData")->actions()),
-                 (QStringList{u"actInvert"_s, u"actSet0"_s, u"actSet1"_s, u"actSetFutei"_s, u"-"_s,
-                              u"actCut"_s, u"actCopy"_s, u"actPaste"_s, u"actDelete"_s}));
-
-        QCOMPARE(names(window->toolBar("tbarEdit")->actions()),
-                 (QStringList{u"actUndo"_s, u"actRedo"_s, u"-"_s, u"actCut"_s, u"actCopy"_s,
-                              u"actPaste"_s, u"actDelete"_s}));
-        QCOMPARE(names(window->toolBar("tbarTool")->actions()),
-                 (QStringList{u"actMakePulse"_s, u"-"_s, u"actSet0"_s, u"actSet1"_s,
-                              u"actSetFutei"_s, u"actInvert"_s, u"-"_s, u"actSetDelay"_s,
-                              u"actTimingLine"_s}));
-        const QStringList viewBar = names(window->toolBar("tbarView")->actions());
-        QCOMPARE(viewBar.mid(0, 3), (QStringList{u"actShowNumber"_s, u"actShowEdge"_s, u"-"_s}));
-        for (const char* bar : {"tbarEdit", "tbarTool", "tbarView"}) {
-            for (QAction* a : window->toolBar(bar)->actions())
-                QVERIFY2(a->isSeparator() || !a->icon().isNull(), qPrintable(a->objectName()));
-        }
-        // Greyed in the menu while nothing can be undone.
-        QVERIFY(!window->menu("mnuEdit")->actions().constFirst()->isEnabled());
     }
 };
 

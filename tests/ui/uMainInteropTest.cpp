@@ -10,6 +10,7 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 #include "WidgetTestMain.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,29 +32,16 @@ namespace {
 
 }  // namespace
 
-class InteropTest : public QObject {
+class InteropTest : public QObject, WindowFixture {
     Q_OBJECT
 
 private:
     QTemporaryDir dir;
-    std::unique_ptr<TfrmMain> window;
-    ScriptedPrompts* prompts = nullptr;
 
-    QString shownMessage() const
-    {
-        auto* bar = window->findChild<QStatusBar*>(u"messageBar"_s);
-        return bar ? bar->currentMessage() : QString();
-    }
 
 private slots:
-    void init()
-    {
-        resetProgramState();
-        auto scripted = std::make_unique<ScriptedPrompts>();
-        prompts = scripted.get();
-        window = std::make_unique<TfrmMain>(std::move(scripted));
-    }
-    void cleanup() { window.reset(); }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     // Opened through the Open dialog's third entry: a new chart, untitled and modified,
     // so that Save asks where to write it; what the chart cannot hold is named.

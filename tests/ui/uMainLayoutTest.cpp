@@ -11,6 +11,7 @@
 #include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QTest>
@@ -21,16 +22,11 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(CommandId)
 
-class LayoutCommandsTest : public QObject {
+class LayoutCommandsTest : public QObject, WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TfrmMain> window;
-    ScriptedPrompts* prompts = nullptr;
-    ChartGrid* grid = nullptr;
 
-    void run(CommandId id) { window->command(id)->trigger(); }
-    QPoint centreOf(int col, int row) const { return cellCentre(*grid, col, row); }
     QPoint lineRightOf(int col) const { return QPoint(grid->cellRect(col, 0).right, 10); }
     void drag(QPoint from, QPoint via, QPoint to)
     {
@@ -41,21 +37,8 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        resetProgramState();
-        auto scripted = std::make_unique<ScriptedPrompts>();
-        prompts = scripted.get();
-        window = std::make_unique<TfrmMain>(std::move(scripted));
-        grid = window->grid();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    void cleanup()
-    {
-        QVERIFY2(prompts->unexpected.isEmpty(), qPrintable(prompts->unexpected.join(u' ')));
-        window.reset();
-    }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     // Out of range: the warning, then the prompt again with the entry kept. Only what
     // the chart file stores marks the chart modified.

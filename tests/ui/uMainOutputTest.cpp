@@ -12,6 +12,7 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 #include "WidgetTestMain.h"
+#include "WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,16 +105,13 @@ private:
 
 }  // namespace
 
-class OutputCommandsTest : public QObject {
+class OutputCommandsTest : public QObject, WindowFixture {
     Q_OBJECT
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<TfrmMain> window;
-    ScriptedPrompts* prompts = nullptr;
 
     QString path(const QString& name) const { return dir->filePath(name); }
-    void run(CommandId id) { window->command(id)->trigger(); }
 
     // Every signal low with a name, a pulse on signal 1.
     static void fillChart(int cols)
@@ -154,22 +152,14 @@ private:
 private slots:
     void init()
     {
-        resetProgramState();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
-        auto scripted = std::make_unique<ScriptedPrompts>();
-        prompts = scripted.get();
-        window = std::make_unique<TfrmMain>(std::move(scripted));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        openWindow();
     }
 
     void cleanup()
     {
-        if (prompts)
-            QVERIFY2(prompts->unexpected.isEmpty(), qPrintable(prompts->unexpected.join(u' ')));
-        window.reset();
-        prompts = nullptr;
+        closeWindow();
         dir.reset();
     }
 

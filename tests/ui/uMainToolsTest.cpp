@@ -15,6 +15,7 @@
 #include "ProgramState.h"
 #include "ScriptedPrompts.h"
 #include "WidgetTestMain.h"
+#include "WindowFixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -53,25 +54,11 @@ QList<int> levels(int row, int from, int to)
 
 }  // namespace
 
-class MainToolsTest : public QObject {
+class MainToolsTest : public QObject, WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TfrmMain> window;
-    ScriptedPrompts* prompts = nullptr;
-    ChartGrid* grid = nullptr;
 
-    QPoint centreOf(int col, int row) const { return cellCentre(*grid, col, row); }
-    void clickCell(int col, int row)
-    {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centreOf(col, row));
-    }
-    void dragOver(int fromCol, int fromRow, int toCol, int toRow)
-    {
-        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centreOf(fromCol, fromRow));
-        QTest::mouseMove(grid->viewport(), centreOf(toCol, toRow));
-        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, centreOf(toCol, toRow));
-    }
     // Opens a dialog through its command and waits until it has the keyboard.
     void open(CommandId id, QWidget* dialog)
     {
@@ -94,20 +81,10 @@ private:
 private slots:
     void init()
     {
-        resetProgramState();
-        auto scripted = std::make_unique<ScriptedPrompts>();
-        prompts = scripted.get();
-        window = std::make_unique<TfrmMain>(std::move(scripted));
-        window->finishStartup();
-        grid = window->grid();
-        window->show();
+        openWindow(History::Started);
         backToGrid();
     }
-    void cleanup()
-    {
-        window.reset();
-        grid = nullptr;
-    }
+    void cleanup() { closeWindow(); }
 
     void theDialogsExistHiddenFromTheStartInTheirOrder()
     {
