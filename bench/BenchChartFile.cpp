@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 void BM_SaveChart99x99(benchmark::State& state)
@@ -18,7 +20,7 @@ void BM_SaveChart99x99(benchmark::State& state)
     const GridLayout grid = fullGrid();
     size_t bytes = 0;
     for (auto _ : state) {
-        std::string out = SaveChart(*chart, grid);
+        std::string out = writeChart(*chart, grid);
         bytes = out.size();
         benchmark::DoNotOptimize(out);
     }
@@ -28,9 +30,9 @@ BENCHMARK(BM_SaveChart99x99);
 
 void BM_LoadChart99x99(benchmark::State& state)
 {
-    const std::string bytes = SaveChart(*fullChart(), fullGrid());
+    const std::string bytes = writeChart(*fullChart(), fullGrid());
     for (auto _ : state) {
-        LoadedChart result = LoadChart(bytes);
+        LoadedChart result = readChart(bytes);
         if (!result.ok) state.SkipWithError("the chart did not read back");
         benchmark::DoNotOptimize(result);
     }

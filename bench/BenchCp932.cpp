@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 std::vector<std::string> names()

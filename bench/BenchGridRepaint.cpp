@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 void fillBusyChart()

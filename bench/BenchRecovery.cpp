@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 void BM_RecoveryBytes99x99(benchmark::State& state)
@@ -19,7 +21,7 @@ void BM_RecoveryBytes99x99(benchmark::State& state)
     const auto chart = fullChart();
     const GridLayout layout = fullGrid();
     for (auto _ : state)
-        benchmark::DoNotOptimize(SaveRecovery(*chart, layout, ChartOrigin{"/charts/全体.sbn", FileIdentity{4096, 1}}));
+        benchmark::DoNotOptimize(writeRecovery(*chart, layout, ChartOrigin{"/charts/全体.sbn", FileIdentity{4096, 1}}));
 }
 BENCHMARK(BM_RecoveryBytes99x99)->Unit(benchmark::kMicrosecond);
 
@@ -30,7 +32,7 @@ void BM_RecoveryWrite99x99(benchmark::State& state)
     QTemporaryDir dir;
     RecoveryStore store(dir.path());
     for (auto _ : state) {
-        const std::string bytes = SaveRecovery(*chart, layout, ChartOrigin{"/charts/全体.sbn", FileIdentity{4096, 1}});
+        const std::string bytes = writeRecovery(*chart, layout, ChartOrigin{"/charts/全体.sbn", FileIdentity{4096, 1}});
         if (!store.write(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))).empty())
             state.SkipWithError("recovery write failed");
     }

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 std::unique_ptr<TCell> busyChart()

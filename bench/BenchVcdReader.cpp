@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 constexpr size_t kDumpBytes = 100 * 1000 * 1000;
@@ -111,7 +113,7 @@ void BM_VcdFromMemory(benchmark::State& state)
     const VcdChoices choices = window(atEnd, clocked);
     for (auto _ : state) {
         MemorySource source(bytes);
-        const LoadedChart chart = loadVcdChart(source, choices);
+        const LoadedChart chart = readVcdChart(source, choices);
         check(state, chart);
         benchmark::DoNotOptimize(chart.chart.get());
     }
@@ -144,7 +146,7 @@ void BM_VcdFromFile(benchmark::State& state)
             state.SkipWithError("the dump could not be opened");
             break;
         }
-        const LoadedChart chart = loadVcdChart(*source, choices);
+        const LoadedChart chart = readVcdChart(*source, choices);
         check(state, chart);
         benchmark::DoNotOptimize(chart.chart.get());
     }

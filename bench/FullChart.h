@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+namespace solvena {
+
 inline std::unique_ptr<TCell> fullChart()
 {
     auto chart = std::make_unique<TCell>();
@@ -32,3 +34,5 @@ inline GridLayout fullGrid()
     setRowCount(grid, kMaxRows);
     return grid;
 }
+
+}  // namespace solvena

@@ -23,6 +23,8 @@
 #include <memory>
 #include <vector>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+using namespace solvena;
+
 namespace {
 
 void require(bool condition, const char* what)
@@ -34,7 +36,7 @@ void checkShape(const LoadedChart& result)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const LoadedChart first = LoadChart(bytes);
+    const LoadedChart first = readChart(bytes);
     if (!first.ok) {
         require(first.chart == nullptr, "failure still returned a chart");
         require(first.errorLine >= 1 && !first.errorReason.empty(), "failure without line or reason");
@@ -43,13 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkShape(first);
     require((first.warningLine >= 1) == !first.warningReason.empty(), "warning without line or reason");
 
-    const std::string saved = SaveChart(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
-    const LoadedChart second = LoadChart(saved);
+    const std::string saved = writeChart(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
+    const LoadedChart second = readChart(saved);
     require(second.ok, "saved chart does not read back");
     require(second.warningLine == 0, "saved chart reads back with a warning");
     checkShape(second);
     require(second.colCount == first.colCount && second.rowCount == first.rowCount, "counts changed");
     require(second.colWidths == first.colWidths, "widths changed");
-    require(SaveChart(*second.chart, gridLayoutWith(second.colWidths, second.rowCount)) == saved, "second save differs");
+    require(writeChart(*second.chart, gridLayoutWith(second.colWidths, second.rowCount)) == saved, "second save differs");
     return 0;
 }

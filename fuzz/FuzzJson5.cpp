@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string_view>
 
+using namespace solvena;
+
 namespace {
 
 void require(bool condition, const char* what)
@@ -40,7 +42,7 @@ void checkShape(const LoadedChart& result)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const LoadedChart first = importWaveJson(text);
+    const LoadedChart first = readWaveJson(text);
     if (!first.ok) {
         require(first.chart == nullptr, "refusal still returned a chart");
         require(!first.errorReason.empty(), "refusal without a message");
@@ -48,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     checkShape(first);
 
-    const WaveJsonExport exported = exportWaveJson(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
-    const LoadedChart second = importWaveJson(exported.text);
+    const WaveJsonExport exported = writeWaveJson(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
+    const LoadedChart second = readWaveJson(exported.text);
     require(second.ok, "exported chart does not import");
     checkShape(second);
     require(second.rowCount == first.rowCount, "row count changed");

@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+using namespace solvena;
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

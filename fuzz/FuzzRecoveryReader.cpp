@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+using namespace solvena;
+
 namespace {
 
 void require(bool condition, const char* what)
@@ -24,7 +26,7 @@ void require(bool condition, const char* what)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const RecoveryLoadResult first = LoadRecovery(bytes);
+    const RecoveryLoadResult first = readRecovery(bytes);
     if (!first.ok) {
         require(first.chart.chart == nullptr, "failure still returned a chart");
         require(!first.error.empty(), "failure without a reason");
@@ -34,12 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(first.chart.chart != nullptr, "accepted without a chart");
     require(first.origin.path.size() <= size, "a path longer than the input");
 
-    const std::string saved = SaveRecovery(*first.chart.chart, first.chart.layout(), first.origin);
-    const RecoveryLoadResult second = LoadRecovery(saved);
+    const std::string saved = writeRecovery(*first.chart.chart, first.chart.layout(), first.origin);
+    const RecoveryLoadResult second = readRecovery(saved);
     require(second.ok, "a written copy does not read back");
     require(second.origin.path == first.origin.path, "the path changed");
     require(second.origin.identity == first.origin.identity, "the identity changed");
-    require(SaveRecovery(*second.chart.chart, second.chart.layout(), second.origin) == saved,
+    require(writeRecovery(*second.chart.chart, second.chart.layout(), second.origin) == saved,
             "a second write differs");
     return 0;
 }

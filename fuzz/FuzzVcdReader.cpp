@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string_view>
 
+using namespace solvena;
+
 namespace {
 
 void require(bool condition, const char* what)
@@ -51,7 +53,7 @@ void requireSame(const LoadedChart& a, const LoadedChart& b)
 LoadedChart load(std::string_view bytes, size_t piece, const VcdChoices& choices)
 {
     MemorySource source(bytes, piece);
-    return loadVcdChart(source, choices);
+    return readVcdChart(source, choices);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace solvena {
+
 // An inclusive block of cells, columns left..right and rows top..bottom.
 struct CellSelection {
     int32_t left = 0;
@@ -12,3 +14,5 @@ struct CellSelection {
 
     bool operator==(const CellSelection&) const = default;
 };
+
+}  // namespace solvena

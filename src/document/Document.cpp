@@ -1,5 +1,7 @@
 #include "document/Document.h"
 
+namespace solvena {
+
 TCell document;
 TCell clipboardBuffer;
 TCell historySlots[kHistorySlotCount];
@@ -9,7 +11,7 @@ int32_t undoCount = 0;
 int32_t redoCount = 0;
 FontDesc chartFont;
 
-void resetDocument(TCell& cell, int32_t gridColCount, int32_t gridRowCount)
+void resetChart(TCell& cell, int32_t gridColCount, int32_t gridRowCount)
 {
     cell.colCount = gridColCount;
     cell.rowCount = gridRowCount;
@@ -24,3 +26,5 @@ void resetDocument(TCell& cell, int32_t gridColCount, int32_t gridRowCount)
     for (auto& name : cell.signalName)
         name.clear();
 }
+
+}  // namespace solvena

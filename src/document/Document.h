@@ -6,6 +6,8 @@
 #include "document/FontDesc.h"
 #include "document/TCell.h"
 
+namespace solvena {
+
 inline constexpr int kHistorySlotCount = 11;
 
 extern TCell document;                          // the chart being edited
@@ -16,3 +18,5 @@ extern bool modifiedFlag;     // changed since the last reset, load or save
 extern int32_t undoCount;     // undo steps offered
 extern int32_t redoCount;     // redo steps offered
 extern FontDesc chartFont;    // font of the header texts
+
+}  // namespace solvena

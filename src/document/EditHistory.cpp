@@ -1,5 +1,7 @@
 #include "document/EditHistory.h"
 
+namespace solvena {
+
 namespace {
 
 // undoCount may reach 6 although only five earlier states are kept, so the last
@@ -9,7 +11,7 @@ constexpr int32_t kRedoRaisesUndoBelow = 5;
 
 }  // namespace
 
-void takeSnapshot(const TCell& document, EditHistory history)
+void recordSnapshot(const TCell& document, EditHistory history)
 {
     TCell (&records)[11] = history.records;
     for (int i = 9; i >= kHistoryHead; --i)
@@ -44,3 +46,5 @@ void redoCommand(TCell& document, EditHistory history)
     if (history.undoCount < kRedoRaisesUndoBelow)
         ++history.undoCount;
 }
+
+}  // namespace solvena

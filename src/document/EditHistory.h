@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace solvena {
+
 inline constexpr int kHistoryHead = 5;
 
 // What the history works on, handed in by the caller so that tests can use their
@@ -19,7 +21,7 @@ struct EditHistory {
 
 // Records `document` as the newest state. Pending redo steps end here: the states
 // they would bring back belong to a line of changes the user has left.
-void takeSnapshot(const TCell& document, EditHistory history);
+void recordSnapshot(const TCell& document, EditHistory history);
 
 // Brings back the state before the head and slides the window one place towards
 // the undone end. Does nothing while no undo step is offered.
@@ -31,3 +33,5 @@ void redoCommand(TCell& document, EditHistory history);
 
 inline bool canUndo(const EditHistory& history) { return history.undoCount > 0; }
 inline bool canRedo(const EditHistory& history) { return history.redoCount > 0; }
+
+}  // namespace solvena

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace solvena {
+
 struct FontDesc {
     std::string family;      // UTF-8; empty means the toolkit's default face
     int pointSize = 0;       // used when pixelSize is 0
@@ -16,3 +18,5 @@ struct FontDesc {
 
     bool operator==(const FontDesc&) const = default;
 };
+
+}  // namespace solvena

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace solvena {
+
 FontDesc grid_defaults::gridFont()
 {
     FontDesc font;
@@ -112,3 +114,5 @@ void applyChartExtent(GridLayout& layout, int32_t colCount, int32_t rowCount,
     for (size_t c = 0; c < n; ++c)
         setColWidth(layout, static_cast<int32_t>(c), colWidths[c]);
 }
+
+}  // namespace solvena

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace solvena {
+
 // The grid as the program starts. These are the only place the numbers are spelled.
 namespace grid_defaults {
 inline constexpr int32_t kColCount = 30;          // the name column and 29 steps
@@ -76,3 +78,5 @@ bool moveColumn(GridLayout& layout, int32_t from, int32_t to);
 // The extent a chart file gives: the counts, then the widths of columns 0, 1, ...
 void applyChartExtent(GridLayout& layout, int32_t colCount, int32_t rowCount,
                       const std::vector<int32_t>& colWidths);
+
+}  // namespace solvena

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace solvena {
+
 // Capacity of the record: column 0 holds the names, row 0 is the header row.
 inline constexpr int kMaxCols = 100;
 inline constexpr int kMaxRows = 100;
@@ -43,4 +45,6 @@ constexpr int32_t invertLevel(int32_t level)
 
 // The data part of starting a new chart: records the grid's counts and empties
 // every cell, name and timing line of the whole record.
-void resetDocument(TCell& cell, int32_t gridColCount, int32_t gridRowCount);
+void resetChart(TCell& cell, int32_t gridColCount, int32_t gridRowCount);
+
+}  // namespace solvena

@@ -2,6 +2,8 @@
 
 #include "editing/CellVisit.h"
 
+namespace solvena {
+
 void setEdgeDelay(TCell& chart, const CellSelection& selection, int32_t delay)
 {
     forEachCell(selection, [&](int32_t c, int32_t r) {
@@ -36,3 +38,5 @@ void toggleTimingLines(TCell& chart, const CellSelection& selection)
     forEachCell(CellSelection{block.left, block.top, block.right, block.top},
                 [&](int32_t c, int32_t) { chart.timingLine[c] = chart.timingLine[c] == 1 ? 0 : 1; });
 }
+
+}  // namespace solvena

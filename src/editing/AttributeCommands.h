@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace solvena {
+
 // Stores `delay` in the cells of the block where an edge begins, that is where the
 // level differs from the one to the left; other cells keep theirs. Column 0 has no
 // left neighbour and is skipped.
@@ -24,3 +26,5 @@ void setNumberLabels(TCell& chart, const CellSelection& selection, bool shown);
 // Toggles the timing line of each column of the block once, whatever its rows: a
 // column with a line (1) loses it, any other value becomes a line.
 void toggleTimingLines(TCell& chart, const CellSelection& selection);
+
+}  // namespace solvena

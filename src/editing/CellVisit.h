@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace solvena {
+
 // The block with left <= right and top <= bottom, cut to the record. A block wholly
 // outside the record comes back empty (left > right or top > bottom).
 constexpr CellSelection clampedToRecord(const CellSelection& s)
@@ -29,3 +31,5 @@ void forEachCell(const CellSelection& selection, Fn&& fn)
             fn(c, r);
     }
 }
+
+}  // namespace solvena

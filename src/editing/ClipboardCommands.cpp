@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace solvena {
+
 void copyLevels(const TCell& chart, const CellSelection& selection, TCell& clipboard)
 {
     const CellSelection block = clampedToRecord(selection);
@@ -39,3 +41,5 @@ void deleteLevels(TCell& chart, const CellSelection& selection)
 {
     setLevel(chart, selection, kLevelLow);
 }
+
+}  // namespace solvena

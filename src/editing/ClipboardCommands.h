@@ -5,6 +5,8 @@
 #include "document/CellSelection.h"
 #include "document/TCell.h"
 
+namespace solvena {
+
 // Replaces the clipboard with the block: its colCount and rowCount become the block's
 // width and height, level[i][j] the level at offset (i, j) from the block's top-left.
 void copyLevels(const TCell& chart, const CellSelection& selection, TCell& clipboard);
@@ -18,3 +20,5 @@ void pasteLevels(TCell& chart, const CellSelection& selection, const TCell& clip
 
 // Turns the block low.
 void deleteLevels(TCell& chart, const CellSelection& selection);
+
+}  // namespace solvena

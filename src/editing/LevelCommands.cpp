@@ -2,6 +2,8 @@
 
 #include "editing/CellVisit.h"
 
+namespace solvena {
+
 void setLevel(TCell& cell, const CellSelection& selection, int32_t level)
 {
     forEachCell(selection, [&](int32_t c, int32_t r) { cell.level[c][r] = level; });
@@ -12,3 +14,5 @@ void invertLevels(TCell& cell, const CellSelection& selection)
     forEachCell(selection,
                 [&](int32_t c, int32_t r) { cell.level[c][r] = invertLevel(cell.level[c][r]); });
 }
+
+}  // namespace solvena

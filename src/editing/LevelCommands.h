@@ -7,8 +7,12 @@
 
 #include <cstdint>
 
+namespace solvena {
+
 // Stores `level` into every cell of the block. Only levels change.
 void setLevel(TCell& cell, const CellSelection& selection, int32_t level);
 
 // Swaps low and high in every cell of the block; other levels stay as they are.
 void invertLevels(TCell& cell, const CellSelection& selection);
+
+}  // namespace solvena

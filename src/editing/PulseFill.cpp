@@ -2,6 +2,8 @@
 
 #include "editing/CellVisit.h"
 
+namespace solvena {
+
 bool fillPulse(TCell& chart, const CellSelection& selection, int32_t lowLength,
                int32_t highLength, int32_t startLevel)
 {
@@ -19,3 +21,5 @@ bool fillPulse(TCell& chart, const CellSelection& selection, int32_t lowLength,
     });
     return true;
 }
+
+}  // namespace solvena

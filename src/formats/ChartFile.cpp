@@ -6,13 +6,15 @@
 #include <charconv>
 #include <string>
 
+namespace solvena {
+
 namespace {
 
 constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 constexpr char kNUL = '\0';
 
-// Thrown inside the reader only; LoadChart turns it into a result.
+// Thrown inside the reader only; readChart turns it into a result.
 struct ReadFailure {
     size_t position;
     Reason reason;
@@ -121,7 +123,7 @@ int lineOf(std::string_view bytes, size_t position)
 
 }  // namespace
 
-std::string SaveChart(const TCell& chart, const GridLayout& layout)
+std::string writeChart(const TCell& chart, const GridLayout& layout)
 {
     const std::vector<int32_t>& colWidths = layout.colWidths;
     const int32_t rowCount = layout.rowCount();
@@ -181,7 +183,7 @@ std::string SaveChart(const TCell& chart, const GridLayout& layout)
     return out;
 }
 
-LoadedChart LoadChart(std::string_view bytes)
+LoadedChart readChart(std::string_view bytes)
 {
     LoadedChart result;
     auto chart = std::make_unique<TCell>();
@@ -270,3 +272,5 @@ LoadedChart LoadChart(std::string_view bytes)
     }
     return result;
 }
+
+}  // namespace solvena

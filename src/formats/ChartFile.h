@@ -58,12 +58,14 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 inline constexpr int32_t kMaxColumnWidth = 10000;
 
 // The bytes of a chart file for the layout's counts (1 .. 100 each) and column
 // widths. Throws ReasonError for counts outside those limits, a width outside 0 .. 10000 or a name holding a CR,
 // an LF or a NUL byte: such a file could not be read back as written.
-std::string SaveChart(const TCell& chart, const GridLayout& layout);
+std::string writeChart(const TCell& chart, const GridLayout& layout);
 
 // What reading a chart file gave.
 struct LoadedChart {
@@ -94,4 +96,6 @@ struct LoadedChart {
 
 // Reads a chart file's bytes. Never touches memory beyond the record, whatever
 // the bytes.
-LoadedChart LoadChart(std::string_view bytes);
+LoadedChart readChart(std::string_view bytes);
+
+}  // namespace solvena

@@ -2,6 +2,8 @@
 
 #include "storage/FileIO.h"
 
+namespace solvena {
+
 ChartFileRead readWholeChartFile(const QString& path, LoadedChart (*parse)(std::string_view bytes))
 {
     ChartFileRead read;
@@ -22,5 +24,7 @@ ChartFileRead readWholeChartFile(const QString& path, LoadedChart (*parse)(std::
 
 ChartFileRead readChartFile(const QString& path)
 {
-    return readWholeChartFile(path, &LoadChart);
+    return readWholeChartFile(path, &readChart);
 }
+
+}  // namespace solvena

@@ -10,6 +10,8 @@
 
 #include <string_view>
 
+namespace solvena {
+
 // Far beyond any chart the record can hold; keeps a mistaken choice of a huge file
 // from being read into memory whole.
 inline constexpr qint64 kMaxChartFileBytes = 16 * 1024 * 1024;
@@ -29,3 +31,5 @@ ChartFileRead readWholeChartFile(const QString& path, LoadedChart (*parse)(std::
 
 // The chart file (.sbn, .txt).
 ChartFileRead readChartFile(const QString& path);
+
+}  // namespace solvena

@@ -10,33 +10,35 @@
 #include <cctype>
 #include <stdexcept>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-ChartFileRead readChart(const QString& path, const ChartReadOptions&)
+ChartFileRead chartFileByPath(const QString& path, const ChartReadOptions&)
 {
-    return readWholeChartFile(path, &LoadChart);
+    return readWholeChartFile(path, &readChart);
 }
 
-ChartFileRead readWaveJson(const QString& path, const ChartReadOptions&)
+ChartFileRead waveJsonByPath(const QString& path, const ChartReadOptions&)
 {
-    return readWholeChartFile(path, &importWaveJson);
+    return readWholeChartFile(path, &readWaveJson);
 }
 
-ChartFileRead readVcd(const QString& path, const ChartReadOptions& options)
+ChartFileRead vcdByPath(const QString& path, const ChartReadOptions& options)
 {
     return readVcdChartFile(path, options.vcd.value_or(VcdChoices{}));
 }
 
-WrittenChart writeChart(const TCell& chart, const GridLayout& layout)
+WrittenChart chartFileBytes(const TCell& chart, const GridLayout& layout)
 {
-    return {SaveChart(chart, layout), {}};
+    return {writeChart(chart, layout), {}};
 }
 
-WrittenChart writeWaveJson(const TCell& chart, const GridLayout& layout)
+WrittenChart waveJsonBytes(const TCell& chart, const GridLayout& layout)
 {
-    WaveJsonExport json = exportWaveJson(chart, layout);
+    WaveJsonExport json = writeWaveJson(chart, layout);
     WrittenChart written{std::move(json.text), {}};
     if (!json.notice.empty())
         written.notes.push_back(std::move(json.notice));
@@ -102,12 +104,12 @@ const std::vector<ChartFormat>& chartFormats()
     // The Open dialog lists them in this order, the chart's own formats first.
     static const std::vector<ChartFormat> formats{
         {ChartFormatId::ChartFile, "sbn", u"ソルベナファイル（*.sbn）"_s, u"ソルベナファイル(*.sbn)"_s, true,
-         &readChart, &writeChart},
+         &chartFileByPath, &chartFileBytes},
         {ChartFormatId::TextFile, "txt", u"テキストファイル（*.txt）"_s, u"テキストファイル(*.txt)"_s, true,
-         &readChart, &writeChart},
+         &chartFileByPath, &chartFileBytes},
         {ChartFormatId::WaveJson, "json", u"WaveJSON ファイル(*.json)"_s, u"WaveJSON ファイル(*.json)"_s, false,
-         &readWaveJson, &writeWaveJson},
-        {ChartFormatId::Vcd, "vcd", u"VCD ファイル(*.vcd)"_s, QString(), false, &readVcd, nullptr},
+         &waveJsonByPath, &waveJsonBytes},
+        {ChartFormatId::Vcd, "vcd", u"VCD ファイル(*.vcd)"_s, QString(), false, &vcdByPath, nullptr},
     };
     return formats;
 }
@@ -176,3 +178,5 @@ Reason writeChartAs(const QString& path, const ChartFormat& format, const TCell&
         *notes = std::move(out.notes);
     return writeFileAtomically(path, QByteArrayView(out.bytes.data(), qsizetype(out.bytes.size())), written);
 }
+
+}  // namespace solvena

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 enum class ChartFormatId { ChartFile, TextFile, WaveJson, Vcd };
 
 // What a format's reader is given besides the path: the choices of a format that asks
@@ -70,3 +72,5 @@ QString saveFilterOf(const ChartFormat& format);
 Reason writeChartAs(const QString& path, const ChartFormat& format, const TCell& chart,
                     const GridLayout& layout, std::vector<Reason>* notes = nullptr,
                     FileIdentity* written = nullptr);
+
+}  // namespace solvena

@@ -9,6 +9,8 @@
 #include <tuple>
 #include <utility>
 
+namespace solvena {
+
 namespace {
 
 // Thrown inside the parser only; parseJson5 turns it into a result.
@@ -475,3 +477,5 @@ Json5Result parseJson5(std::string_view text)
     }
     return result;
 }
+
+}  // namespace solvena

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 // Far beyond any chart's text, and small enough that a hostile file stays cheap.
 inline constexpr size_t kJson5MaxBytes = size_t{1} << 20;
 // Arrays and objects inside each other; the parser keeps its own stack, so this
@@ -65,3 +67,5 @@ struct Json5Result {
 
 // Reads one JSON5 value filling the whole text (comments and white space around it).
 Json5Result parseJson5(std::string_view text);
+
+}  // namespace solvena

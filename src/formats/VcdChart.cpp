@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+namespace solvena {
+
 namespace {
 
 // Thrown inside the sampling only; sampleVcdChart turns it into a result.
@@ -440,7 +442,7 @@ LoadedChart sampleVcdChart(VcdReader& reader, const VcdChoices& choices)
     return result;
 }
 
-LoadedChart loadVcdChart(ByteSource& source, const VcdChoices& choices)
+LoadedChart readVcdChart(ByteSource& source, const VcdChoices& choices)
 {
     VcdReader reader(source);
     if (!reader.readHeader()) {
@@ -451,3 +453,5 @@ LoadedChart loadVcdChart(ByteSource& source, const VcdChoices& choices)
     }
     return sampleVcdChart(reader, choices);
 }
+
+}  // namespace solvena

@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 // One row of the chart: a variable, whole or one of its bits.
 struct VcdRow {
     int32_t var = 0;   // index into VcdHeader::vars
@@ -63,4 +65,6 @@ std::string suggestedVcdClock(const VcdHeader& header);
 LoadedChart sampleVcdChart(VcdReader& reader, const VcdChoices& choices);
 
 // The same from the first byte of a dump.
-LoadedChart loadVcdChart(ByteSource& source, const VcdChoices& choices);
+LoadedChart readVcdChart(ByteSource& source, const VcdChoices& choices);
+
+}  // namespace solvena

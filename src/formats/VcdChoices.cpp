@@ -4,6 +4,8 @@
 
 #include <charconv>
 
+namespace solvena {
+
 bool isVcdOption(std::string_view name)
 {
     return name == "--vcd-signals" || name == "--vcd-clock" || name == "--vcd-step" || name == "--vcd-start" ||
@@ -59,3 +61,5 @@ VcdOptionsRead parseVcdOptions(const std::vector<std::pair<std::string, std::str
     if (clockGiven && stepGiven) return refuse(ReasonKind::UsageVcdClockAndStep);
     return read;
 }
+
+}  // namespace solvena

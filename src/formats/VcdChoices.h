@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace solvena {
+
 inline constexpr int32_t kMaxVcdRows = 99;     // the chart's signal rows
 inline constexpr int32_t kMaxVcdSteps = 99;    // the chart's step columns
 inline constexpr int32_t kDefaultVcdSteps = kMaxVcdSteps;
@@ -55,3 +57,4 @@ struct VcdOptionsRead {
 // the same name replaces an earlier one.
 VcdOptionsRead parseVcdOptions(const std::vector<std::pair<std::string, std::string>>& options);
 
+}  // namespace solvena

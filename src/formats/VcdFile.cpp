@@ -4,6 +4,8 @@
 #include "formats/VcdChart.h"
 #include "formats/VcdReader.h"
 
+namespace solvena {
+
 namespace {
 
 Reason reasonAt(int64_t line, const Reason& reason)
@@ -32,7 +34,9 @@ ChartFileRead readVcdChartFile(const QString& path, const VcdChoices& choices)
     ChartFileRead read;
     const std::unique_ptr<FileByteSource> source = FileByteSource::open(path, read.error);
     if (!source) return read;
-    read.chart = loadVcdChart(*source, choices);
+    read.chart = readVcdChart(*source, choices);
     if (!read.chart.ok) read.error = reasonAt(read.chart.errorLine, read.chart.errorReason);
     return read;
 }
+
+}  // namespace solvena

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+namespace solvena {
+
 // What reading a dump's header gave.
 struct VcdHeaderRead {
     std::shared_ptr<const VcdHeader> header;   // set when ok
@@ -26,3 +28,5 @@ VcdHeaderRead readVcdHeaderFile(const QString& path);
 // error as for a chart file (at the dump's line, or the reason alone when the choices
 // do not fit the dump); chart.notes name what was left out or assumed.
 ChartFileRead readVcdChartFile(const QString& path, const VcdChoices& choices);
+
+}  // namespace solvena

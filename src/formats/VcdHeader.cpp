@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace solvena {
+
 std::string VcdVar::displayName() const
 {
     if (width == 1 && !index.empty() && index.find(':') == std::string::npos) return name + index;
@@ -40,3 +42,5 @@ std::string vcdShown(std::string_view word)
 {
     return printableExcerpt(word, 40);
 }
+
+}  // namespace solvena

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 // One $var.
 struct VcdVar {
     std::string type;     // as declared: wire, reg, integer, real, ...
@@ -66,3 +68,5 @@ struct VcdHeader {
 // A word from the dump made fit for a one-line message: cut after 40 characters, bytes
 // that are not UTF-8 shown as U+FFFD, control characters as U+XXXX.
 std::string vcdShown(std::string_view word);
+
+}  // namespace solvena

@@ -8,6 +8,8 @@
 #include <charconv>
 #include <unordered_map>
 
+namespace solvena {
+
 namespace {
 
 // Words are at least this long before the widest variable's values ask for more.
@@ -396,3 +398,5 @@ VcdReader::Event VcdReader::next()
         return Event::Failed;
     }
 }
+
+}  // namespace solvena

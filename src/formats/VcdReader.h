@@ -28,6 +28,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 class VcdTokens;
 
 inline constexpr int32_t kMaxVcdVars = 1'000'000;
@@ -111,3 +113,5 @@ private:
     bool failed_ = false;
     bool inData_ = false;
 };
+
+}  // namespace solvena

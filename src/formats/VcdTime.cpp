@@ -4,6 +4,8 @@
 #include <cctype>
 #include <limits>
 
+namespace solvena {
+
 namespace {
 
 struct Unit {
@@ -118,3 +120,5 @@ Reason timeTextReason(TimeTextError error)
     }
     return {};
 }
+
+}  // namespace solvena

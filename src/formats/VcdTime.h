@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 // Femtoseconds in one of each unit.
 inline constexpr int64_t kFemtosecondsPerSecond = 1'000'000'000'000'000;
 
@@ -40,3 +42,5 @@ std::string timeText(int64_t femtoseconds);
 
 // The reason a text is not a time; none for TimeTextError::None.
 Reason timeTextReason(TimeTextError error);
+
+}  // namespace solvena

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace solvena {
+
 namespace {
 
 // Large enough that reading costs few calls, small enough to stay in the cache.
@@ -47,3 +49,5 @@ void VcdTokens::wordTooLong() const
 {
     throw VcdFailure{wordLine_, Reason(ReasonKind::VcdWordTooLong, {maxWord_})};
 }
+
+}  // namespace solvena

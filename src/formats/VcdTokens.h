@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 // Thrown by the tokens and the reader; the reader turns it into its error.
 struct VcdFailure {
     int64_t line;
@@ -125,3 +127,5 @@ private:
     size_t keptSize_ = 0;
     bool ended_ = false;
 };
+
+}  // namespace solvena

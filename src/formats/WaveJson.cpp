@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+namespace solvena {
+
 namespace {
 
 void appendJsonString(std::string& out, std::string_view utf8)
@@ -54,7 +56,7 @@ char waveCharOf(int32_t level)
 
 }  // namespace
 
-WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout)
+WaveJsonExport writeWaveJson(const TCell& chart, const GridLayout& layout)
 {
     const int colCount = layout.colCount();
     const int rowCount = layout.rowCount();
@@ -100,3 +102,5 @@ WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout)
         result.notice = Reason(ReasonKind::WaveExportLeftOut, {Reason(ReasonKind::List, std::move(leftOut))});
     return result;
 }
+
+}  // namespace solvena

@@ -48,6 +48,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 // What writing a chart as WaveJSON gave.
 struct WaveJsonExport {
     std::string text;                 // UTF-8, ends with a line break
@@ -60,9 +62,11 @@ struct WaveJsonExport {
 // column widths other than those of a new grid. Throws ReasonError for counts
 // outside the limits, and for a name the import would refuse (bytes that are
 // not CP932, a CR, an LF or a NUL), naming its row: nothing is written that cannot be read back.
-WaveJsonExport exportWaveJson(const TCell& chart, const GridLayout& layout);
+WaveJsonExport writeWaveJson(const TCell& chart, const GridLayout& layout);
 
 // Reads a WaveJSON text (UTF-8 JSON5) as a chart, never at a line: the error and the
 // notes (what was left out or read otherwise, one line) are whole reasons. Column
 // widths: the name column's default, the steps by hscale.
-LoadedChart importWaveJson(std::string_view text);
+LoadedChart readWaveJson(std::string_view text);
+
+}  // namespace solvena

@@ -14,6 +14,8 @@
 #include <optional>
 #include <unordered_set>
 
+namespace solvena {
+
 namespace {
 
 constexpr int kMaxSignals = kMaxRows - 1;
@@ -22,7 +24,7 @@ constexpr double kMaxPeriod = kMaxSteps;  // a longer step could not fit the cha
 constexpr double kMaxPhase = 1000;
 constexpr int kMaxHscale = 100;           // where the reference renderer stops too
 
-// Thrown inside the import only; importWaveJson turns it into a result.
+// Thrown inside the import only; readWaveJson turns it into a result.
 struct ImportFailure {
     Reason message;
 };
@@ -363,7 +365,7 @@ void writeRow(TCell& chart, int row, const Timing& timing, size_t index)
     }
 }
 
-LoadedChart importOrThrow(std::string_view text)
+LoadedChart readOrThrow(std::string_view text)
 {
     const Json5Result parsed = parseJson5(text);
     if (!parsed.ok) throw ImportFailure{Reason(ReasonKind::WaveNotJson5, {parsed.errorMessage()})};
@@ -420,13 +422,15 @@ LoadedChart importOrThrow(std::string_view text)
 
 }  // namespace
 
-LoadedChart importWaveJson(std::string_view text)
+LoadedChart readWaveJson(std::string_view text)
 {
     try {
-        return importOrThrow(text);
+        return readOrThrow(text);
     } catch (const ImportFailure& failure) {
         LoadedChart result;
         result.errorReason = failure.message;
         return result;
     }
 }
+
+}  // namespace solvena

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace solvena {
+
 namespace {
 
 // The renderer's brick kinds, by what a chart can show of them: "pclk"/"Pclk" rise
@@ -240,3 +242,5 @@ std::vector<LaneRun> placeLane(const LaneLayout& lane, int64_t shift, int64_t un
     }
     return runs;
 }
+
+}  // namespace solvena

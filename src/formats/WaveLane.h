@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 inline constexpr int64_t kTicksPerBrick = 1000;
 
 enum class LaneArrow : uint8_t { None, Rising, Falling };
@@ -59,3 +61,5 @@ struct LaneRun {
 // in level; an arrow stays only where its edge is: a rising one after low (or at 0),
 // a falling one after high.
 std::vector<LaneRun> placeLane(const LaneLayout& lane, int64_t shift, int64_t until, bool continued);
+
+}  // namespace solvena

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace solvena {
+
 namespace {
 
 void put16(std::string& out, uint32_t value)
@@ -76,3 +78,5 @@ void writeBmp(ByteSink& sink, const QImage& image)
     }
     sink.write(out);
 }
+
+}  // namespace solvena

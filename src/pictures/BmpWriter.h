@@ -6,5 +6,9 @@
 
 class QImage;
 
+namespace solvena {
+
 // Writes `image` (RGB32, or 8-bit grey) as a .bmp file, row by row.
 void writeBmp(ByteSink& sink, const QImage& image);
+
+}  // namespace solvena

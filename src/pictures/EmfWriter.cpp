@@ -6,6 +6,8 @@
 #include <limits>
 #include <stdexcept>
 
+namespace solvena {
+
 namespace {
 
 constexpr uint32_t kHeaderSize = 108;
@@ -358,3 +360,5 @@ std::string EmfWriter::finish()
     bytes_[kHandlesOffset + 1] = char(handles >> 8);
     return std::move(bytes_);
 }
+
+}  // namespace solvena

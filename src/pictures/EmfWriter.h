@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 // Record types written, with their EMR_* numbers.
 namespace EmfRecord {
 inline constexpr uint32_t Header = 1;
@@ -114,3 +116,5 @@ private:
     std::vector<bool> live_;  // live_[h]: handle h names an object; slot 0 is the metafile
     bool finished_ = false;
 };
+
+}  // namespace solvena

@@ -15,6 +15,8 @@
 #include <cctype>
 #include <stdexcept>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -185,3 +187,5 @@ void paintChartPage(QPainter& painter, const LaidOutPicture& page, double printe
     }
     painter.restore();
 }
+
+}  // namespace solvena

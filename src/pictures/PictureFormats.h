@@ -18,6 +18,8 @@
 
 class QPainter;
 
+namespace solvena {
+
 enum class PictureFormat {
     Bmp,  // 24-bit Windows bitmap, white background, header band cut away unless drawn
     Png,  // the bitmap's pixels
@@ -77,3 +79,5 @@ void writeBitmapSvg(ByteSink& sink, const LaidOutPicture& bitmap);
 // resolution over 96, lines and texts together, shrunk further to fit `printable`
 // (device units, from the painter's origin) when larger.
 void paintChartPage(QPainter& painter, const LaidOutPicture& page, double printerDpi, QSizeF printable);
+
+}  // namespace solvena

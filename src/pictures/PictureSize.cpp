@@ -4,6 +4,8 @@
 #include <numeric>
 #include <string>
 
+namespace solvena {
+
 namespace {
 
 int64_t sum(std::span<const int32_t> sizes)
@@ -98,3 +100,5 @@ double printScale(PictureSize picture, double printerDpi, double pageWidth, doub
         scale = pageHeight / double(picture.height);
     return scale;
 }
+
+}  // namespace solvena

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <span>
 
+namespace solvena {
+
 // The largest side a picture may have: the metafile's 16-bit coordinates end there,
 // and every other output keeps to the same limit so they all stay interchangeable.
 inline constexpr int64_t kMaxPictureSide = 32767;
@@ -64,3 +66,5 @@ void checkPictureSize(PictureSize size);
 // The factor that prints a picture drawn in screen pixels (96 per inch) at the
 // printer's resolution, shrunk further when it would not fit the printable area.
 double printScale(PictureSize picture, double printerDpi, double pageWidth, double pageHeight);
+
+}  // namespace solvena

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 namespace {
 
 void putBig32(std::string& out, uint32_t value)
@@ -200,3 +202,5 @@ void writePng(ByteSink& sink, const QImage& image)
     data.finish();
     writeChunk(sink, "IEND", {});
 }
+
+}  // namespace solvena

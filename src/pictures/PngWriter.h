@@ -9,6 +9,10 @@
 
 class QImage;
 
+namespace solvena {
+
 // Writes `image` (RGB32, alpha ignored; or 8-bit grey, which goes out as grey) as a
 // .png file, row by row. Decoded, the file gives exactly the image's pixels.
 void writePng(ByteSink& sink, const QImage& image);
+
+}  // namespace solvena

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+namespace solvena {
+
 namespace {
 
 constexpr size_t kMaxDistance = 32768;
@@ -190,3 +192,5 @@ void RunDeflater::flushBytes()
         bytes_.clear();
     }
 }
+
+}  // namespace solvena

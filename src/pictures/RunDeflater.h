@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 class RunDeflater {
 public:
     // Rows of `rowBytes` bytes (the PNG filter byte included) of pixels `pixelBytes`
@@ -41,3 +43,5 @@ private:
     uint32_t adlerA_ = 1;
     uint32_t adlerB_ = 0;
 };
+
+}  // namespace solvena

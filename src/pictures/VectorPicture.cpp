@@ -22,6 +22,8 @@
 #include <optional>
 #include <stdexcept>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -163,3 +165,5 @@ void writePdf(ByteSink& sink, const ChartPicture& picture, const VectorFrame& fr
         paintVector(pdf, picture, frame.edges, transform);
     }
 }
+
+}  // namespace solvena

@@ -9,6 +9,8 @@
 
 #include <QSize>
 
+namespace solvena {
+
 // What of the drawing a picture shows.
 struct VectorFrame {
     QSize size;                       // the picture's size in pixels
@@ -22,3 +24,5 @@ void writeSvg(ByteSink& sink, const ChartPicture& picture, const VectorFrame& fr
 // A one-page PDF whose page is the picture's size exactly (pdfPage, PictureSize.h):
 // shrunk as a whole when it would be larger than readers open.
 void writePdf(ByteSink& sink, const ChartPicture& picture, const VectorFrame& frame);
+
+}  // namespace solvena

@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+namespace solvena {
+
 // Where a text goes: its top-left corner at a point, or placed in a box by DrawText's
 // flags; clipped to the box, when there is one, unless the text fits inside it.
 struct TextSpot {
@@ -75,3 +77,5 @@ private:
     uint32_t brushRgb_ = 0xFFFFFF;
     BrushStyle brushStyle_ = BrushStyle::Solid;
 };
+
+}  // namespace solvena

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+namespace solvena {
+
 struct CanvasPoint {
     int32_t x = 0;
     int32_t y = 0;
@@ -70,3 +72,5 @@ public:
     // Text placed in `rect` by TextFlag flags and clipped to it.
     virtual void drawText(const std::string& cp932, const CanvasRect& rect, unsigned flags) = 0;
 };
+
+}  // namespace solvena

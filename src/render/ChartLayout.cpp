@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+namespace solvena {
+
 namespace {
 
 std::vector<int> startsOf(const std::vector<int32_t>& sizes)
@@ -55,3 +57,5 @@ CellRect ChartLayout::cellRect(int col, int row) const
     return {left, top, left + widths_[static_cast<size_t>(col)],
             top + heights_[static_cast<size_t>(row)]};
 }
+
+}  // namespace solvena

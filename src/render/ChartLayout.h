@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace solvena {
+
 class ChartLayout final : public GridGeometry {
 public:
     explicit ChartLayout(const GridLayout& layout);
@@ -42,3 +44,5 @@ private:
     int32_t defaultRowHeight_;
     CanvasRect paintArea_;
 };
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 
 #include <QPainter>
 
+namespace solvena {
+
 void drawWholeChart(Canvas& canvas, const ChartPicture& picture, EdgeStyle edges)
 {
     drawChart(canvas, ChartLayout(picture.layout), picture.chart,
@@ -23,3 +25,5 @@ QImage chartImage(const ChartPicture& picture, QSize size, EdgeStyle edges)
     }
     return image;
 }
+
+}  // namespace solvena

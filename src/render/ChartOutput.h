@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QSize>
 
+namespace solvena {
+
 // What to draw.
 struct ChartPicture {
     const TCell& chart;
@@ -26,3 +28,5 @@ void drawWholeChart(Canvas& canvas, const ChartPicture& picture, EdgeStyle edges
 
 // The whole chart on a white raster image of `size` (RGB32), the chart at its origin.
 QImage chartImage(const ChartPicture& picture, QSize size, EdgeStyle edges = EdgeStyle::Full);
+
+}  // namespace solvena

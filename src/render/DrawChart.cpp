@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
@@ -332,3 +334,5 @@ void drawChart(Canvas& canvas, const GridGeometry& geometry, const TCell& chart,
             drawTimingLine(canvas, visible, x, y1, y2);
     }
 }
+
+}  // namespace solvena

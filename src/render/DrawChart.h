@@ -7,6 +7,8 @@
 #include "render/GridGeometry.h"
 #include "render/RenderOptions.h"
 
+namespace solvena {
+
 // Draws the whole chart: the header texts (with `options.withHeader`), the signal
 // names, every cell's waveform, edge, arrow and label, and the timing lines.
 // Positions come from `geometry`; cells out of view are skipped. Leaves the canvas's
@@ -21,3 +23,5 @@ bool drawsInGreysOnly(const RenderOptions& options);
 // The margin between a row's top (or bottom) and its high (or low) line: a fifth of
 // the default row height, rounded to the nearest pixel.
 int levelMargin(int defaultRowHeight);
+
+}  // namespace solvena

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 void installFontSubstitutions()
@@ -23,3 +25,5 @@ QFont programFont()
     font.setPixelSize(12);
     return font;
 }
+
+}  // namespace solvena

@@ -1,5 +1,7 @@
 #include "render/GdiLine.h"
 
+namespace solvena {
+
 std::vector<PixelRun> gdiLineRuns(CanvasPoint from, CanvasPoint to, const CanvasRect* window)
 {
     std::vector<PixelRun> runs;
@@ -23,3 +25,5 @@ std::vector<CanvasPoint> gdiLinePixels(CanvasPoint from, CanvasPoint to)
     });
     return pixels;
 }
+
+}  // namespace solvena

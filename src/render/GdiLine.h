@@ -14,6 +14,8 @@
 #include <limits>
 #include <vector>
 
+namespace solvena {
+
 // A run's length may exceed 32 bits: a line between 32-bit end points spans 2^32 - 1.
 struct PixelRun {
     int32_t x = 0;
@@ -130,3 +132,5 @@ std::vector<PixelRun> gdiLineRuns(CanvasPoint from, CanvasPoint to, const Canvas
 
 // The individual pixels of the line, in drawing order.
 std::vector<CanvasPoint> gdiLinePixels(CanvasPoint from, CanvasPoint to);
+
+}  // namespace solvena

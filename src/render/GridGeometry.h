@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace solvena {
+
 // A cell rectangle in the grid's pixel convention: left and top are the cell's first
 // pixel, right and bottom the pixel of the grid line after it (the cell's interior
 // is left..right-1, top..bottom-1). A cell out of view is all zero.
@@ -32,3 +34,5 @@ public:
     // renderer asks the canvas for nothing beyond it, however far a stored value points.
     virtual CanvasRect paintArea() const = 0;
 };
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QString>
 
+namespace solvena {
+
 MetafileCanvas::MetafileCanvas(int32_t width, int32_t height) : emf_(width, height) {}
 
 void MetafileCanvas::setFont(const FontDesc& font)
@@ -171,3 +173,5 @@ std::string MetafileCanvas::finish()
 {
     return emf_.finish();
 }
+
+}  // namespace solvena

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 class MetafileCanvas final : public BasicCanvas {
 public:
     // A picture of width x height pixels; see EmfWriter for the limits.
@@ -77,3 +79,5 @@ private:
     int32_t fontHeight_ = 0;
     TextCache<TextRun> runs_{4096, size_t{64} << 20};
 };
+
+}  // namespace solvena

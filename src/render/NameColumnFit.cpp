@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace solvena {
+
 void fitNameColumn(GridLayout& layout, const TCell& chart)
 {
     if (layout.colWidths.empty()) return;
@@ -24,3 +26,5 @@ void fitNameColumn(GridLayout& layout, const TCell& chart)
     const int32_t needed = std::min<int32_t>(widest + 2, grid_defaults::kMaxCellSize);
     layout.colWidths[0] = std::max(layout.colWidths[0], needed);
 }
+
+}  // namespace solvena

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace solvena {
+
 namespace {
 
 QColor toQColor(uint32_t rgb)
@@ -152,3 +154,5 @@ void PainterCanvas::showText(const std::string& cp932, const TextSpot& spot)
     if (cut)
         painter_.restore();
 }
+
+}  // namespace solvena

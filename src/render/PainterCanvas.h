@@ -18,6 +18,8 @@
 
 class QPainter;
 
+namespace solvena {
+
 class PainterCanvas final : public BasicCanvas {
 public:
     // Saves the painter's state and restores it when the canvas goes away.
@@ -53,3 +55,5 @@ private:
     bool fontSet_ = false;
     TextCache<Text> texts_{4096, size_t{64} << 20};  // of the current font
 };
+
+}  // namespace solvena

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+namespace solvena {
+
 namespace {
 
 // Windows' MulDiv: a * b / c rounded half away from zero.
@@ -42,3 +44,5 @@ FontDesc toFontDesc(const QFont& font)
     desc.strikeOut = font.strikeOut();
     return desc;
 }
+
+}  // namespace solvena

@@ -20,6 +20,8 @@
 #include <optional>
 #include <vector>
 
+namespace solvena {
+
 namespace {
 
 QColor toQColor(uint32_t rgb)
@@ -543,3 +545,5 @@ void RasterCanvas::showText(const std::string& cp932, const TextSpot& spot)
     const CanvasPoint at = spot.origin(text.width, font_->height);
     paintText(text, at.x, at.y, spot.box);
 }
+
+}  // namespace solvena

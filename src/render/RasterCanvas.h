@@ -17,6 +17,8 @@
 
 class QPainter;
 
+namespace solvena {
+
 class RasterCanvas final : public BasicCanvas {
 public:
     // Saves the painter's state and restores it when the canvas goes away; draw with
@@ -59,3 +61,5 @@ private:
     std::shared_ptr<FontState> font_;  // shared with the per-thread text cache
     bool fontApplied_ = false;
 };
+
+}  // namespace solvena

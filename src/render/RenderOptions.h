@@ -5,6 +5,8 @@
 #include "document/FontDesc.h"
 #include "document/GridLayout.h"
 
+namespace solvena {
+
 // How a level edge ends at the bottom. The metafile output has always drawn its
 // vertical edges one pixel shorter; documents that embed those files rely on the look.
 enum class EdgeStyle { Full, ShortBottom };
@@ -23,3 +25,5 @@ inline RenderOptions renderOptionsFor(const GridLayout& layout, const FontDesc& 
 {
     return RenderOptions{withHeader, headerFont, layout.gridFont, layout.namesRightAligned, edges};
 }
+
+}  // namespace solvena

@@ -11,6 +11,8 @@
 #include <cmath>
 #include <string_view>
 
+namespace solvena {
+
 namespace {
 
 QString toQString(const std::u16string& units)
@@ -148,3 +150,5 @@ std::vector<int32_t> unitAdvances(const QString& text, const QFont& font)
         advances.push_back(begin[i + 1] - begin[i]);
     return advances;
 }
+
+}  // namespace solvena

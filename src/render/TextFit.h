@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+namespace solvena {
+
 // Which end of a text stays where it is put, and how far its box reaches from there.
 struct TextWindow {
     enum class Anchor : uint8_t {
@@ -131,3 +133,5 @@ private:
     std::unordered_map<Key, Laid, KeyHash, KeyEqual> long_;
     size_t longBytes_ = 0;
 };
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace solvena {
+
 // The top-left corner of a text `textWidth` wide in a font `fontHeight` high (ascent
 // plus descent) placed in `rect` by TextFlag flags, with DrawText's integer division
 // that truncates toward zero.
@@ -22,3 +24,5 @@ inline CanvasPoint placeText(const CanvasRect& rect, unsigned flags, int32_t tex
         y = rect.top + (int64_t{rect.bottom} - rect.top) / 2 - fontHeight / 2;
     return {static_cast<int32_t>(x), static_cast<int32_t>(y)};
 }
+
+}  // namespace solvena

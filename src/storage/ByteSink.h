@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+namespace solvena {
+
 class ByteSink {
 public:
     virtual ~ByteSink() = default;
@@ -24,3 +26,5 @@ public:
 private:
     std::string bytes_;
 };
+
+}  // namespace solvena

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
@@ -42,3 +44,5 @@ private:
     std::string_view bytes_;
     size_t piece_;
 };
+
+}  // namespace solvena

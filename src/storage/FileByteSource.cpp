@@ -13,6 +13,8 @@
 #include <unistd.h>
 #endif
 
+namespace solvena {
+
 namespace {
 
 Reason systemReason(int error)
@@ -105,3 +107,5 @@ size_t FileByteSource::read(char* buffer, size_t capacity)
         return 0;
     }
 }
+
+}  // namespace solvena

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+namespace solvena {
+
 class FileByteSource final : public ByteSource {
 public:
     // Opens a regular file. Folders, FIFOs, devices and sockets are refused without
@@ -33,3 +35,5 @@ private:
     bool owned_;
     Reason failure_;
 };
+
+}  // namespace solvena

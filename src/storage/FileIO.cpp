@@ -21,6 +21,8 @@
 #include <unistd.h>
 #endif
 
+namespace solvena {
+
 namespace {
 
 constexpr ReasonKind kTooLarge = ReasonKind::FileTooLarge;
@@ -353,3 +355,5 @@ Reason writeOutputFile(const QString& path, const std::function<void(ByteSink&)>
 {
     return writeFile(path, produce, nullptr, SpecialTargets::WriteThrough);
 }
+
+}  // namespace solvena

@@ -15,6 +15,8 @@
 #include <functional>
 #include <optional>
 
+namespace solvena {
+
 // What reading a file gave: the bytes, or the reason it could not be read.
 struct FileReadResult {
     QByteArray bytes;
@@ -59,3 +61,5 @@ Reason writeFileAtomically(const QString& path, const std::function<void(ByteSin
 // Writing into them cannot be all or nothing. Folders, sockets and block devices are
 // refused.
 Reason writeOutputFile(const QString& path, const std::function<void(ByteSink&)>& produce);
+
+}  // namespace solvena

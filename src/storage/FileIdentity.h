@@ -6,9 +6,13 @@
 
 #include <cstdint>
 
+namespace solvena {
+
 struct FileIdentity {
     int64_t size = 0;
     int64_t modifiedNs = 0;   // nanoseconds since the epoch
 
     bool operator==(const FileIdentity&) const = default;
 };
+
+}  // namespace solvena

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace solvena {
+
 QString absoluteChartPath(const QString& path)
 {
     const QFileInfo file(path);
@@ -18,3 +20,5 @@ QString fileKey(const QString& path)
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
+
+}  // namespace solvena

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+namespace solvena {
+
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
@@ -62,3 +64,5 @@ bool isUtf8Name(std::string_view bytes)
             return false;
     return true;
 }
+
+}  // namespace solvena

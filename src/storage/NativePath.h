@@ -9,6 +9,8 @@
 
 #include <string_view>
 
+namespace solvena {
+
 // The name whose bytes are `bytes`: UTF-8 runs as their characters, every other byte
 // as one of U+DC80 .. U+DCFF (lone surrogates, which no decoded text contains).
 QString pathFromNativeBytes(std::string_view bytes);
@@ -19,3 +21,5 @@ QByteArray nativePathBytes(const QString& path);
 
 // Whether `bytes` are a name every part of the program keeps as it is (UTF-8).
 bool isUtf8Name(std::string_view bytes);
+
+}  // namespace solvena

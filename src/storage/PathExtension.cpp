@@ -1,5 +1,7 @@
 #include "storage/PathExtension.h"
 
+namespace solvena {
+
 std::string replaceExtension(const std::string& path, const std::string& extension)
 {
     const auto separator = path.find_last_of("\\/:");
@@ -8,3 +10,5 @@ std::string replaceExtension(const std::string& path, const std::string& extensi
         return path.substr(0, dot) + extension;
     return path + extension;
 }
+
+}  // namespace solvena

@@ -8,6 +8,8 @@
 
 #include <utility>
 
+namespace solvena {
+
 namespace {
 
 // A preferences file is a few lines; far more is not one the program made.
@@ -43,3 +45,5 @@ Reason updatePreferencesFile(const QString& path, const std::function<std::strin
         return Reason(ReasonKind::CannotMakeFolder, {nativePathBytes(QDir::toNativeSeparators(file.absolutePath())).toStdString()});
     return writeFileAtomically(path, QByteArrayView(bytes));
 }
+
+}  // namespace solvena

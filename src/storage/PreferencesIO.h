@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+namespace solvena {
+
 // The bytes of a preferences file; none where there is none, where `path` is empty or
 // where it cannot be read.
 std::optional<std::string> readPreferencesFile(const QString& path);
@@ -22,3 +24,5 @@ std::optional<std::string> readPreferencesFile(const QString& path);
 // The folder is made on first use; a link is written where its chain ends, and every
 // link on the way stays a link. The reason when it could not be read or written.
 Reason updatePreferencesFile(const QString& path, const std::function<std::string(std::string)>& change);
+
+}  // namespace solvena

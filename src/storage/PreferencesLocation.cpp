@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -56,3 +58,5 @@ PreferencesFiles preferencesFiles()
     return preferencesFiles(QCoreApplication::applicationFilePath(),
                             QProcessEnvironment::systemEnvironment());
 }
+
+}  // namespace solvena

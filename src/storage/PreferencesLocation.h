@@ -8,6 +8,8 @@
 #include <QProcessEnvironment>
 #include <QString>
 
+namespace solvena {
+
 // The preferences files of one program: the one it reads at start and writes at
 // exit, and maybe a shared file of defaults it only reads.
 struct PreferencesFiles {
@@ -30,3 +32,5 @@ PreferencesFiles preferencesFiles(const QString& executablePath, const QProcessE
 
 // The same for the running program and its environment (needs a QCoreApplication).
 PreferencesFiles preferencesFiles();
+
+}  // namespace solvena

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
+namespace solvena {
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -245,3 +247,5 @@ std::optional<int> readProfileInt(std::string_view ini, std::string_view section
         return std::nullopt;
     return value;
 }
+
+}  // namespace solvena

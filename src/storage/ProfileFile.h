@@ -24,6 +24,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 // The value of `key` in `section`, or nothing when the section or the key is missing.
 std::optional<std::string> readProfileString(std::string_view ini, std::string_view section,
                                              std::string_view key);
@@ -45,3 +47,5 @@ std::string removeProfileKey(std::string_view ini, std::string_view section, std
 // The value of `key` in `section` as a decimal integer (optional sign, 32 bits), or
 // nothing when it is missing or holds any other text.
 std::optional<int> readProfileInt(std::string_view ini, std::string_view section, std::string_view key);
+
+}  // namespace solvena

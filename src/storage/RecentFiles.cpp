@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace solvena {
+
 namespace {
 
 constexpr std::string_view kSection = "Recent";
@@ -60,3 +62,5 @@ std::vector<std::string> withRecentFile(std::vector<std::string> files, const st
         files.resize(kMaxRecentFiles);
     return files;
 }
+
+}  // namespace solvena

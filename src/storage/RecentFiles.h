@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 inline constexpr size_t kMaxRecentFiles = 8;
 
 // The list the file's bytes hold, File1 first: missing keys and empty values are
@@ -21,3 +23,5 @@ std::string writeRecentFiles(std::string_view ini, const std::vector<std::string
 
 // `files` with `path` at the front, once, cut to kMaxRecentFiles.
 std::vector<std::string> withRecentFile(std::vector<std::string> files, const std::string& path);
+
+}  // namespace solvena

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace solvena {
+
 namespace {
 
 constexpr std::string_view kMagic = "SOLVENA-RECOVERY 2\r\n";
@@ -68,16 +70,16 @@ bool parseIdentity(std::string_view text, std::optional<FileIdentity>& identity)
 
 }  // namespace
 
-std::string SaveRecovery(const TCell& chart, const GridLayout& layout, const ChartOrigin& origin)
+std::string writeRecovery(const TCell& chart, const GridLayout& layout, const ChartOrigin& origin)
 {
     std::string out(kMagic);
     putField(out, "path", origin.path);
     putField(out, "identity", identityText(origin.identity));
-    out += SaveChart(chart, layout);
+    out += writeChart(chart, layout);
     return out;
 }
 
-RecoveryLoadResult LoadRecovery(std::string_view bytes)
+RecoveryLoadResult readRecovery(std::string_view bytes)
 {
     RecoveryLoadResult result;
     const bool version1 = bytes.substr(0, kMagicVersion1.size()) == kMagicVersion1;
@@ -95,7 +97,7 @@ RecoveryLoadResult LoadRecovery(std::string_view bytes)
         result.error = ReasonKind::RecoveryHeaderDamaged;
         return result;
     }
-    result.chart = LoadChart(bytes);
+    result.chart = readChart(bytes);
     if (!result.chart.ok) {
         const int line = result.chart.errorLine;
         Reason reason = std::move(result.chart.errorReason);
@@ -106,3 +108,5 @@ RecoveryLoadResult LoadRecovery(std::string_view bytes)
     result.ok = true;
     return result;
 }
+
+}  // namespace solvena

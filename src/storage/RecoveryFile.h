@@ -21,6 +21,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 // The file a chart was opened from or saved to.
 struct ChartOrigin {
     std::string path;                       // UTF-8; empty for an untitled chart
@@ -28,8 +30,8 @@ struct ChartOrigin {
 };
 
 // The bytes of a recovery file. Throws ReasonError where the chart itself
-// could not be stored as a file (see SaveChart).
-std::string SaveRecovery(const TCell& chart, const GridLayout& layout, const ChartOrigin& origin);
+// could not be stored as a file (see writeChart).
+std::string writeRecovery(const TCell& chart, const GridLayout& layout, const ChartOrigin& origin);
 
 struct RecoveryLoadResult {
     bool ok = false;
@@ -38,4 +40,6 @@ struct RecoveryLoadResult {
     Reason error;                // why, when !ok
 };
 
-RecoveryLoadResult LoadRecovery(std::string_view bytes);
+RecoveryLoadResult readRecovery(std::string_view bytes);
+
+}  // namespace solvena

@@ -17,6 +17,8 @@
 #include <unistd.h>
 #endif
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -116,7 +118,7 @@ Reason RecoveryStore::keep(const TCell& chart, const GridLayout& layout, const C
 {
     std::string bytes;
     try {
-        bytes = SaveRecovery(chart, layout, origin);
+        bytes = writeRecovery(chart, layout, origin);
     } catch (const ReasonError&) {
         return {};
     }
@@ -139,7 +141,7 @@ RecoveryLoadResult RecoveryStore::read(const OrphanedRecovery& orphan)
         failed.error = file.error;
         return failed;
     }
-    return LoadRecovery(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())));
+    return readRecovery(std::string_view(file.bytes.constData(), static_cast<size_t>(file.bytes.size())));
 }
 
 void RecoveryStore::discard()
@@ -204,3 +206,5 @@ bool RecoveryStore::originUnchanged(const ChartOrigin& origin)
     const QString path = QString::fromStdString(origin.path);
     return !path.isEmpty() && QDir::isAbsolutePath(path) && origin.identity && fileIdentity(path) == origin.identity;
 }
+
+}  // namespace solvena

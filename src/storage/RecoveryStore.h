@@ -16,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+namespace solvena {
+
 // $XDG_STATE_HOME, else ~/.local/state, then solvena/.
 QString recoveryFolder(const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
@@ -92,3 +94,5 @@ private:
     QByteArray kept_;   // the copy last written by keep()
     std::vector<OrphanedRecovery> adopted_;
 };
+
+}  // namespace solvena

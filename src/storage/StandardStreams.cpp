@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace solvena {
+
 namespace {
 
 // As many links as the kernel follows before it gives up.
@@ -111,3 +113,5 @@ int ownDescriptorNamed(const std::string&)
 }
 
 #endif
+
+}  // namespace solvena

@@ -7,6 +7,8 @@
 #include <array>
 #include <string>
 
+namespace solvena {
+
 // Which of descriptors 0, 1 and 2 were closed when the program started.
 struct StandardStreams {
     std::array<bool, 3> closed{};
@@ -20,3 +22,5 @@ StandardStreams guardStandardStreams();
 // system's descriptor folders (/dev/stdout, /dev/fd/N, /proc/self/fd/N, ...); -1 when
 // it names none.
 int ownDescriptorNamed(const std::string& path);
+
+}  // namespace solvena

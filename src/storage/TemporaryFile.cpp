@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace solvena {
+
 namespace {
 
 // The names the handler removes. A program writes one file at a time; a few slots
@@ -123,3 +125,5 @@ void TemporaryFile::keep()
 void installFileSignalHandling() {}
 
 #endif
+
+}  // namespace solvena

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+namespace solvena {
+
 // Called once at start by each program, before anything is written. SIGXFSZ is ignored,
 // so that a write beyond the file-size limit (ulimit -f) fails with EFBIG and is
 // reported like a full disk instead of ending the program; SIGINT, SIGTERM, SIGHUP and
@@ -38,3 +40,5 @@ private:
 };
 
 #endif
+
+}  // namespace solvena

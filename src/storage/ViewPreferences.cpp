@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace solvena {
+
 namespace {
 
 constexpr std::string_view kSection = "View";
@@ -51,3 +53,5 @@ std::string writeViewPreferences(std::string_view ini, const ViewPreferences& pr
     }
     return bytes;
 }
+
+}  // namespace solvena

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 // The view options as the window holds them; the defaults are a first run's.
 struct ViewPreferences {
     bool vertLine = true;    // vertical lines between the grid's cells
@@ -28,3 +30,5 @@ ViewPreferences readViewPreferences(std::string_view ini, const ViewPreferences&
 // choices only, and a later change of the shared defaults still reaches the rest.
 std::string writeViewPreferences(std::string_view ini, const ViewPreferences& preferences,
                                  std::string_view shared = {});
+
+}  // namespace solvena

@@ -2,6 +2,8 @@
 
 #include "storage/ProfileFile.h"
 
+namespace solvena {
+
 namespace {
 
 constexpr std::string_view kSection = "Window";
@@ -43,3 +45,5 @@ std::string writeWindowPlacement(std::string_view ini, const WindowPlacement& pl
         bytes = writeProfileString(bytes, kSection, field.key, std::to_string(placement.*field.member));
     return writeProfileString(bytes, kSection, "Maximized", placement.maximized ? "1" : "0");
 }
+
+}  // namespace solvena

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 struct WindowPlacement {
     int left = 0;
     int top = 0;
@@ -25,3 +27,5 @@ std::optional<WindowPlacement> readWindowPlacement(std::string_view ini);
 
 // `ini` with the five keys written, in the order above; everything else is kept.
 std::string writeWindowPlacement(std::string_view ini, const WindowPlacement& placement);
+
+}  // namespace solvena

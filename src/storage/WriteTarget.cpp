@@ -13,6 +13,8 @@
 #include <sys/vfs.h>
 #endif
 
+namespace solvena {
+
 namespace {
 
 // As many links as the kernel follows before it gives up with ELOOP.
@@ -141,3 +143,5 @@ WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special)
 }
 
 #endif
+
+}  // namespace solvena

@@ -1,4 +1,15 @@
 #pragma once
+
+#include "text/Reason.h"
+
+#include <QByteArray>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace solvena {
+
 // Where a write by path lands on a POSIX system: links are followed to their end, and
 // what is found there decides whether the file is replaced, made, written into or
 // refused. Used by the file functions only.
@@ -10,12 +21,6 @@ enum class SpecialTargets {
 };
 
 #ifndef _WIN32
-
-#include "text/Reason.h"
-
-#include <QByteArray>
-
-#include <sys/stat.h>
 
 struct WriteTarget {
     enum class Kind {
@@ -43,3 +48,5 @@ WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special);
 Reason notRegularReason(mode_t mode);
 
 #endif
+
+}  // namespace solvena

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace solvena {
+
 // The codec works from its own table (generated from glibc's iconv) on every platform
 // rather than from the system's converter: Windows' code page 932 encodes 〜 and − to
 // nothing and decodes broken bytes to ・ or private-use characters, so the same chart
@@ -113,3 +115,5 @@ bool isCp932Encodable(std::u16string_view text)
 {
     return utf16ToCp932(text).has_value();
 }
+
+}  // namespace solvena

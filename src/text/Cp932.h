@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 // Decodes CP932 bytes. A byte sequence that is not CP932 becomes U+FFFD, one per
 // offending byte, so that damaged text still shows.
 std::u16string cp932ToUtf16(std::string_view bytes);
@@ -15,3 +17,5 @@ std::optional<std::string> utf16ToCp932(std::u16string_view text);
 
 // Whether a single UTF-16 code unit sequence (one character) can be held in CP932.
 bool isCp932Encodable(std::u16string_view text);
+
+}  // namespace solvena

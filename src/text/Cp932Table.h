@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace solvena {
+
 // The characters of the two-byte codes: one row per lead byte (0x81-0x9F, then
 // 0xE0-0xFC), one column per trail byte from 0x40 to 0xFC, U+FFFD where the code has
 // no character.
@@ -957,3 +959,5 @@ inline constexpr std::array<Cp932Encoding, 382> kCp932EncodingOverrides = {{
     {0xFA2B, 0xFBF7}, {0xFA2C, 0xFBF9}, {0xFA2D, 0xFC49}, {0xFF02, 0xFA57},
     {0xFF07, 0xFA56}, {0xFFE4, 0xFA55},
 }};
+
+}  // namespace solvena

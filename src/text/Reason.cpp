@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+namespace solvena {
+
 ReasonArg::ReasonArg(Reason reason) : value_(std::make_shared<const Reason>(std::move(reason))) {}
 
 const Reason* ReasonArg::reason() const
@@ -43,3 +45,5 @@ std::ostream& operator<<(std::ostream& out, const Reason& reason)
     }
     return out << ')';
 }
+
+}  // namespace solvena

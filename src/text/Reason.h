@@ -16,6 +16,8 @@
 #include <variant>
 #include <vector>
 
+namespace solvena {
+
 // Every reason the core gives. After each, the values it carries, in order; "text" is
 // a string from the user's data or a name (UTF-8, or a file name's bytes), "reason" a
 // part worded in its own turn (a word, a list, a cause).
@@ -288,3 +290,5 @@ private:
 
 // For test failures and logs: the kind's number and the values, never for the user.
 std::ostream& operator<<(std::ostream& out, const Reason& reason);
+
+}  // namespace solvena

@@ -17,6 +17,8 @@
 #include <locale.h>
 #endif
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -392,3 +394,5 @@ const char* ReasonWords::pattern(ReasonKind kind)
     }
     return "";
 }
+
+}  // namespace solvena

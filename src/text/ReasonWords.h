@@ -13,6 +13,8 @@
 
 class QTranslator;
 
+namespace solvena {
+
 enum class Language { Japanese, English };
 
 // The language of messages for an environment holding these values of LC_ALL,
@@ -60,3 +62,5 @@ private:
 // Replaces %1 .. %9 in `pattern` by `args` in one pass, so that a "%2" inside a
 // value (a signal's name) stays as it is.
 QString fillPlaces(const QString& pattern, const QStringList& args);
+
+}  // namespace solvena

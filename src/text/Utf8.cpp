@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace solvena {
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -127,3 +129,5 @@ std::string printableExcerpt(std::string_view utf8, int maxChars)
     }
     return out;
 }
+
+}  // namespace solvena

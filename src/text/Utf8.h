@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 // What decodeUtf8 returns for a malformed sequence.
 inline constexpr char32_t kInvalidCodePoint = 0xFFFFFFFF;
 
@@ -28,3 +30,5 @@ std::string utf16ToUtf8(std::u16string_view text);
 // separators shown as U+XXXX, malformed bytes as U+FFFD, and anything past `maxChars`
 // characters cut with "…", so that a hostile name can neither break nor flood it.
 std::string printableExcerpt(std::string_view utf8, int maxChars);
+
+}  // namespace solvena

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string>
 
+namespace solvena {
+
 namespace {
 
 bool isBlank(char16_t c)
@@ -44,3 +46,5 @@ std::optional<int32_t> parseWholeNumber(std::u16string_view text)
         return std::nullopt;
     return value;
 }
+
+}  // namespace solvena

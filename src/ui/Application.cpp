@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 QString reasonText(const Reason& reason)
@@ -37,3 +39,5 @@ void initApplication(QApplication& app)
     installFontSubstitutions();
     QApplication::setFont(programFont());
 }
+
+}  // namespace solvena

@@ -7,6 +7,8 @@
 
 class QApplication;
 
+namespace solvena {
+
 // The application title: caption of plain message boxes and of the error box.
 QString applicationTitle();
 
@@ -16,3 +18,5 @@ QString reasonText(const Reason& reason);
 // Sets the title, loads Qt's Japanese translations, installs the font
 // substitutions and the application font. Call once after QApplication exists.
 void initApplication(QApplication& app);
+
+}  // namespace solvena

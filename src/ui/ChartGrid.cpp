@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -307,3 +309,5 @@ void ChartGrid::paintCells(QPainter& painter) const
         }
     }
 }
+
+}  // namespace solvena

@@ -19,6 +19,8 @@
 
 class QLineEdit;
 
+namespace solvena {
+
 class ChartGrid : public QAbstractScrollArea, public GridGeometry {
     Q_OBJECT
 
@@ -151,3 +153,5 @@ private:
     QPoint editorCell_{-1, -1};
     std::function<QString(int, int)> editTextProvider_;
 };
+
+}  // namespace solvena

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace solvena {
+
 namespace {
 
 constexpr int kSizingSlack = 2;  // pixels either side of a header line that grab it
@@ -347,3 +349,5 @@ bool ChartGrid::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
 }
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+namespace solvena {
+
 namespace {
 
 bool isKeptAsGiven(const std::string& name)
@@ -98,3 +100,5 @@ std::string commandLineVersion()
 {
     return std::string("solvena ") + kSolvenaVersion + "\n";
 }
+
+}  // namespace solvena

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 // What the command line asks the editor to do.
 struct CommandLine {
     enum class Action { Run, Help, Version, UsageError };
@@ -22,3 +24,5 @@ std::string commandLineUsage();
 
 // The line --version prints.
 std::string commandLineVersion();
+
+}  // namespace solvena

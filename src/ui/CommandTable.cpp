@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 const std::vector<CommandInfo>& commandTable()
@@ -115,3 +117,5 @@ const std::vector<ToolBarLayout>& toolBarLayout()
     };
     return bars;
 }
+
+}  // namespace solvena

@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+namespace solvena {
+
 // Every command of the main window, named as its action or menu item is.
 enum class CommandId {
     actNew, actOpen, actSave, actPrint, actExit,
@@ -69,3 +71,5 @@ const CommandInfo& commandInfo(CommandId id);
 const std::vector<MenuLayout>& mainMenuLayout();
 const std::vector<MenuEntry>& contextMenuLayout();
 const std::vector<ToolBarLayout>& toolBarLayout();
+
+}  // namespace solvena

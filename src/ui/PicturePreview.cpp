@@ -13,6 +13,8 @@
 #include <limits>
 #include <optional>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -118,3 +120,5 @@ QString PicturePreview::sizeText() const
 {
     return size_->text();
 }
+
+}  // namespace solvena

@@ -8,6 +8,8 @@
 class QFileDialog;
 class QLabel;
 
+namespace solvena {
+
 class PicturePreview : public QFrame {
 public:
     explicit PicturePreview(QWidget* parent = nullptr);
@@ -27,3 +29,5 @@ private:
     QLabel* picture_;
     QLabel* size_;
 };
+
+}  // namespace solvena

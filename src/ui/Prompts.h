@@ -9,6 +9,9 @@
 
 class QFont;
 class QPrinter;
+
+namespace solvena {
+
 class VcdChoiceMemory;
 struct VcdChoices;
 struct VcdHeader;
@@ -56,3 +59,5 @@ public:
     // needed (again on the printer itself when the user prints from the preview).
     virtual void previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
 };
+
+}  // namespace solvena

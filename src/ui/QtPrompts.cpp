@@ -20,6 +20,8 @@
 #include <functional>
 #include <vector>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -208,3 +210,5 @@ void QtPrompts::previewPrint(QPrinter& printer, const std::function<void(QPrinte
                      [&paint](QPrinter* target) { paint(*target); });
     dialog.exec();
 }
+
+}  // namespace solvena

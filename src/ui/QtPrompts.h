@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace solvena {
+
 class QtPrompts : public Prompts {
 public:
     explicit QtPrompts(QWidget* parent) : parent_(parent) {}
@@ -28,3 +30,5 @@ public:
 private:
     QWidget* parent_;
 };
+
+}  // namespace solvena

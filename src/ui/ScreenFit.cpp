@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace solvena {
+
 namespace {
 
 qint64 overlap(const QRect& a, const QRect& b)
@@ -33,3 +35,5 @@ QRect fitToScreens(const QRect& saved, const QList<QRect>& screens)
     placed.moveTop(std::clamp(placed.top(), screen.top(), screen.bottom() - placed.height() + 1));
     return placed;
 }
+
+}  // namespace solvena

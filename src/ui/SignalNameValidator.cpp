@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -87,3 +89,5 @@ QValidator::State SignalNameValidator::validate(QString& input, int& pos) const
     }
     return Acceptable;
 }
+
+}  // namespace solvena

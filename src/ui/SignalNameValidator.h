@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+namespace solvena {
+
 // Why `text` cannot be a signal name (a message for the user), or nullopt when every
 // character can be stored. U+FFFD, which stands for damaged bytes of a name as read,
 // is let through so that such a name stays editable.
@@ -31,3 +33,5 @@ public:
 private:
     std::function<void(const QString&)> refused_;
 };
+
+}  // namespace solvena

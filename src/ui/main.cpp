@@ -13,12 +13,18 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 static std::vector<std::string> argumentsOf(int argc, char** argv)
 {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
+
+}  // namespace solvena
+
+using namespace solvena;
 
 int main(int argc, char** argv)
 {

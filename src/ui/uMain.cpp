@@ -33,6 +33,15 @@
 #include <string_view>
 #include <utility>
 
+// The icons are compiled into the app library; a static library's resources must be
+// registered by hand, from the global namespace, where their function is.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -47,12 +56,6 @@ constexpr int kGridTop = 36;
 
 }  // namespace
 
-// The icons are compiled into the app library; a static library's resources must be
-// registered by hand.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
 
 QString errorBoxText(const QString& message)
 {
@@ -360,7 +363,7 @@ void TfrmMain::buildToolBars()
 
 void TfrmMain::resetDocument()
 {
-    ::resetDocument(document, gridLayout_.colCount(), gridLayout_.rowCount());
+    resetChart(document, gridLayout_.colCount(), gridLayout_.rowCount());
     setModified(false);
     discardRecoveryFile();
     setDocumentFile(QString());
@@ -434,3 +437,5 @@ void TfrmMain::mnuAboutClick()
 {
     prompts_->message(applicationTitle(), applicationTitle() + u" Ver"_s + QLatin1StringView(kSolvenaVersion));
 }
+
+}  // namespace solvena

@@ -24,6 +24,13 @@
 #include <string>
 #include <vector>
 
+class QMenu;
+class QToolBar;
+class QPainter;
+class QPrinter;
+
+namespace solvena {
+
 class ChartGrid;
 class TfrmMakePulse;
 class TfrmSetDelay;
@@ -35,10 +42,6 @@ struct LoadedChart;
 class RecoveryStore;
 class VcdChoiceMemory;
 struct PictureFormatRow;
-class QMenu;
-class QToolBar;
-class QPainter;
-class QPrinter;
 
 // The files the window keeps of its own; empty for none (tests), main() gives the
 // program's.
@@ -333,3 +336,5 @@ private:
 // The text the error box shows for a message: a "." is added when the message's
 // last character sorts above ".".
 QString errorBoxText(const QString& message);
+
+}  // namespace solvena

@@ -14,6 +14,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -74,3 +76,5 @@ void TfrmMain::openDroppedFiles(const QStringList& paths)
     }
     openNamedFile(path);
 }
+
+}  // namespace solvena

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QStatusBar>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -72,7 +74,7 @@ void TfrmMain::updateHistoryCommands()
 
 void TfrmMain::takeSnapshot()
 {
-    ::takeSnapshot(document, programHistory());
+    recordSnapshot(document, programHistory());
     updateHistoryCommands();
 }
 
@@ -91,12 +93,12 @@ void TfrmMain::stepHistory(bool (*available)(const EditHistory&), void (*step)(T
 
 void TfrmMain::actUndoExecute()
 {
-    stepHistory(canUndo, ::undoCommand);
+    stepHistory(canUndo, undoCommand);
 }
 
 void TfrmMain::actRedoExecute()
 {
-    stepHistory(canRedo, ::redoCommand);
+    stepHistory(canRedo, redoCommand);
 }
 
 void TfrmMain::actSet0Execute()
@@ -198,3 +200,5 @@ void TfrmMain::showRefusalLater(const QString& reason)
     QMetaObject::invokeMethod(this, [this, reason] { showTransientMessage(reason); },
                               Qt::QueuedConnection);
 }
+
+}  // namespace solvena

@@ -37,6 +37,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -242,3 +244,5 @@ void TfrmMain::endApplication()
     close();
     QCoreApplication::quit();
 }
+
+}  // namespace solvena

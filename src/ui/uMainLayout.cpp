@@ -24,6 +24,8 @@
 #include <optional>
 #include <stdexcept>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -151,3 +153,5 @@ void TfrmMain::dgdMainColumnMoved(int from, int to)
     if (moved)
         setModified(true);
 }
+
+}  // namespace solvena

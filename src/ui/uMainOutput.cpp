@@ -25,6 +25,8 @@
 #include <memory>
 #include <stdexcept>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -151,3 +153,5 @@ void TfrmMain::printChart(QPrinter& printer)
     if (!painter.end())
         throw std::runtime_error("印刷を終了できません");
 }
+
+}  // namespace solvena

@@ -22,6 +22,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -106,3 +108,5 @@ void TfrmMain::restoreWindowPlacement()
     if (kept.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
+
+}  // namespace solvena

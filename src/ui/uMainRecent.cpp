@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 void TfrmMain::createRecentMenu()
@@ -109,3 +111,5 @@ void TfrmMain::mnuClearRecentClick()
 {
     updateRecentFiles([](std::vector<std::string>& files) { files.clear(); });
 }
+
+}  // namespace solvena

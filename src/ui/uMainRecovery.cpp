@@ -22,6 +22,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 void TfrmMain::saveRecoveryFile()
@@ -94,3 +96,5 @@ bool TfrmMain::offerRecovery()
     }
     return false;
 }
+
+}  // namespace solvena

@@ -18,6 +18,8 @@
 #include <functional>
 #include <stdexcept>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 void TfrmMain::createDialogs()
@@ -117,3 +119,5 @@ void TfrmMain::actTimingLineExecute()
 {
     editChart(toggleTimingLines);
 }
+
+}  // namespace solvena

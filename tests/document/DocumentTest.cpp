@@ -4,6 +4,8 @@
 
 #include <memory>
 
+using namespace solvena;
+
 TEST(InvertLevel, SwapsLowAndHighOnly)
 {
     EXPECT_EQ(invertLevel(0), 1);
@@ -26,7 +28,7 @@ TEST(ResetDocument, EmptiesEveryEntryAndRecordsTheGridCounts)
     }
     for (auto& name : cell->signalName) name = "CLK";
 
-    resetDocument(*cell, 30, 5);
+    resetChart(*cell, 30, 5);
 
     auto empty = std::make_unique<TCell>();
     empty->colCount = 30;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 // The history's own records, on the heap: a TCell is far too large for the stack
@@ -23,7 +25,7 @@ struct Fixture {
     {
         document.level[1][1] = n;
         document.signalName[1] = "S" + std::to_string(n);
-        takeSnapshot(document, history());
+        recordSnapshot(document, history());
     }
     // Which state the chart shows: 0 for the empty record.
     int shown() const { return document.level[1][1]; }

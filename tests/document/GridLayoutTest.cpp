@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 struct LayoutCase {

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+using namespace solvena;
+
 TEST(SetEdgeDelay, LandsOnlyWhereAnEdgeBeginsAndSkipsTheNameColumn)
 {
     auto chart = patterned();

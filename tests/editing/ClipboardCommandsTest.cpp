@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <optional>
 
+using namespace solvena;
+
 namespace {
 
 struct PasteCase {

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+using namespace solvena;
+
 namespace {
 
 struct SetCase {

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+namespace solvena {
+
 inline std::unique_ptr<TCell> patterned()
 {
     auto cell = std::make_unique<TCell>();
@@ -39,3 +41,5 @@ inline std::unique_ptr<TCell> withLevelsOf(const TCell& chart, const TCell& leve
             copy->level[c][r] = levelsFrom.level[c][r];
     return copy;
 }
+
+}  // namespace solvena

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 const char* const kChartFiles[] = {"example.sbn", "names.sbn", "single-column.sbn", "negative-delay.sbn",
@@ -37,7 +39,7 @@ std::string withoutTrailingBreaks(std::string bytes)
 
 std::string saved(const LoadedChart& read)
 {
-    return SaveChart(*read.chart, gridLayoutWith(read.colWidths, read.rowCount));
+    return writeChart(*read.chart, gridLayoutWith(read.colWidths, read.rowCount));
 }
 
 class ChartDamage : public testing::TestWithParam<const char*> {};
@@ -49,7 +51,7 @@ class ChartDamage : public testing::TestWithParam<const char*> {};
 TEST_P(ChartDamage, FileCutAtAnyByteLosesNoStepUnannounced)
 {
     const std::string whole = readChartFixture(GetParam());
-    const LoadedChart original = LoadChart(whole);
+    const LoadedChart original = readChart(whole);
     ASSERT_TRUE(original.ok);
     ASSERT_EQ(original.warningLine, 0) << original.warningReason;
     // Where the data line of each signal ends.
@@ -65,7 +67,7 @@ TEST_P(ChartDamage, FileCutAtAnyByteLosesNoStepUnannounced)
     for (size_t length = 0; length <= whole.size(); ++length) {
         SCOPED_TRACE(testing::Message() << "first " << length << " bytes");
         const std::string cut = whole.substr(0, length);
-        const LoadedChart got = LoadChart(cut);
+        const LoadedChart got = readChart(cut);
         if (!got.ok) {
             EXPECT_EQ(got.chart, nullptr);
             continue;
@@ -94,7 +96,7 @@ TEST_P(ChartDamage, FileCutAtAnyByteLosesNoStepUnannounced)
             EXPECT_EQ(got.warningLine, lineAt(cut, cut.size())) << got.warningReason;
         }
         // What was opened saves whole and reads back as the writer's own file.
-        const LoadedChart again = LoadChart(saved(got));
+        const LoadedChart again = readChart(saved(got));
         ASSERT_TRUE(again.ok);
         EXPECT_EQ(again.warningLine, 0) << again.warningReason;
         EXPECT_EQ(saved(again), saved(got));
@@ -108,7 +110,7 @@ TEST_P(ChartDamage, NulByteAnywhereIsRefused)
         SCOPED_TRACE(testing::Message() << "NUL before byte " << at);
         std::string damaged = whole;
         damaged.insert(at, 1, '\0');
-        const LoadedChart got = LoadChart(damaged);
+        const LoadedChart got = readChart(damaged);
         ASSERT_FALSE(got.ok);
         EXPECT_EQ(got.errorLine, lineAt(whole, at));
     }

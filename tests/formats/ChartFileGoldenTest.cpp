@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 struct Golden {
@@ -97,13 +99,13 @@ class ChartGolden : public testing::TestWithParam<GoldenCase> {};
 TEST_P(ChartGolden, SavesTheFileByteForByte)
 {
     const Golden g = GetParam().build();
-    EXPECT_EQ(SaveChart(*g.chart, gridLayoutWith(g.widths, g.rowCount)), readChartFixture(GetParam().file));
+    EXPECT_EQ(writeChart(*g.chart, gridLayoutWith(g.widths, g.rowCount)), readChartFixture(GetParam().file));
 }
 
 TEST_P(ChartGolden, ReadsTheFileBackIntoTheSameChart)
 {
     const Golden g = GetParam().build();
-    const LoadedChart loaded = LoadChart(readChartFixture(GetParam().file));
+    const LoadedChart loaded = readChart(readChartFixture(GetParam().file));
     ASSERT_TRUE(loaded.ok) << loaded.errorReason << " line " << loaded.errorLine;
     EXPECT_EQ(loaded.colCount, static_cast<int32_t>(g.widths.size()));
     EXPECT_EQ(loaded.rowCount, g.rowCount);

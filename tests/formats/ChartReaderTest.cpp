@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 struct CellCheck {
@@ -134,7 +136,7 @@ class ChartReader : public testing::TestWithParam<ReaderCase> {};
 TEST_P(ChartReader, ReadsAsExpected)
 {
     const ReaderCase& t = GetParam();
-    const LoadedChart got = LoadChart(t.bytes);
+    const LoadedChart got = readChart(t.bytes);
     ASSERT_EQ(got.ok, t.ok) << got.errorReason << " line " << got.errorLine;
     if (!t.ok) {
         EXPECT_EQ(got.chart, nullptr);
@@ -168,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ChartReader, testing::ValuesIn(kCases),
 
 TEST(ChartReaderRecord, TimingLinesOfDroppedColumnsStayInTheRecord)
 {
-    const LoadedChart got = LoadChart("80 0 15 0 33 1\r\nA\r\n1 0 0");
+    const LoadedChart got = readChart("80 0 15 0 33 1\r\nA\r\n1 0 0");
     ASSERT_TRUE(got.ok);
     EXPECT_EQ(got.colCount, 2);
     EXPECT_EQ(got.chart->timingLine[2], 1);
@@ -176,7 +178,7 @@ TEST(ChartReaderRecord, TimingLinesOfDroppedColumnsStayInTheRecord)
 
 TEST(ChartReaderRecord, ExtremeTimingLinesPassThrough)
 {
-    const LoadedChart got = LoadChart("80 -2147483648 15 2147483647\r\n");
+    const LoadedChart got = readChart("80 -2147483648 15 2147483647\r\n");
     ASSERT_TRUE(got.ok);
     EXPECT_EQ(got.chart->timingLine[0], INT32_MIN);
     EXPECT_EQ(got.chart->timingLine[1], INT32_MAX);

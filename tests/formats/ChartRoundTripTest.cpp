@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 class RandomChart {
@@ -89,13 +91,13 @@ TEST(ChartRoundTrip, RandomChartsSurviveSaveLoadSave)
         random.fill(*chart, widths, rows);
         const auto cols = static_cast<int32_t>(widths.size());
 
-        const std::string bytes = SaveChart(*chart, gridLayoutWith(widths, rows));
-        const LoadedChart loaded = LoadChart(bytes);
+        const std::string bytes = writeChart(*chart, gridLayoutWith(widths, rows));
+        const LoadedChart loaded = readChart(bytes);
         ASSERT_TRUE(loaded.ok) << loaded.errorReason << " line " << loaded.errorLine;
         ASSERT_EQ(loaded.colCount, cols);
         ASSERT_EQ(loaded.rowCount, rows);
         ASSERT_EQ(loaded.colWidths, widths);
-        EXPECT_EQ(SaveChart(*loaded.chart, gridLayoutWith(loaded.colWidths, loaded.rowCount)), bytes);
+        EXPECT_EQ(writeChart(*loaded.chart, gridLayoutWith(loaded.colWidths, loaded.rowCount)), bytes);
 
         // The fresh record holds exactly the saved extent and nothing else.
         TCell expected;
@@ -121,7 +123,7 @@ TEST(ChartRoundTrip, WriterIgnoresCellsBeyondTheExtent)
     chart->level[5][1] = 1;
     chart->signalName[3] = "hidden";
     chart->timingLine[4] = 1;
-    EXPECT_EQ(SaveChart(*chart, gridLayoutWith({80, 15}, 2)), "80 0 15 0\r\n\r\n0 0 0");
+    EXPECT_EQ(writeChart(*chart, gridLayoutWith({80, 15}, 2)), "80 0 15 0\r\n\r\n0 0 0");
 }
 
 std::string header(int pairs)
@@ -147,7 +149,7 @@ std::string blocks(int count, int triples)
 
 TEST(ChartCapacity, FullRecordFits)
 {
-    const LoadedChart got = LoadChart(header(100) + blocks(99, 99));
+    const LoadedChart got = readChart(header(100) + blocks(99, 99));
     ASSERT_TRUE(got.ok) << got.errorReason;
     EXPECT_EQ(got.colCount, 100);
     EXPECT_EQ(got.rowCount, 100);
@@ -164,7 +166,7 @@ class ChartOverCapacity : public testing::TestWithParam<OverCapacity> {};
 
 TEST_P(ChartOverCapacity, IsAFailure)
 {
-    const LoadedChart got = LoadChart(GetParam().bytes);
+    const LoadedChart got = readChart(GetParam().bytes);
     EXPECT_FALSE(got.ok);
     EXPECT_EQ(got.chart, nullptr);
     EXPECT_EQ(got.errorLine, GetParam().errorLine);
@@ -184,9 +186,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ChartCapacity, HugeInputFailsWithoutTouchingMemoryBeyondTheRecord)
 {
-    EXPECT_FALSE(LoadChart(header(5000)).ok);
-    EXPECT_FALSE(LoadChart(header(2) + blocks(3, 20000)).ok);
-    EXPECT_FALSE(LoadChart(header(2) + blocks(5000, 0)).ok);
+    EXPECT_FALSE(readChart(header(5000)).ok);
+    EXPECT_FALSE(readChart(header(2) + blocks(3, 20000)).ok);
+    EXPECT_FALSE(readChart(header(2) + blocks(5000, 0)).ok);
 }
 
 struct WriterRefusal {
@@ -204,7 +206,7 @@ TEST_P(ChartWriterRefuses, WhatCouldNotBeReadBack)
     auto chart = std::make_unique<TCell>();
     chart->signalName[1] = GetParam().name;
     try {
-        SaveChart(*chart, gridLayoutWith(GetParam().widths, GetParam().rows));
+        writeChart(*chart, gridLayoutWith(GetParam().widths, GetParam().rows));
         ADD_FAILURE() << "saved";
     } catch (const ReasonError& refusal) {
         EXPECT_EQ(refusal.reason(), GetParam().says);

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+using namespace solvena;
+
 using namespace std::string_literals;
 
 namespace {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 struct RowCheck {
@@ -138,7 +140,7 @@ TEST_P(VcdChart, GivesTheseRowsWhateverPiecesTheBytesComeIn)
     const VcdChoices choices = choicesOf(t.signalNames, t.clock, t.step, t.start, t.steps);
     for (const size_t piece : {size_t(-1), size_t(1), size_t(5)}) {
         MemorySource source(t.dump, piece);
-        const LoadedChart got = loadVcdChart(source, choices);
+        const LoadedChart got = readVcdChart(source, choices);
         ASSERT_TRUE(got.ok) << got.errorLine << ": " << got.errorReason;
         EXPECT_EQ(rowsOf(got), t.rows) << "piece " << piece;
         EXPECT_EQ(japanese(got.notes), t.notes);
@@ -220,7 +222,7 @@ TEST_P(VcdRefusal, SaysWhereAndWhatWasExpectedWhateverPiecesTheBytesComeIn)
     const RefusalCase& t = GetParam();
     for (const size_t piece : {size_t(-1), size_t(1)}) {
         MemorySource source(t.dump, piece);
-        const LoadedChart got = loadVcdChart(source, choicesOf(t.signalNames, t.clock, "1ns", t.start, 10));
+        const LoadedChart got = readVcdChart(source, choicesOf(t.signalNames, t.clock, "1ns", t.start, 10));
         ASSERT_FALSE(got.ok);
         EXPECT_EQ(got.chart, nullptr);
         EXPECT_EQ(got.errorLine, t.errorLine) << got.errorReason;

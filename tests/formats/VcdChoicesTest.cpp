@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 using Options = std::vector<std::pair<std::string, std::string>>;

@@ -20,6 +20,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace solvena;
+
 namespace {
 
 const std::string kDump = "$timescale 1ns $end\n$scope module t $end\n$var wire 1 ! a $end\n$var wire 2 % b $end\n"
@@ -127,7 +129,7 @@ TEST(VcdPipe, ShortReadsFromAPipeGiveTheSameChart)
         ::close(fd);
     });
     const std::unique_ptr<FileByteSource> source = FileByteSource::fromDescriptor(ends[0]);
-    const LoadedChart chart = loadVcdChart(*source, everyStep());
+    const LoadedChart chart = readVcdChart(*source, everyStep());
     writer.join();
     ::close(ends[0]);
     ASSERT_TRUE(chart.ok) << chart.errorReason;
@@ -142,7 +144,7 @@ TEST(VcdPipe, AFailedReadIsReportedNotTakenForTheEnd)
     const int fd = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(fd, 0);
     const std::unique_ptr<FileByteSource> source = FileByteSource::fromDescriptor(fd);
-    const LoadedChart chart = loadVcdChart(*source, everyStep());
+    const LoadedChart chart = readVcdChart(*source, everyStep());
     ::close(fd);
     EXPECT_FALSE(chart.ok);
     EXPECT_EQ(chart.errorReason, Reason(ReasonKind::VcdCannotRead, {Reason(ReasonKind::System, {EISDIR})}));

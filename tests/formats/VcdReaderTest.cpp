@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 // The definitions Icarus Verilog writes, with a scope name of its own making.
@@ -109,7 +111,7 @@ TEST(VcdReaderReach, ReadsNoFurtherThanTheWindowNeeds)
     start.stepFemtoseconds = 1'000'000;
     start.steps = 3;
     MemorySource first(dump);
-    const LoadedChart atStart = loadVcdChart(first, start);
+    const LoadedChart atStart = readVcdChart(first, start);
     ASSERT_TRUE(atStart.ok) << atStart.errorReason;
     EXPECT_EQ(atStart.colCount, 4);
 
@@ -117,7 +119,7 @@ TEST(VcdReaderReach, ReadsNoFurtherThanTheWindowNeeds)
     VcdChoices further = start;
     further.steps = 5;
     MemorySource second(dump);
-    const LoadedChart atEnd = loadVcdChart(second, further);
+    const LoadedChart atEnd = readVcdChart(second, further);
     EXPECT_FALSE(atEnd.ok);
     EXPECT_EQ(atEnd.errorLine, 11);
 }
@@ -132,7 +134,7 @@ TEST(VcdReaderWords, AValueWiderThanTheBufferIsReadWhole)
     choices.signalNames = {"wide[299999]", "wide[1]", "wide[0]", "wide"};
     choices.steps = 1;
     MemorySource source(dump, 4096);
-    const LoadedChart got = loadVcdChart(source, choices);
+    const LoadedChart got = readVcdChart(source, choices);
     ASSERT_TRUE(got.ok) << got.errorReason;
     EXPECT_EQ(got.chart->level[1][1], kLevelHigh);
     EXPECT_EQ(got.chart->level[1][2], kLevelLow);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 struct Row {

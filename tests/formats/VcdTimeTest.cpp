@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 struct TimeCase {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 // A grid of `cols` columns of a new grid's widths and `rows` rows.
@@ -38,7 +40,7 @@ TEST(WaveJsonExportText, OneSignalPerRowRepeatsAsDotsNamesEscaped)
     chart->signalName[3] = "\x82\x62\x82\x6B\x82\x6A\"\\\t\x01";
     setRow(*chart, 3, {0, 0, 0, 0});
     chart->level[5][1] = 1;  // beyond the grid's columns
-    const WaveJsonExport got = exportWaveJson(*chart, grid(5, 4));
+    const WaveJsonExport got = writeWaveJson(*chart, grid(5, 4));
     EXPECT_EQ(got.text,
               "{\n"
               "  \"signal\": [\n"
@@ -54,17 +56,17 @@ TEST(WaveJsonExportText, OneSignalPerRowRepeatsAsDotsNamesEscaped)
 TEST(WaveJsonExportText, NoSignalsAndNoSteps)
 {
     const TCell chart;
-    EXPECT_EQ(exportWaveJson(chart, grid(3, 1)).text, "{\n  \"signal\": []\n}\n");
-    EXPECT_EQ(exportWaveJson(chart, grid(1, 2)).text, "{\n  \"signal\": [\n    { \"name\": \"\", \"wave\": \"\" }\n  ]\n}\n");
+    EXPECT_EQ(writeWaveJson(chart, grid(3, 1)).text, "{\n  \"signal\": []\n}\n");
+    EXPECT_EQ(writeWaveJson(chart, grid(1, 2)).text, "{\n  \"signal\": [\n    { \"name\": \"\", \"wave\": \"\" }\n  ]\n}\n");
 }
 
 TEST(WaveJsonExportText, CountsOutsideTheRecordAreRefused)
 {
     const TCell chart;
-    EXPECT_THROW(exportWaveJson(chart, grid(0, 2)), ReasonError);
-    EXPECT_THROW(exportWaveJson(chart, grid(101, 2)), ReasonError);
-    EXPECT_THROW(exportWaveJson(chart, grid(2, 0)), ReasonError);
-    EXPECT_THROW(exportWaveJson(chart, grid(2, 101)), ReasonError);
+    EXPECT_THROW(writeWaveJson(chart, grid(0, 2)), ReasonError);
+    EXPECT_THROW(writeWaveJson(chart, grid(101, 2)), ReasonError);
+    EXPECT_THROW(writeWaveJson(chart, grid(2, 0)), ReasonError);
+    EXPECT_THROW(writeWaveJson(chart, grid(2, 101)), ReasonError);
 }
 
 // A name the import would refuse is refused by the export, naming its row, so that no
@@ -87,7 +89,7 @@ TEST(WaveJsonExportText, NamesThatCouldNotBeReadBackAreRefused)
         chart->signalName[1] = "ok";
         chart->signalName[2] = c.name;
         try {
-            const LoadedChart back = importWaveJson(exportWaveJson(*chart, grid(3, 3)).text);
+            const LoadedChart back = readWaveJson(writeWaveJson(*chart, grid(3, 3)).text);
             EXPECT_EQ(c.refusal, "");
             EXPECT_TRUE(back.ok) << back.errorReason;
         } catch (const ReasonError& e) {
@@ -141,7 +143,7 @@ TEST_P(WaveJsonNotice, NamesWhatIsLeftOut)
     auto chart = std::make_unique<TCell>();
     t.setUp(*chart);
     const WaveJsonExport got =
-        exportWaveJson(*chart, t.widths.empty() ? grid(5, 3) : gridLayoutWith(t.widths, 3));
+        writeWaveJson(*chart, t.widths.empty() ? grid(5, 3) : gridLayoutWith(t.widths, 3));
     EXPECT_EQ(japanese(got.notice), t.notice);
     EXPECT_EQ(got.attributesLeftOut, !t.notice.empty());
 }
@@ -172,7 +174,7 @@ TEST(WaveJsonRoundTrip, LevelsNamesAndCountsComeBack)
             chart->signalName[r] = names[static_cast<size_t>(between(0, static_cast<int>(names.size()) - 1))];
             for (int c = 1; c < cols; ++c) chart->level[c][r] = between(0, 2);
         }
-        const LoadedChart back = importWaveJson(exportWaveJson(*chart, grid(cols, rows)).text);
+        const LoadedChart back = readWaveJson(writeWaveJson(*chart, grid(cols, rows)).text);
         ASSERT_TRUE(back.ok) << back.errorReason;
         ASSERT_EQ(back.colCount, rows > 1 ? cols : 1);  // no signal, no wave to carry the steps
         ASSERT_EQ(back.rowCount, rows);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 // One imported row: levels of columns 1 .. n-1 as "0", "1", "x" and, when given, the
@@ -88,7 +90,7 @@ class WaveJsonImport : public testing::TestWithParam<ImportCase> {};
 TEST_P(WaveJsonImport, GivesTheseRows)
 {
     const ImportCase& t = GetParam();
-    const LoadedChart got = importWaveJson(t.text);
+    const LoadedChart got = readWaveJson(t.text);
     ASSERT_TRUE(got.ok) << got.errorReason;
     ASSERT_NE(got.chart, nullptr);
     const int steps = t.rows.empty() ? 0 : static_cast<int>(t.rows[0].levels.size());
@@ -120,10 +122,10 @@ TEST_P(WaveJsonImport, GivesTheseRows)
 // Written out again, the chart reads back with every level and name: one column a step.
 TEST_P(WaveJsonImport, ExportedAgainKeepsEveryLevel)
 {
-    const LoadedChart first = importWaveJson(GetParam().text);
+    const LoadedChart first = readWaveJson(GetParam().text);
     ASSERT_TRUE(first.ok) << first.errorReason;
-    const WaveJsonExport exported = exportWaveJson(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
-    const LoadedChart again = importWaveJson(exported.text);
+    const WaveJsonExport exported = writeWaveJson(*first.chart, gridLayoutWith(first.colWidths, first.rowCount));
+    const LoadedChart again = readWaveJson(exported.text);
     ASSERT_TRUE(again.ok) << again.errorReason;
     ASSERT_EQ(again.rowCount, first.rowCount);
     if (first.rowCount > 1) {
@@ -150,7 +152,7 @@ std::string signals(int count, std::string_view w)
 
 TEST(WaveJsonImportLimits, NinetyNineSignalsOfNinetyNineStepsFit)
 {
-    const LoadedChart got = importWaveJson(signals(99, std::string(99, '1')));
+    const LoadedChart got = readWaveJson(signals(99, std::string(99, '1')));
     ASSERT_TRUE(got.ok) << got.errorReason;
     EXPECT_EQ(got.colCount, 100);
     EXPECT_EQ(got.rowCount, 100);
@@ -199,7 +201,7 @@ class WaveJsonRefusal : public testing::TestWithParam<RefusalCase> {};
 TEST_P(WaveJsonRefusal, RefusesTheWholeImport)
 {
     const RefusalCase& t = GetParam();
-    const LoadedChart got = importWaveJson(t.text);
+    const LoadedChart got = readWaveJson(t.text);
     EXPECT_FALSE(got.ok);
     EXPECT_EQ(got.chart, nullptr);
     EXPECT_NE(japanese(got.errorReason).find(t.message), std::string::npos) << japanese(got.errorReason);

@@ -25,6 +25,8 @@
 #include <random>
 #include <regex>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -9,6 +9,8 @@
 
 #include <stdexcept>
 
+using namespace solvena;
+
 namespace {
 
 struct HeaderCase {

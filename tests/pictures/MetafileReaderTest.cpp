@@ -11,6 +11,8 @@
 #include <memory>
 #include <random>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

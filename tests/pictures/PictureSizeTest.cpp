@@ -6,6 +6,8 @@
 
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 TEST(PictureSize, FollowsTheCountsSizesAndMargins)

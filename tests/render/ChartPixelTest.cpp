@@ -12,6 +12,8 @@
 #include <set>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 const FontDesc kHeaderFont{"", 10, 0};

@@ -15,6 +15,8 @@
 #include <set>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 const FontDesc kHeaderFont{"", 10, 0};

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 struct LineCase {

@@ -24,6 +24,8 @@
 #include <cmath>
 #include <functional>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -10,6 +10,8 @@
 
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 FontDesc gridFont(int pixels = 13)

@@ -18,6 +18,8 @@
 #include <limits>
 #include <set>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+using namespace solvena;
+
 namespace {
 
 struct FitCase {

@@ -31,6 +31,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 void PrintTo(const QString& text, std::ostream* out)

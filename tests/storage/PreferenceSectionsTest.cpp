@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 namespace {
 
 using Files = std::vector<std::string>;

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -15,6 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -53,13 +55,13 @@ TEST(RecoveryFile, ComesBackWithItsOriginAndChart)
         {"", std::nullopt},
     };
     for (const ChartOrigin& origin : origins) {
-        const RecoveryLoadResult back = LoadRecovery(SaveRecovery(*chart, sampleLayout(), origin));
+        const RecoveryLoadResult back = readRecovery(writeRecovery(*chart, sampleLayout(), origin));
         ASSERT_TRUE(back.ok) << back.error;
         EXPECT_EQ(back.origin.path, origin.path);
         EXPECT_EQ(back.origin.identity, origin.identity);
         EXPECT_EQ(back.chart.colWidths, sampleLayout().colWidths);
         EXPECT_EQ(back.chart.rowCount, 3);
-        EXPECT_EQ(SaveChart(*back.chart.chart, back.chart.layout()), SaveChart(*chart, sampleLayout()));
+        EXPECT_EQ(writeChart(*back.chart.chart, back.chart.layout()), writeChart(*chart, sampleLayout()));
     }
 }
 
@@ -68,8 +70,8 @@ TEST(RecoveryFile, ComesBackWithItsOriginAndChart)
 TEST(RecoveryFile, AFirstVersionCopyReadsWithoutIdentity)
 {
     const std::string copy = "SOLVENA-RECOVERY 1\r\npath 6\r\n/a.sbn\r\ncaption 1\r\nc\r\n" +
-                             SaveChart(*sampleChart(), sampleLayout());
-    const RecoveryLoadResult back = LoadRecovery(copy);
+                             writeChart(*sampleChart(), sampleLayout());
+    const RecoveryLoadResult back = readRecovery(copy);
     ASSERT_TRUE(back.ok) << back.error;
     EXPECT_EQ(back.origin.path, "/a.sbn");
     EXPECT_EQ(back.origin.identity, std::nullopt);
@@ -77,7 +79,7 @@ TEST(RecoveryFile, AFirstVersionCopyReadsWithoutIdentity)
 
 TEST(RecoveryFile, DamagedInputIsRefusedAsAWhole)
 {
-    const std::string good = SaveRecovery(*sampleChart(), sampleLayout(), {"/a.sbn", FileIdentity{3, 4}});
+    const std::string good = writeRecovery(*sampleChart(), sampleLayout(), {"/a.sbn", FileIdentity{3, 4}});
     const auto replaced = [&good](std::string_view what, std::string_view with) {
         return std::string(good).replace(good.find(what), what.size(), with);
     };
@@ -94,7 +96,7 @@ TEST(RecoveryFile, DamagedInputIsRefusedAsAWhole)
         good.substr(0, good.size() - 3) + "x y",        // a broken chart part
     };
     for (const std::string& bytes : damaged) {
-        const RecoveryLoadResult result = LoadRecovery(bytes);
+        const RecoveryLoadResult result = readRecovery(bytes);
         EXPECT_FALSE(result.ok) << bytes.substr(0, 40);
         EXPECT_FALSE(result.error.empty());
         EXPECT_EQ(result.chart.chart, nullptr);

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace solvena {
+
 // Columns 1..5 of rows 1..3, every level beside every other; column 3's edge is
 // moved by `delay` in every row.
 inline void putDelayedChart(TCell& chart, int32_t delay)
@@ -31,3 +33,5 @@ inline int32_t justBeyond(int32_t delay, int x, int width)
     const int64_t remainder = ((target - delay) % 5 + 5) % 5;
     return static_cast<int32_t>(target - remainder);
 }
+
+}  // namespace solvena

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace solvena {
+
 struct EmfRecordView {
     uint32_t type = 0;
     std::string_view bytes;  // the whole record
@@ -166,3 +168,5 @@ struct EmfPlayback {
         EXPECT_FALSE(saved) << "SAVEDC never restored";
     }
 };
+
+}  // namespace solvena

@@ -2,6 +2,13 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace solvena {
+
+
+}  // namespace solvena
+
+using namespace solvena;
+
 int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "crash") == 0) {

@@ -6,6 +6,13 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
+namespace solvena {
+
+
+}  // namespace solvena
+
+using namespace solvena;
+
 int main(int argc, char** argv)
 {
     useOffscreenPlatformUnlessSet();

@@ -5,8 +5,12 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+namespace solvena {
+
 inline void useOffscreenPlatformUnlessSet()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
 }
+
+}  // namespace solvena

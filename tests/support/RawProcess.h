@@ -19,6 +19,8 @@
 
 extern char** environ;
 
+namespace solvena {
+
 struct RawOutcome {
     int status = -1;  // exit status; -1 when ended by a signal
     int signal = 0;   // the signal that ended it
@@ -158,3 +160,5 @@ inline std::string readFifo(const std::string& path)
     ::close(fd);
     return bytes;
 }
+
+}  // namespace solvena

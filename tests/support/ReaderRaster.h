@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 namespace reader_raster {
 
 // A pixel counts as inked by the reader when it is at least this dark (0 white, 255
@@ -241,3 +243,5 @@ inline QImage inkscapeRaster(const std::string& emf, QString& error)
 }
 
 }  // namespace reader_raster
+
+}  // namespace solvena

@@ -2,6 +2,8 @@
 
 #include "text/ReasonWords.h"
 
+namespace solvena {
+
 QString japaneseText(const Reason& reason)
 {
     static const ReasonWords words(Language::Japanese, ReasonWords::SystemErrors::AsTheSystemSays);
@@ -19,3 +21,5 @@ std::vector<std::string> japanese(const std::vector<Reason>& reasons)
     for (const Reason& reason : reasons) lines.push_back(japanese(reason));
     return lines;
 }
+
+}  // namespace solvena

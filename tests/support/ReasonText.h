@@ -9,6 +9,10 @@
 
 class QString;
 
+namespace solvena {
+
 QString japaneseText(const Reason& reason);
 std::string japanese(const Reason& reason);
 std::vector<std::string> japanese(const std::vector<Reason>& reasons);
+
+}  // namespace solvena

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 struct RecordedLine {
     CanvasPoint from;
     CanvasPoint to;
@@ -84,3 +86,5 @@ private:
     BrushStyle brushStyle_ = BrushStyle::Solid;
     FontDesc font_;
 };
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QString>
 
+namespace solvena {
+
 // The file's bytes; empty when it cannot be read.
 inline QByteArray readTestFile(const QString& path)
 {
@@ -18,3 +20,5 @@ inline bool writeTestFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QTest>
 
+namespace solvena {
+
 int runWidgetTest(int argc, char** argv, const std::function<std::unique_ptr<QObject>()>& makeTest)
 {
     useOffscreenPlatformUnlessSet();
@@ -14,3 +16,5 @@ int runWidgetTest(int argc, char** argv, const std::function<std::unique_ptr<QOb
     const std::unique_ptr<QObject> test = makeTest();
     return QTest::qExec(test.get(), argc, argv);
 }
+
+}  // namespace solvena

@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+namespace solvena {
+
 // Runs `test`'s test functions within an application made from argc/argv.
 int runWidgetTest(int argc, char** argv, const std::function<std::unique_ptr<QObject>()>& makeTest);
 
@@ -15,3 +17,5 @@ int runWidgetTest(int argc, char** argv, const std::function<std::unique_ptr<QOb
     {                                                                                          \
         return runWidgetTest(argc, argv, [] { return std::make_unique<TestClass>(); });        \
     }
+
+}  // namespace solvena

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+using namespace solvena;
+
 namespace {
 
 std::string hexBytes(std::string_view bytes)

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 // Every byte alone, every two bytes, and every two bytes from 0x80 up followed by 0x40,
 // so that each way a pair can fail is also seen resuming at its second byte.
 template <class Visit>
@@ -69,3 +71,5 @@ private:
     }
     std::uint64_t hash_ = 0xCBF29CE484222325ull;
 };
+
+}  // namespace solvena

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace solvena;
+
 namespace {
 
 constexpr std::uint64_t kDecodedDigest = 0x4AB13CD12C5A201B;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 struct RoundTrip {

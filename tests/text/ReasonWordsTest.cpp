@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <string>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

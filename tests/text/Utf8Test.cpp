@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 TEST(Utf8, ToUtf16JoinsAndReplaces)

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+using namespace solvena;
+
 namespace {
 
 struct Case {

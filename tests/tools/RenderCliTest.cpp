@@ -23,6 +23,8 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -109,7 +111,7 @@ TEST(RenderCli, WritesEveryFormatToTheGivenPathAndToStandardOutput)
          }},
         {"svg", [&](const QByteArray& b) { EXPECT_TRUE(b.contains("viewBox=\"0 0 175 125\"")); }},
         {"pdf", [&](const QByteArray& b) { EXPECT_TRUE(b.startsWith("%PDF-") && b.contains("/MediaBox [0 0 131.25 93.75")); }},
-        {"json", [&](const QByteArray& b) { EXPECT_EQ(b.toStdString(), exportWaveJson(*read.chart.chart, layout).text); }},
+        {"json", [&](const QByteArray& b) { EXPECT_EQ(b.toStdString(), writeWaveJson(*read.chart.chart, layout).text); }},
         {"sbn", [&](const QByteArray& b) { EXPECT_EQ(b, example) << "byte for byte"; }},
         {"txt", [&](const QByteArray& b) { EXPECT_EQ(b, example); }},
     };

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(CellRect)

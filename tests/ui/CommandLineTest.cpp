@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 class CommandLineTest : public QObject {

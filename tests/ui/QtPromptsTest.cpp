@@ -26,6 +26,8 @@
 #include <functional>
 #include <limits>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

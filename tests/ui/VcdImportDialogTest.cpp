@@ -23,6 +23,8 @@
 
 #include <functional>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(std::function<void(TfrmVcdImport&)>)

@@ -25,6 +25,8 @@
 #include <cstdlib>
 #include <memory>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(Qt::Key)

@@ -30,6 +30,8 @@
 
 #include <sys/stat.h>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 using Answer = Prompts::Answer;
 
@@ -365,7 +367,7 @@ private slots:
 
         QVERIFY(prompts->asked(u"save"_s).isEmpty());
         QVERIFY(!QFile::exists(path(u"x.sbn"_s)));
-        QCOMPARE(readTestFile(x), QByteArray::fromStdString(SaveChart(document, window->grid()->layout())));
+        QCOMPARE(readTestFile(x), QByteArray::fromStdString(writeChart(document, window->grid()->layout())));
         QVERIFY(readTestFile(x).contains("EDITED"));
         QCOMPARE(window->windowTitle(), kTitle + u" - "_s + x);
         QVERIFY(!modifiedFlag);

@@ -26,6 +26,8 @@
 
 #include <memory>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -18,6 +18,8 @@
 
 #include <memory>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(CommandId)

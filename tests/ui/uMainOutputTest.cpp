@@ -40,6 +40,8 @@
 #include <cerrno>
 #include <memory>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(CommandId)

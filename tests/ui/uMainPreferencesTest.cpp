@@ -25,6 +25,8 @@
 
 #include <sys/stat.h>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 namespace {

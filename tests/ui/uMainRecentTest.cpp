@@ -24,6 +24,8 @@
 
 #include <memory>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 using Answer = Prompts::Answer;
 

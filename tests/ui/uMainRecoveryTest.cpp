@@ -22,6 +22,8 @@
 
 #include <memory>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 using Answer = Prompts::Answer;
 
@@ -50,7 +52,7 @@ private:
     {
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(writeTestFile(folder + u"/1-2-3.recovery"_s,
-                              QByteArray::fromStdString(SaveRecovery(chart, layout, origin))));
+                              QByteArray::fromStdString(writeRecovery(chart, layout, origin))));
     }
 
     void openWindow()
@@ -96,7 +98,7 @@ private slots:
         QCOMPARE(files.size(), 1);
         QFile copy(folder + u'/' + files[0]);
         QVERIFY(copy.open(QIODevice::ReadOnly));
-        const RecoveryLoadResult kept = LoadRecovery(copy.readAll().toStdString());
+        const RecoveryLoadResult kept = readRecovery(copy.readAll().toStdString());
         QVERIFY(kept.ok);
         QCOMPARE(kept.chart.chart->signalName[1], std::string("CLK"));
         QVERIFY(kept.origin.path.empty());
@@ -185,7 +187,7 @@ private slots:
             QVERIFY(writeTestFile(folder + u"/1-2-3.recovery"_s,
                                   "SOLVENA-RECOVERY 1\r\npath " + QByteArray::number(path.size()) + "\r\n" +
                                       path + "\r\ncaption 1\r\nc\r\n" +
-                                      QByteArray::fromStdString(SaveChart(*chart, layout))));
+                                      QByteArray::fromStdString(writeChart(*chart, layout))));
         } else {
             plantCopy(*chart, layout, ChartOrigin{named.toStdString(), identity});
         }
@@ -238,7 +240,7 @@ private slots:
     // A copy whose chart lines disagree (damaged where it lay) comes back whole, with a warning.
     void anInconsistentCopyComesBackWholeWithAWarning()
     {
-        const std::string copy = SaveRecovery(TCell{}, gridLayoutWith({80, 15, 15}, 3), {});
+        const std::string copy = writeRecovery(TCell{}, gridLayoutWith({80, 15, 15}, 3), {});
         const std::string cut = copy.substr(0, copy.size() - 4);  // the last data line loses a step
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(writeTestFile(folder + u"/1-2-3.recovery"_s, QByteArray::fromStdString(cut)));

@@ -27,6 +27,8 @@
 #include <stdexcept>
 #include <type_traits>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 class MainWindowTest : public QObject, WindowFixture {

@@ -27,6 +27,8 @@
 #include <functional>
 #include <memory>
 
+using namespace solvena;
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(std::function<void(TfrmMain&)>)

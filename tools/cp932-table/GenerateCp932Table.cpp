@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 namespace {
 
 constexpr char16_t kNone = 0xFFFD;
@@ -62,6 +64,10 @@ void appendUtf8(std::string& out, char16_t c)
 }
 
 }  // namespace
+
+}  // namespace solvena
+
+using namespace solvena;
 
 int main()
 try {

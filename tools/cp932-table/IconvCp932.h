@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace solvena {
+
 class IconvCp932 {
 public:
     IconvCp932()
@@ -96,3 +98,5 @@ private:
     iconv_t decoder_;
     iconv_t encoder_;
 };
+
+}  // namespace solvena

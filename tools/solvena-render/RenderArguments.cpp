@@ -7,6 +7,8 @@
 #include <cctype>
 #include <charconv>
 
+namespace solvena {
+
 namespace {
 
 // The extension of the path's last component, without its dot; empty for none.
@@ -222,3 +224,5 @@ std::string renderVersion()
 {
     return std::string("solvena-render ") + kSolvenaVersion + "\n";
 }
+
+}  // namespace solvena

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace solvena {
+
 // What solvena-render writes: a picture, or the chart in a format of its own; one of
 // the two is set.
 struct OutputFormat {
@@ -50,3 +52,5 @@ class ReasonWords;
 // The text of --help, in the words' language, and the line of --version.
 QString renderUsage(const ReasonWords& words);
 std::string renderVersion();
+
+}  // namespace solvena

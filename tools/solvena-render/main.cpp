@@ -25,6 +25,8 @@
 
 #include <unistd.h>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -137,7 +139,7 @@ struct Chart {
 
 // Reads CHART in the format its name says (a chart file when it says none). Warnings
 // and notes go to standard error; false (after saying why) when it cannot be read.
-bool readChart(const RenderArguments& args, Chart& chart)
+bool readInputChart(const RenderArguments& args, Chart& chart)
 {
     const QString path = pathOf(args.chart);
     const ChartFormat* named = chartFormatOfPath(path);
@@ -159,7 +161,7 @@ bool readChart(const RenderArguments& args, Chart& chart)
     return true;
 }
 
-int writeChart(const RenderArguments& args, const Chart& chart)
+int writeOutputChart(const RenderArguments& args, const Chart& chart)
 {
     WrittenChart written;
     try {
@@ -172,7 +174,7 @@ int writeChart(const RenderArguments& args, const Chart& chart)
     return writeOutput(args, [&](ByteSink& sink) { sink.write(written.bytes); });
 }
 
-int writePicture(const RenderArguments& args, char* programName, Chart& chart)
+int writePictureOutput(const RenderArguments& args, char* programName, Chart& chart)
 {
     if (args.rowHeight)
         applyRowHeight(chart.layout, *args.rowHeight);
@@ -211,7 +213,7 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
         fitNameColumn(picture.layout, picture.chart);
     try {
         const LaidOutPicture laidOut = layOutPicture(picture, format);
-        return writeOutput(args, [&](ByteSink& sink) { ::writePicture(sink, laidOut); });
+        return writeOutput(args, [&](ByteSink& sink) { writePicture(sink, laidOut); });
     } catch (const PictureSizeError& e) {
         return fail(outputName(args), e.reason());
     }
@@ -231,6 +233,10 @@ int printToStandardOutput(const QString& text)
 }
 
 }  // namespace
+
+}  // namespace solvena
+
+using namespace solvena;
 
 int main(int argc, char** argv)
 {
@@ -262,9 +268,9 @@ int main(int argc, char** argv)
     if (const Reason unavailable = outputUnavailable(args); !unavailable.empty())
         return fail(outputName(args), unavailable);
     Chart chart;
-    if (!readChart(args, chart))
+    if (!readInputChart(args, chart))
         return kFailed;
     if (args.format.chart)
-        return writeChart(args, chart);
-    return writePicture(args, argv[0], chart);
+        return writeOutputChart(args, chart);
+    return writePictureOutput(args, argv[0], chart);
 }

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace solvena {
+
 IntSpinField::IntSpinField(int minimum, int maximum, int value, QWidget* parent)
     : QAbstractSpinBox(parent), minimum_(minimum), maximum_(std::max(minimum, maximum))
 {
@@ -94,3 +96,5 @@ void IntSpinField::focusOutEvent(QFocusEvent* event)
     if (event->reason() != Qt::PopupFocusReason)
         correct();
 }
+
+}  // namespace solvena

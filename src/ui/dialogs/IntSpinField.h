@@ -4,6 +4,8 @@
 
 #include <QAbstractSpinBox>
 
+namespace solvena {
+
 // Typed input is limited to digits, sign characters and the decimal separator, so a
 // text on its way to a number is never refused half-typed; the field reads a text that
 // is not an integer as its minimum and a number outside the range as the nearest bound,
@@ -36,3 +38,5 @@ private:
     int minimum_;
     int maximum_;
 };
+
+}  // namespace solvena

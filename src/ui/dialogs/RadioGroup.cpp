@@ -5,6 +5,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace solvena {
+
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int itemIndex,
                        QWidget* parent)
     : QGroupBox(caption, parent), buttons_(new QButtonGroup(this))
@@ -49,3 +51,5 @@ void RadioGroup::setItemIndex(int index)
     buttons_->setExclusive(true);
     updateTabStop();
 }
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 
 class QButtonGroup;
 
+namespace solvena {
+
 // At most one item is chosen; the index is -1 while none is.
 class RadioGroup : public QGroupBox {
     Q_OBJECT
@@ -22,3 +24,5 @@ private:
 
     QButtonGroup* buttons_;
 };
+
+}  // namespace solvena

@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 ToolDialog::ToolDialog(const QString& objectName, const QString& caption, bool sizeable,
@@ -43,3 +45,5 @@ void ToolDialog::showModeless()
     raise();
     activateWindow();
 }
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 
 class QPushButton;
 
+namespace solvena {
+
 class ToolDialog : public QDialog {
     Q_OBJECT
 
@@ -24,3 +26,5 @@ protected:
     // Lays `body` out above the OK button; call once the controls exist.
     void setBody(QLayout* body);
 };
+
+}  // namespace solvena

@@ -9,6 +9,8 @@
 
 #include <utility>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 TfrmMakePulse::TfrmMakePulse(std::function<void(const PulseSettings&)> fill, QWidget* parent)
@@ -45,3 +47,5 @@ void TfrmMakePulse::btnOKClick()
     fill_(PulseSettings{edt0PerN->value(), edt1perN->value(), rdgBegin->itemIndex() == 1 ? 1 : 0});
     hide();
 }
+
+}  // namespace solvena

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace solvena {
+
 class IntSpinField;
 class RadioGroup;
 
@@ -33,3 +35,5 @@ public:
 private:
     std::function<void(const PulseSettings&)> fill_;
 };
+
+}  // namespace solvena

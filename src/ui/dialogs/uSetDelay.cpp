@@ -8,6 +8,8 @@
 
 #include <utility>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 TfrmSetDelay::TfrmSetDelay(std::function<void(int32_t)> apply, QWidget* parent)
@@ -32,3 +34,5 @@ void TfrmSetDelay::btnOKClick()
     apply_(edtDelay->value());
     hide();
 }
+
+}  // namespace solvena

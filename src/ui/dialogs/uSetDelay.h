@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace solvena {
+
 class IntSpinField;
 
 class TfrmSetDelay : public ToolDialog {
@@ -22,3 +24,5 @@ public:
 private:
     std::function<void(int32_t)> apply_;
 };
+
+}  // namespace solvena

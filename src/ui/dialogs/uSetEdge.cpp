@@ -7,6 +7,8 @@
 
 #include <utility>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 TfrmSetEdge::TfrmSetEdge(std::function<void(std::optional<EdgeArrow>)> apply, QWidget* parent)
@@ -29,3 +31,5 @@ void TfrmSetEdge::btnOKClick()
     apply_(index >= 0 && index < 3 ? std::optional(arrows[index]) : std::nullopt);
     hide();
 }
+
+}  // namespace solvena

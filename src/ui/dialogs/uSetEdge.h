@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+namespace solvena {
+
 class RadioGroup;
 
 class TfrmSetEdge : public ToolDialog {
@@ -24,3 +26,5 @@ public:
 private:
     std::function<void(std::optional<EdgeArrow>)> apply_;
 };
+
+}  // namespace solvena

@@ -7,6 +7,8 @@
 
 #include <utility>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 TfrmShowNumber::TfrmShowNumber(std::function<void(std::optional<bool>)> apply, QWidget* parent)
@@ -28,3 +30,5 @@ void TfrmShowNumber::btnOKClick()
     apply_(index == 0 || index == 1 ? std::optional(index == 1) : std::nullopt);
     hide();
 }
+
+}  // namespace solvena

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+namespace solvena {
+
 class RadioGroup;
 
 class TfrmShowNumber : public ToolDialog {
@@ -23,3 +25,5 @@ public:
 private:
     std::function<void(std::optional<bool>)> apply_;
 };
+
+}  // namespace solvena

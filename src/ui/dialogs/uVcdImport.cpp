@@ -23,6 +23,8 @@
 #include <utility>
 #include <vector>
 
+namespace solvena {
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -343,3 +345,5 @@ std::optional<VcdChoices> askVcdChoices(QWidget* parent, const QString& path, co
     memory.remember(path, choices);
     return choices;
 }
+
+}  // namespace solvena

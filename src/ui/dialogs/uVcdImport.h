@@ -12,7 +12,6 @@
 
 #include <optional>
 
-class IntSpinField;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -21,6 +20,10 @@ class QPushButton;
 class QRadioButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace solvena {
+
+class IntSpinField;
 
 class TfrmVcdImport : public QDialog {
     Q_OBJECT
@@ -78,3 +81,5 @@ private:
 // (or firstChoices); on OK remembers and returns them, on Cancel nullopt.
 std::optional<VcdChoices> askVcdChoices(QWidget* parent, const QString& path, const VcdHeader& header,
                                         VcdChoiceMemory& memory);
+
+}  // namespace solvena

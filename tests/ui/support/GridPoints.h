@@ -5,8 +5,12 @@
 
 #include <QPoint>
 
+namespace solvena {
+
 inline QPoint cellCentre(const ChartGrid& grid, int col, int row)
 {
     const CellRect r = grid.cellRect(col, row);
     return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
+
+}  // namespace solvena

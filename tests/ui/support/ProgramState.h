@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace solvena {
+
 inline void resetProgramState()
 {
     static const auto empty = std::make_unique<TCell>();
@@ -17,3 +19,5 @@ inline void resetProgramState()
     undoCount = 0;
     redoCount = 0;
 }
+
+}  // namespace solvena

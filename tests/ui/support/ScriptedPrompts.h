@@ -15,6 +15,8 @@
 #include <functional>
 #include <optional>
 
+namespace solvena {
+
 class ScriptedPrompts : public Prompts {
 public:
     struct FileAnswer {
@@ -160,3 +162,5 @@ private:
         return true;
     }
 };
+
+}  // namespace solvena

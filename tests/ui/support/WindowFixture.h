@@ -16,6 +16,8 @@
 
 #include <memory>
 
+namespace solvena {
+
 class WindowFixture {
 protected:
     std::unique_ptr<TfrmMain> window;
@@ -76,3 +78,5 @@ protected:
         return bar && bar->isVisible() ? bar->currentMessage() : QString();
     }
 };
+
+}  // namespace solvena
