@@ -3,11 +3,11 @@
 #include "formats/VcdFile.h"
 #include "formats/WaveJson.h"
 #include "storage/FileIO.h"
+#include "text/TableRows.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
 namespace solvena {
@@ -43,13 +43,6 @@ WrittenChart waveJsonBytes(const TCell& chart, const GridLayout& layout)
     if (!json.notice.empty())
         written.notes.push_back(std::move(json.notice));
     return written;
-}
-
-bool sameLetters(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 template <typename Keep>
@@ -116,18 +109,12 @@ const std::vector<ChartFormat>& chartFormats()
 
 const ChartFormat& chartFormat(ChartFormatId id)
 {
-    for (const ChartFormat& format : chartFormats())
-        if (format.id == id)
-            return format;
-    throw std::logic_error("a chart format without its row");
+    return rowWithId(chartFormats(), id);
 }
 
 const ChartFormat* chartFormatNamed(std::string_view name)
 {
-    for (const ChartFormat& format : chartFormats())
-        if (sameLetters(format.name, name))
-            return &format;
-    return nullptr;
+    return rowNamed(chartFormats(), name);
 }
 
 const ChartFormat* chartFormatOfPath(const QString& path)

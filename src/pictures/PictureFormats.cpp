@@ -8,11 +8,11 @@
 #include "render/PainterCanvas.h"
 #include "render/RasterCanvas.h"
 #include "storage/FileIO.h"
+#include "text/TableRows.h"
 
 #include <QPainter>
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
 namespace solvena {
@@ -63,13 +63,6 @@ void writePdfPicture(ByteSink& sink, const LaidOutPicture& laidOut)
     writePdf(sink, laidOut.picture, VectorFrame{qsizeOf(laidOut), 0, EdgeStyle::ShortBottom});
 }
 
-bool sameLetters(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 void requireRaster(const LaidOutPicture& laidOut)
 {
     if (!pictureFormat(laidOut.format).raster)
@@ -103,18 +96,12 @@ const std::vector<PictureFormatRow>& pictureFormats()
 
 const PictureFormatRow& pictureFormat(PictureFormat id)
 {
-    for (const PictureFormatRow& format : pictureFormats())
-        if (format.id == id)
-            return format;
-    throw std::logic_error("a picture format without its row");
+    return rowWithId(pictureFormats(), id);
 }
 
 const PictureFormatRow* pictureFormatNamed(std::string_view name)
 {
-    for (const PictureFormatRow& format : pictureFormats())
-        if (sameLetters(format.name, name))
-            return &format;
-    return nullptr;
+    return rowNamed(pictureFormats(), name);
 }
 
 LaidOutPicture layOutPicture(const ChartPicture& picture, PictureFormat format)
