@@ -134,6 +134,9 @@ public:
     // --- grid layout commands (uMainLayout.cpp)
     void mnuColCountClick();
     void mnuRowCountClick();
+    // Asks for the count of signals or steps, `what` ("端子数"), from 1 to `high`; the
+    // answer changes the layout through `apply` and marks the chart modified.
+    void askCount(const QString& what, int high, void (*apply)(GridLayout&, int));
     void mnuHeightClick();
     void mnuWidthClick();
     void mnuVertLineClick();

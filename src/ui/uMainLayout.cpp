@@ -70,23 +70,21 @@ void TfrmMain::changeGridLayout(const std::function<void(GridLayout&)>& change)
 
 void TfrmMain::mnuColCountClick()
 {
-    const std::optional<int> n = askNumber(prompts(), u"端子数の入力"_s,
-                                           u"端子数を入力してください（1～%1）"_s.arg(kMaxSignals),
-                                           QString(), kMaxSignals);
-    if (!n)
-        return;
-    changeGridLayout([&](GridLayout& layout) { setRowCount(layout, *n + 1); });
-    setModified(true);
+    askCount(u"端子数"_s, kMaxSignals, [](GridLayout& layout, int n) { setRowCount(layout, n + 1); });
 }
 
 void TfrmMain::mnuRowCountClick()
 {
-    const std::optional<int> n = askNumber(prompts(), u"列数の入力"_s,
-                                           u"列数を入力してください（1～%1）"_s.arg(kMaxSteps),
-                                           QString(), kMaxSteps);
+    askCount(u"列数"_s, kMaxSteps, [](GridLayout& layout, int n) { setColCount(layout, n + 1); });
+}
+
+void TfrmMain::askCount(const QString& what, int high, void (*apply)(GridLayout&, int))
+{
+    const std::optional<int> n = askNumber(prompts(), u"%1の入力"_s.arg(what),
+                                           u"%1を入力してください（1～%2）"_s.arg(what).arg(high), QString(), high);
     if (!n)
         return;
-    changeGridLayout([&](GridLayout& layout) { setColCount(layout, *n + 1); });
+    changeGridLayout([&](GridLayout& layout) { apply(layout, *n); });
     setModified(true);
 }
 

@@ -70,9 +70,7 @@ class FileCommandsTest : public QObject, WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
 
-    QString path(const QString& name) const { return dir->filePath(name); }
 
     using WindowFixture::run;
     // For the tables that name their commands.
@@ -116,16 +114,11 @@ private:
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
+        makeFolder();
         openWindow();
     }
 
-    void cleanup()
-    {
-        closeWindow();
-        dir.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void unmodifiedChartIsNotQuestioned_data()
     {

@@ -111,9 +111,7 @@ class OutputCommandsTest : public QObject, WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
 
-    QString path(const QString& name) const { return dir->filePath(name); }
 
     // Every signal low with a name, a pulse on signal 1.
     static void fillChart(int cols)
@@ -154,16 +152,11 @@ private:
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
+        makeFolder();
         openWindow();
     }
 
-    void cleanup()
-    {
-        closeWindow();
-        dir.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void exportsTheWholeChartWhateverTheWindowShows_data()
     {

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -23,6 +24,15 @@ protected:
     std::unique_ptr<TfrmMain> window;
     ScriptedPrompts* prompts = nullptr;
     ChartGrid* grid = nullptr;
+    std::unique_ptr<QTemporaryDir> dir;   // a folder for the test's files, when made
+
+    // Makes the test's folder, removed again by closeWindow().
+    void makeFolder()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+    }
+    QString path(const QString& name) const { return dir->filePath(name); }
 
     // Whether the chart the window opens with is the first state of the edit history,
     // as main() makes it, so that the first undo comes back to it.
@@ -54,6 +64,7 @@ protected:
         window.reset();
         prompts = nullptr;
         grid = nullptr;
+        dir.reset();
         QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u' ')));
     }
 
