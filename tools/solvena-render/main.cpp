@@ -1,5 +1,6 @@
 // solvena-render: a chart file or WaveJSON to a picture or another chart file, with
 // the editor's own renderer, chart reader and writers, on no display at all.
+#include "Batch.h"
 #include "RenderArguments.h"
 
 #include "document/GridLayout.h"
@@ -20,6 +21,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,8 @@ constexpr char kContext[] = "solvena-render";
 // Set once at start; every message is worded in this language.
 const ReasonWords* words = nullptr;
 StandardStreams startStreams;
+// The progress line of a run of many charts, which every message first takes away.
+Progress* progress = nullptr;
 
 // The file an argument names: its very bytes, whether or not they are UTF-8.
 QString pathOf(const std::string& argument)
@@ -44,10 +48,17 @@ QString pathOf(const std::string& argument)
 }
 
 // One line on standard error; names in it are shown with the bytes they were given.
+void sayLine(const QString& text)
+{
+    if (progress)
+        progress->clear();
+    const QByteArray line = nativePathBytes(u"solvena-render: "_s + text + u'\n');
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+}
+
 void say(const QString& subject, const QString& text)
 {
-    const QByteArray line = nativePathBytes(u"solvena-render: "_s + subject + u": "_s + text + u'\n');
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    sayLine(subject + u": "_s + text);
 }
 
 QString standardOutputName()
@@ -172,7 +183,36 @@ int writeChart(const RenderArguments& args, const Chart& chart)
     return writeOutput(args, [&](ByteSink& sink) { sink.write(written.bytes); });
 }
 
-int writePicture(const RenderArguments& args, char* programName, Chart& chart)
+// The toolkit, started for the run's first picture and kept for every later one.
+class Toolkit {
+public:
+    explicit Toolkit(char* programName) : argv_{programName, nullptr} {}
+
+    void start()
+    {
+        if (app_)
+            return;
+        // Offscreen whatever the environment says: the program never needs a display.
+        // Qt is given no arguments of the user's to take as its own.
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        // Standard error is for this program's reasons and notices; the toolkit's
+        // chatter (a missing XDG_RUNTIME_DIR, ...) would bury them in pipelines.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                sayLine(message);
+        });
+        app_.emplace(argc_, argv_);
+        installFontSubstitutions();
+        QGuiApplication::setFont(programFont());
+    }
+
+private:
+    int argc_ = 1;
+    char* argv_[2];
+    std::optional<QGuiApplication> app_;
+};
+
+int writePicture(const RenderArguments& args, Toolkit& toolkit, Chart& chart)
 {
     if (args.rowHeight)
         applyRowHeight(chart.layout, *args.rowHeight);
@@ -191,20 +231,7 @@ int writePicture(const RenderArguments& args, char* programName, Chart& chart)
         return fail(outputName(args), e.reason());
     }
 
-    // Offscreen whatever the environment says: the program never needs a display. Qt
-    // is given no arguments of the user's to take as its own.
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    // Standard error is for this program's reasons and notices; the toolkit's chatter
-    // (a missing XDG_RUNTIME_DIR, ...) would bury them in pipelines and scripts.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "solvena-render: %s\n", message.toLocal8Bit().constData());
-    });
-    int qtArgc = 1;
-    char* qtArgv[] = {programName, nullptr};
-    QGuiApplication app(qtArgc, qtArgv);
-    installFontSubstitutions();
-    QGuiApplication::setFont(programFont());
+    toolkit.start();
     // Names are measured in the font they are drawn with, which needs the toolkit; the
     // picture is laid out once its layout is final.
     if (chart.namesToFit)
@@ -228,6 +255,77 @@ int printToStandardOutput(const QString& text)
     if (out.error())
         return fail(standardOutputName(), Reason(ReasonKind::System, {out.error()}));
     return 0;
+}
+
+// One chart to its output: read, then written as a chart or drawn as a picture.
+int convert(const RenderArguments& args, Toolkit& toolkit)
+{
+    if (const Reason unavailable = outputUnavailable(args); !unavailable.empty())
+        return fail(outputName(args), unavailable);
+    Chart chart;
+    if (!readChart(args, chart))
+        return kFailed;
+    if (args.format.chart)
+        return writeChart(args, chart);
+    return writePicture(args, toolkit, chart);
+}
+
+std::string_view formatName(const OutputFormat& format)
+{
+    return format.picture ? format.picture->name : format.chart->name;
+}
+
+// Every chart of --out-dir, each on its own: one that fails is said and the rest go on.
+int convertAll(const RenderArguments& args, Toolkit& toolkit)
+{
+    const QString folder = pathOf(*args.outDir);
+    std::vector<std::string> charts;
+    for (const std::string& chart : args.charts) {
+        if (chart != "-") {
+            charts.push_back(chart);
+            continue;
+        }
+        const QString standardInput = words->text(kContext, QT_TRANSLATE_NOOP("solvena-render", "標準入力"));
+        if (startStreams.closed[STDIN_FILENO]) {
+            say(standardInput, (*words)(ReasonKind::StandardOutputClosed));
+            return kUsage;
+        }
+        if (const Reason error = readPathList(STDIN_FILENO, charts); !error.empty()) {
+            say(standardInput, (*words)(error));
+            return kUsage;
+        }
+    }
+    // Refused before anything is read or written: a run that can only fail part way,
+    // or that would replace one output with another, does nothing.
+    if (const Reason unusable = outputFolderUnusable(*args.outDir); !unusable.empty()) {
+        say(u"--out-dir "_s + folder, (*words)(unusable));
+        return kUsage;
+    }
+    const BatchPlan plan = planBatch(*args.outDir, charts, formatName(args.format));
+    if (!plan.ok()) {
+        sayLine((*words)(plan.refusal));
+        return kUsage;
+    }
+
+    Progress shown(plan.jobs.size());
+    progress = &shown;
+    size_t failed = 0;
+    for (size_t i = 0; i < plan.jobs.size(); ++i) {
+        const BatchJob& job = plan.jobs[i];
+        shown.show(i + 1, job.chart);
+        RenderArguments one = args;
+        one.chart = job.chart;
+        one.output = job.output;
+        if (convert(one, toolkit) != 0)
+            ++failed;
+    }
+    shown.clear();
+    progress = nullptr;
+    if (failed == 0)
+        return 0;
+    sayLine(words->text(kContext, QT_TRANSLATE_N_NOOP("solvena-render", "%n 個の CHART を書き出せませんでした"),
+                        int(failed)));
+    return kFailed;
 }
 
 }  // namespace
@@ -259,12 +357,8 @@ int main(int argc, char** argv)
         break;
     }
 
-    if (const Reason unavailable = outputUnavailable(args); !unavailable.empty())
-        return fail(outputName(args), unavailable);
-    Chart chart;
-    if (!readChart(args, chart))
-        return kFailed;
-    if (args.format.chart)
-        return writeChart(args, chart);
-    return writePicture(args, argv[0], chart);
+    Toolkit toolkit(argv[0]);
+    if (args.outDir)
+        return convertAll(args, toolkit);
+    return convert(args, toolkit);
 }
