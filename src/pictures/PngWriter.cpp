@@ -55,21 +55,25 @@ void writeChunk(ByteSink& sink, const char type[4], std::string_view data)
 // The image's colours in the order they first appear, when there are at most 256.
 class Palette {
 public:
-    static std::optional<Palette> of(const QImage& image)
+    static std::optional<Palette> of(const RasterBands& bands)
     {
         Palette palette;
-        const int width = image.width();
-        for (int y = 0; y < image.height(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < width;) {
-                const QRgb rgb = line[x] & 0xFFFFFFu;
-                if (palette.indexOf(rgb) < 0 && !palette.add(rgb))
-                    return std::nullopt;
-                // Charts are long runs of one colour.
-                while (++x < width && (line[x] & 0xFFFFFFu) == rgb) {
+        bool full = false;
+        const int width = bands.width();
+        bands.forEach(false, [&](const QImage& band, int) {
+            for (int y = 0; y < band.height() && !full; ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+                for (int x = 0; x < width && !full;) {
+                    const QRgb rgb = line[x] & 0xFFFFFFu;
+                    full = palette.indexOf(rgb) < 0 && !palette.add(rgb);
+                    // Charts are long runs of one colour.
+                    while (++x < width && (line[x] & 0xFFFFFFu) == rgb) {
+                    }
                 }
             }
-        }
+        });
+        if (full)
+            return std::nullopt;
         return palette;
     }
 
@@ -148,10 +152,15 @@ void packColours(uint8_t* out, const QRgb* line, uint32_t width)
 
 void writePng(ByteSink& sink, const QImage& image)
 {
-    const auto width = uint32_t(image.width());
-    const auto height = uint32_t(image.height());
-    const bool grey = image.format() == QImage::Format_Grayscale8;
-    const std::optional<Palette> palette = grey ? std::nullopt : Palette::of(image);
+    writePng(sink, ImageBands(image));
+}
+
+void writePng(ByteSink& sink, const RasterBands& bands)
+{
+    const auto width = uint32_t(bands.width());
+    const auto height = uint32_t(bands.height());
+    const bool grey = bands.grey();
+    const std::optional<Palette> palette = grey ? std::nullopt : Palette::of(bands);
     const int depth = palette ? palette->bitDepth() : 8;
 
     sink.write(std::string_view("\x89PNG\r\n\x1a\n", 8));
@@ -186,17 +195,19 @@ void writePng(ByteSink& sink, const QImage& image)
     std::vector<uint8_t> row(1 + rowBytes);
     RunDeflater data(grey || palette ? 1 : 3, row.size(),
                      [&sink](std::string_view bytes) { writeChunk(sink, "IDAT", bytes); });
-    for (uint32_t y = 0; y < height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(int(y)));
-        uint8_t* out = row.data() + 1;
-        if (grey)
-            std::copy_n(image.constScanLine(int(y)), width, out);
-        else if (palette)
-            packIndexes(out, line, width, *palette, depth);
-        else
-            packColours(out, line, width);
-        data.addRow(row.data());
-    }
+    bands.forEach(false, [&](const QImage& band, int) {
+        for (int y = 0; y < band.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+            uint8_t* out = row.data() + 1;
+            if (grey)
+                std::copy_n(band.constScanLine(y), width, out);
+            else if (palette)
+                packIndexes(out, line, width, *palette, depth);
+            else
+                packColours(out, line, width);
+            data.addRow(row.data());
+        }
+    });
     data.finish();
     writeChunk(sink, "IEND", {});
 }

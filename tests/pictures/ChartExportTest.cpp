@@ -5,6 +5,7 @@
 #include "pictures/PictureFormats.h"
 #include "render/ChartLayout.h"
 #include "render/DrawChart.h"
+#include "pictures/BmpWriter.h"
 #include "pictures/PngWriter.h"
 #include "pictures/RunDeflater.h"
 #include "text/Cp932.h"
@@ -115,6 +116,52 @@ TEST_P(ChartExport, BitmapIsTheRasterPictureWithoutTheHeaderBand)
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, ChartExport, testing::Values(30, 100));
+
+// Bitmaps and PNG files are drawn a band of rows at a time: whatever the band's height,
+// the same bytes as the picture drawn whole, where band edges cut through names,
+// labels, column numbers, arrows, hatching and timing lines; in colour too, where the
+// PNG takes its palette from a first pass over the bands.
+TEST(RasterBands, ABandedPictureIsThePictureDrawnWhole)
+{
+    struct Case {
+        PictureFormat format;
+        bool withHeader;
+        uint32_t textColour;
+    };
+    const Case cases[] = {
+        {PictureFormat::Bmp, false, 0x000000}, {PictureFormat::Bmp, true, 0x2050C0},
+        {PictureFormat::Png, false, 0x000000}, {PictureFormat::Png, true, 0x2050C0},
+    };
+    auto chart = sampleChart(30, 6);
+    for (int r = 1; r < 6; ++r) {
+        for (int c = 1; c < 30; ++c) {
+            chart->cellFlags[c][r] = uint8_t((c + r) % 3 == 0 ? kFlagShowNumber : 0) |
+                                     uint8_t(c % 4 == 1 ? kFlagRisingArrow : kFlagFallingArrow);
+            chart->delay[c][r] = (c * r) % 7 - 3;
+        }
+    }
+    GridLayout layout = layoutOf(30, 6);
+    applyRowHeight(layout, 31);
+    layout.gridFont.pixelSize = 22;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "png " << (c.format == PictureFormat::Png) << " header " << c.withHeader);
+        layout.gridFont.color = c.textColour;
+        const ChartPicture chartPicture{*chart, layout, grid_defaults::headerFont(), c.withHeader};
+        const LaidOutPicture laidOut = layOutPicture(chartPicture, c.format);
+        StringSink whole;
+        if (c.format == PictureFormat::Bmp)
+            writeBmp(whole, bitmapPicture(laidOut));
+        else
+            writePng(whole, bitmapPicture(laidOut));
+        ASSERT_GT(laidOut.size.height, 100);
+        EXPECT_EQ(picture(chartPicture, c.format), whole.bytes()) << "the bands a file is written in";
+        for (const int rows : {1, 2, 5, 9, 16, int(laidOut.size.height) - 1}) {
+            StringSink banded;
+            writeRasterPicture(banded, laidOut, rows);
+            EXPECT_EQ(banded.bytes(), whole.bytes()) << rows << " rows a band";
+        }
+    }
+}
 
 // Charts have few colours; other pictures must come back exactly too.
 TEST(PngWriter, DecodesToThePixelsItWasGivenAtEveryDepth)
