@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -353,6 +354,43 @@ TEST_P(VectorPicture, IsTheMetafilesDrawingAtItsExactSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, VectorPicture, testing::Values(PictureFormat::Svg, PictureFormat::Pdf));
+
+// The SVG is well-formed whatever a name holds (the markup's own characters, control
+// characters), and a name cut at its box is clipped there, as the bitmap cuts it; one
+// that fits is not.
+TEST(SvgPicture, EscapesNamesAndClipsTheCutOnes)
+{
+    auto chart = std::make_unique<TCell>();
+    chart->signalName[1] = "A&B<C>\"D\x01'";
+    chart->signalName[2] = std::string(40, 'W');
+    const ChartPicture chartPicture{*chart, layoutOf(5, 3), grid_defaults::headerFont(), false};
+    const std::string bytes = picture(chartPicture, PictureFormat::Svg);
+    QXmlStreamReader svg(QByteArray::fromStdString(bytes));
+    QStringList texts;
+    QStringList clips;      // each text's clip-path, empty for none
+    QStringList clipRects;  // "id x y width height"
+    QString clipId;
+    while (!svg.atEnd()) {
+        if (svg.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = svg.attributes();
+        if (svg.name() == u"clipPath")
+            clipId = a.value(u"id"_s).toString();
+        else if (svg.name() == u"rect")
+            clipRects << QStringList{clipId, a.value(u"x"_s).toString(), a.value(u"y"_s).toString(),
+                                     a.value(u"width"_s).toString(), a.value(u"height"_s).toString()}
+                                 .join(u' ');
+        else if (svg.name() == u"text") {
+            clips << a.value(u"clip-path"_s).toString();
+            texts << svg.readElementText();
+        }
+    }
+    ASSERT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_EQ(texts, (QStringList{u"A&B<C>\"D'"_s, QString(40, u'W')}));
+    // Row 2's name box: the name column (80 wide) inside its grid lines, row 2 from 52.
+    EXPECT_EQ(clips, (QStringList{QString(), u"url(#c1)"_s}));
+    EXPECT_EQ(clipRects, QStringList{u"c1 1 53 78 23"_s});
+}
 
 // A page beyond 14,400 points, which common readers refuse, is shrunk whole: the
 // longer side at the limit, the drawing in proportion.
