@@ -21,22 +21,32 @@ void putBig32(std::string& out, uint32_t value)
         out.push_back(char((value >> shift) & 0xFF));
 }
 
-// The CRC-32 of PNG chunks (ISO 3309), continued from `crc`.
+// The CRC-32 of PNG chunks (ISO 3309), continued from `crc`: four bytes a step
+// through four tables ("slicing by four"), the compressed pixels being most of a file.
 uint32_t crc32Of(std::string_view bytes, uint32_t crc = 0)
 {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
+    static const std::array<std::array<uint32_t, 256>, 4> tables = [] {
+        std::array<std::array<uint32_t, 256>, 4> t{};
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
             for (int k = 0; k < 8; ++k)
                 c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
+            t[0][n] = c;
         }
+        for (uint32_t n = 0; n < 256; ++n)
+            for (size_t k = 1; k < 4; ++k)
+                t[k][n] = t[0][t[k - 1][n] & 0xFF] ^ (t[k - 1][n] >> 8);
         return t;
     }();
     crc = ~crc;
-    for (const char byte : bytes)
-        crc = table[(crc ^ uint8_t(byte)) & 0xFF] ^ (crc >> 8);
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    size_t left = bytes.size();
+    for (; left >= 4; left -= 4, p += 4) {
+        crc ^= uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+        crc = tables[3][crc & 0xFF] ^ tables[2][(crc >> 8) & 0xFF] ^ tables[1][(crc >> 16) & 0xFF] ^ tables[0][crc >> 24];
+    }
+    for (; left > 0; --left)
+        crc = tables[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 

@@ -20,9 +20,13 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <algorithm>
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -48,11 +52,16 @@ QString pathOf(const std::string& argument)
 }
 
 // One line on standard error; names in it are shown with the bytes they were given.
+// Charts of one run are converted on several threads; their lines and the progress
+// line take turns.
+std::mutex saying;
+
 void sayLine(const QString& text)
 {
+    const QByteArray line = nativePathBytes(u"solvena-render: "_s + text + u'\n');
+    const std::lock_guard lock(saying);
     if (progress)
         progress->clear();
-    const QByteArray line = nativePathBytes(u"solvena-render: "_s + text + u'\n');
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
 }
 
@@ -307,20 +316,49 @@ int convertAll(const RenderArguments& args, Toolkit& toolkit)
         return kUsage;
     }
 
+    // The toolkit starts on this thread, before the charts are drawn on any.
+    if (args.format.picture)
+        toolkit.start();
     Progress shown(plan.jobs.size());
     progress = &shown;
-    size_t failed = 0;
-    for (size_t i = 0; i < plan.jobs.size(); ++i) {
-        const BatchJob& job = plan.jobs[i];
-        shown.show(i + 1, job.chart);
-        RenderArguments one = args;
-        one.chart = job.chart;
-        one.output = job.output;
-        if (convert(one, toolkit) != 0)
-            ++failed;
+    // A chart's time is drawing and waiting for the disk to take its file (every file
+    // is flushed before it replaces the old one): charts on a few threads overlap both.
+    size_t next = 0;
+    std::atomic<size_t> failed = 0;
+    auto work = [&] {
+        for (;;) {
+            size_t i = 0;
+            {
+                const std::lock_guard lock(saying);
+                if (next == plan.jobs.size())
+                    return;
+                i = next++;
+                shown.show(i + 1, plan.jobs[i].chart);
+            }
+            RenderArguments one = args;
+            one.chart = plan.jobs[i].chart;
+            one.output = plan.jobs[i].output;
+            try {
+                if (convert(one, toolkit) != 0)
+                    ++failed;
+            } catch (const std::exception& e) {
+                say(pathOf(one.chart), (*words)(Reason(ReasonKind::SystemText, {e.what()})));
+                ++failed;
+            }
+        }
+    };
+    const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 2, 4);
+    std::vector<std::thread> helpers;
+    for (size_t t = 1; t < std::min(threads, plan.jobs.size()); ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    {
+        const std::lock_guard lock(saying);
+        shown.clear();
+        progress = nullptr;
     }
-    shown.clear();
-    progress = nullptr;
     if (failed == 0)
         return 0;
     sayLine(words->text(kContext, QT_TRANSLATE_N_NOOP("solvena-render", "%n 個の CHART を書き出せませんでした"),
