@@ -738,6 +738,30 @@
         <source>--vcd-clock と --vcd-step は同時に指定できません</source>
         <translation>--vcd-clock and --vcd-step cannot be given together</translation>
     </message>
+    <message>
+        <source>%1 にはフォルダが必要です</source>
+        <translation>%1 needs a folder</translation>
+    </message>
+    <message>
+        <source>--out-dir には CHART が一つ以上必要です</source>
+        <translation>--out-dir needs at least one CHART</translation>
+    </message>
+    <message>
+        <source>CHART の「-」（標準入力の一覧）は一度しか指定できません</source>
+        <translation>the CHART &apos;-&apos; (the list on standard input) can be given only once</translation>
+    </message>
+    <message>
+        <source>--out-dir には --format が必要です</source>
+        <translation>--out-dir needs --format</translation>
+    </message>
+    <message>
+        <source>%1 と %2 はどちらも %3 になります</source>
+        <translation>%1 and %2 would both be written to %3</translation>
+    </message>
+    <message>
+        <source>%1 は CHART の %2 そのものです</source>
+        <translation>%1 is the CHART %2 itself</translation>
+    </message>
 </context>
 <context>
     <name>solvena-render</name>
@@ -754,7 +778,19 @@
         <translation>Try &apos;solvena-render --help&apos; for more information.</translation>
     </message>
     <message>
+        <source>標準入力</source>
+        <translation>standard input</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個の CHART を書き出せませんでした</source>
+        <translation>
+            <numerusform>%n CHART was not written</numerusform>
+            <numerusform>%n CHARTs were not written</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>使い方: solvena-render [オプション]... CHART OUTPUT
+  または: solvena-render [オプション]... --out-dir DIR --format FMT CHART...
 CHART（チャートファイル .sbn・.txt、WaveJSON .json、または VCD .vcd）を
 OUTPUT に書き出します。ディスプレイは要りません。OUTPUT の拡張子で形式が決まります:
   .bmp        ビットマップ（エディタのビットマップ出力と同じもの）
@@ -780,6 +816,10 @@ OUTPUT は与えられた名前のとおりに、一時ファイルを通して�
   --font-px N       そのフォントの高さを N ピクセルにする（1～1000、既定 13）
   --format FMT      OUTPUT の拡張子によらず FMT（bmp、emf、png、svg、pdf、
                     json、sbn、txt のどれか）で書く
+  --out-dir DIR     CHART をいくつでも受け取り、それぞれを DIR/&lt;名前&gt;.&lt;FMT&gt;
+                    に書く（&lt;名前&gt; は CHART のファイル名から拡張子を除いたもの、
+                    --format が必要）。CHART が「-」なら、そのパスを標準入力
+                    から 1 行に一つずつ読む
   -h, --help        この説明を表示して終わる
   -v, --version     版を表示して終わる
 
@@ -797,16 +837,23 @@ VCD（.vcd）の CHART のオプション:
   0 は Low、1 は High、x・z などは不定。分けないベクタは全ビット 0 で Low、
   全ビット 1 で High、ほかは不定です。
 
+--out-dir では、読めない CHART や書けない出力があっても残りを書き出し、
+その理由を CHART または出力の名前とともに出します。二つの CHART の出力が
+同じ名前になるとき、出力が CHART そのものになるとき、DIR がないか書き込め
+ないときは、何も書かずに終わります（ステータス 2）。標準エラー出力が
+端末なら、進み具合を 1 行で表示します。
+
 メッセージは、LC_ALL、それが空なら LC_MESSAGES、それも空なら LANG が日本語の
 ロケール（ja_JP.UTF-8 など）を指すときは日本語、ほかは英語で出します。
 
-終了ステータス: OUTPUT を書けたら 0。CHART を読めないか、OUTPUT を
-書けなかったら 1（理由は標準エラー出力に出し、書きかけのファイルは
-残しません）。
+終了ステータス: OUTPUT を（--out-dir ではすべての出力を）書けたら 0。
+CHART を読めないか、OUTPUT を書けなかったら 1（理由は標準エラー出力に出し、
+書きかけのファイルは残しません）。
 コマンドラインの誤りは 2。シグナル（Ctrl+C、timeout）で終わるときは、
 一時ファイルを残さず、そのシグナルで終わります。
 </source>
         <translation>Usage: solvena-render [OPTION]... CHART OUTPUT
+  or:   solvena-render [OPTION]... --out-dir DIR --format FMT CHART...
 Writes CHART, a chart file (.sbn or .txt), WaveJSON (.json) or a value change dump
 (.vcd), to OUTPUT. Needs no display. The extension of OUTPUT picks the format:
   .bmp        bitmap, as the editor&apos;s bitmap export makes it
@@ -832,6 +879,10 @@ Options (the drawing options do nothing for .json, .sbn and .txt):
   --font-px N       make that font N pixels high (1-1000, default 13)
   --format FMT      write FMT (bmp, emf, png, svg, pdf, json, sbn or txt)
                     whatever the extension of OUTPUT
+  --out-dir DIR     take any number of CHARTs and write each to DIR/NAME.FMT,
+                    NAME being the CHART&apos;s file name without its extension
+                    (needs --format); a CHART &apos;-&apos; reads their paths from
+                    standard input, one a line
   -h, --help        show this help and exit
   -v, --version     show the version and exit
 
@@ -849,11 +900,17 @@ Options for a value change dump (.vcd) as CHART:
   0 low, 1 high, x, z and others undefined; a vector not split is low when all
   its bits are 0, high when all are 1, undefined otherwise.
 
+With --out-dir, a CHART that cannot be read or an output that cannot be written
+is reported with its name and the others are still written. Nothing is written
+when two CHARTs would give the same output name, when an output would be a
+CHART itself, or when DIR is missing or not writable (status 2). While standard
+error is a terminal, one line on it shows the progress.
+
 Messages are in Japanese when LC_ALL, or else LC_MESSAGES, or else LANG names a
 Japanese locale (ja_JP.UTF-8, ...), and in English otherwise.
 
-Exit status: 0 when OUTPUT was written; 1 when CHART could not be read or OUTPUT
-could not be written (the reason on standard error, no partial file left); 2 for a
+Exit status: 0 when OUTPUT (with --out-dir, every output) was written; 1 when
+CHART could not be read or OUTPUT could not be written (the reason on standard error, no partial file left); 2 for a
 wrong command line. Ended by a signal (Ctrl+C, timeout), it leaves no temporary
 file and ends as that signal ends a program.
 </translation>

@@ -30,9 +30,14 @@ constexpr size_t kChunkBytes = 64 * 1024;
 
 void writeBmp(ByteSink& sink, const QImage& image)
 {
-    const auto width = uint32_t(image.width());
-    const auto height = uint32_t(image.height());
-    const bool grey = image.format() == QImage::Format_Grayscale8;
+    writeBmp(sink, ImageBands(image));
+}
+
+void writeBmp(ByteSink& sink, const RasterBands& bands)
+{
+    const auto width = uint32_t(bands.width());
+    const auto height = uint32_t(bands.height());
+    const bool grey = bands.grey();
     const uint32_t rowBytes = (width * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * height;
     constexpr uint32_t kHeaderBytes = 14 + 40;
@@ -55,27 +60,29 @@ void writeBmp(ByteSink& sink, const QImage& image)
     put32(out, 0);
     put32(out, 0);
 
-    for (int y = int(height) - 1; y >= 0; --y) {
-        const size_t start = out.size();
-        out.resize(start + rowBytes, '\0');
-        auto* row = reinterpret_cast<unsigned char*>(out.data() + start);
-        if (grey) {
-            const uchar* pixel = image.constScanLine(y);
-            for (uint32_t x = 0; x < width; ++x, row += 3)
-                row[0] = row[1] = row[2] = pixel[x];
-        } else {
-            const auto* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (uint32_t x = 0; x < width; ++x, row += 3) {
-                row[0] = uint8_t(pixel[x]);
-                row[1] = uint8_t(pixel[x] >> 8);
-                row[2] = uint8_t(pixel[x] >> 16);
+    bands.forEach(true, [&](const QImage& band, int) {
+        for (int y = band.height() - 1; y >= 0; --y) {
+            const size_t start = out.size();
+            out.resize(start + rowBytes, '\0');
+            auto* row = reinterpret_cast<unsigned char*>(out.data() + start);
+            if (grey) {
+                const uchar* pixel = band.constScanLine(y);
+                for (uint32_t x = 0; x < width; ++x, row += 3)
+                    row[0] = row[1] = row[2] = pixel[x];
+            } else {
+                const auto* pixel = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+                for (uint32_t x = 0; x < width; ++x, row += 3) {
+                    row[0] = uint8_t(pixel[x]);
+                    row[1] = uint8_t(pixel[x] >> 8);
+                    row[2] = uint8_t(pixel[x] >> 16);
+                }
+            }
+            if (out.size() >= kChunkBytes) {
+                sink.write(out);
+                out.clear();
             }
         }
-        if (out.size() >= kChunkBytes) {
-            sink.write(out);
-            out.clear();
-        }
-    }
+    });
     sink.write(out);
 }
 

@@ -65,6 +65,15 @@ void writePicture(ByteSink& sink, const ChartPicture& picture, PictureFormat for
 // reason when it could not be made or written, none on success.
 Reason writePictureFile(const QString& path, const LaidOutPicture& laidOut);
 
+// Bitmap and PNG files are drawn and written a band of rows at a time, each band at
+// most this many bytes of pixels (at least one row): any picture within the limits
+// takes no more memory than that.
+inline constexpr int64_t kRasterBandBytes = int64_t{8} << 20;
+
+// Writes a picture laid out for Bmp or Png drawn `bandRows` rows at a time: the same
+// bytes whatever the band's height.
+void writeRasterPicture(ByteSink& sink, const LaidOutPicture& bitmap, int bandRows);
+
 // The bitmap's picture, laid out for Bmp or Png: white, drawn on the raster canvas,
 // the chart moved up by row 0's height unless the picture has the header row. 8-bit
 // grey when the chart is drawn in greys only, RGB32 otherwise.

@@ -5,14 +5,18 @@
 // the run deflater. It states the screen's resolution, 96 pixels an inch, as the
 // bitmap does.
 
+#include "pictures/RasterBands.h"
 #include "storage/ByteSink.h"
 
 class QImage;
 
 namespace solvena {
 
-// Writes `image` (RGB32, alpha ignored; or 8-bit grey, which goes out as grey) as a
-// .png file, row by row. Decoded, the file gives exactly the image's pixels.
+// Writes the picture (RGB32, alpha ignored; or 8-bit grey, which goes out as grey) as
+// a .png file, band by band from the top. Decoded, the file gives exactly the
+// picture's pixels. A colour picture's bands are taken twice: once for its palette.
+void writePng(ByteSink& sink, const RasterBands& bands);
+// The same for an image held whole.
 void writePng(ByteSink& sink, const QImage& image);
 
 }  // namespace solvena

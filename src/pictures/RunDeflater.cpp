@@ -5,6 +5,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace solvena {
 
 namespace {
@@ -76,6 +80,17 @@ Code distanceCode(size_t distance)
 size_t sameBytes(const uint8_t* at, const uint8_t* end, const uint8_t* other)
 {
     const uint8_t* p = at;
+#if defined(__SSE2__) || defined(_M_X64)
+    // Rows of a chart mostly repeat: 16 bytes a comparison.
+    while (end - p >= 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(other + (p - at)));
+        const auto equal = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)));
+        if (equal != 0xFFFFu)
+            return size_t(p - at) + size_t(__builtin_ctz(~equal));
+        p += 16;
+    }
+#endif
     while (end - p >= 8) {
         uint64_t a, b;
         std::memcpy(&a, p, 8);
@@ -104,17 +119,7 @@ RunDeflater::RunDeflater(size_t pixelBytes, size_t rowBytes, std::function<void(
 
 void RunDeflater::addRow(const uint8_t* row)
 {
-    // Adler-32, summed in stretches short enough not to overflow.
-    for (size_t done = 0; done < rowBytes_;) {
-        const size_t n = std::min<size_t>(rowBytes_ - done, 5552);
-        for (size_t i = 0; i < n; ++i) {
-            adlerA_ += row[done + i];
-            adlerB_ += adlerA_;
-        }
-        adlerA_ %= 65521;
-        adlerB_ %= 65521;
-        done += n;
-    }
+    sumAdler(row);
 
     // At each byte the longer of two copies: of the pixel before (runs along the row)
     // and of the row above (what repeats from row to row), else a literal.
@@ -122,8 +127,9 @@ void RunDeflater::addRow(const uint8_t* row)
     const uint8_t* end = row + rowBytes_;
     for (const uint8_t* p = row; p < end;) {
         const size_t offset = size_t(p - row);
-        const size_t along = offset >= pixelBytes_ ? sameBytes(p, end, p - pixelBytes_) : 0;
         const size_t above = up ? sameBytes(p, end, previous_.data() + offset) : 0;
+        // A copy of the row above to its end leaves no longer one to look for.
+        const size_t along = offset >= pixelBytes_ && above < size_t(end - p) ? sameBytes(p, end, p - pixelBytes_) : 0;
         if (std::max(along, above) >= 3) {
             const size_t length = std::max(along, above);
             copy(above >= along ? rowBytes_ : pixelBytes_, length);
@@ -135,6 +141,37 @@ void RunDeflater::addRow(const uint8_t* row)
     std::memcpy(previous_.data(), row, rowBytes_);
     hasPrevious_ = true;
     flushBytes();
+}
+
+void RunDeflater::sumAdler(const uint8_t* data)
+{
+    // In stretches short enough not to overflow, 16 bytes at a time: B gains 16 times
+    // A and the bytes weighted by how many sums each is still in, A the bytes; the
+    // same values the sums byte by byte reach there.
+    uint32_t a = adlerA_;
+    uint32_t b = adlerB_;
+    for (size_t left = rowBytes_; left > 0;) {
+        size_t stretch = std::min<size_t>(left, 5552 / 16 * 16);
+        left -= stretch;
+        for (; stretch >= 16; stretch -= 16, data += 16) {
+            uint32_t sum = 0;
+            uint32_t weighted = 0;
+            for (uint32_t i = 0; i < 16; ++i) {
+                sum += data[i];
+                weighted += (16 - i) * data[i];
+            }
+            b += 16 * a + weighted;
+            a += sum;
+        }
+        for (; stretch > 0; --stretch) {
+            a += *data++;
+            b += a;
+        }
+        a %= 65521;
+        b %= 65521;
+    }
+    adlerA_ = a;
+    adlerB_ = b;
 }
 
 void RunDeflater::finish()

@@ -26,6 +26,7 @@ public:
     void finish();
 
 private:
+    void sumAdler(const uint8_t* row);  // the Adler-32 of the stream, on by a row
     void literal(uint8_t byte);
     void copy(size_t distance, size_t length);
     void put(uint32_t bits, int count);  // least significant bit first

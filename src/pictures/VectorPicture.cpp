@@ -5,22 +5,17 @@
 #include "Version.h"
 #include "render/PainterCanvas.h"
 #include "pictures/PictureSize.h"
-#include "render/QtFont.h"
+#include "render/SvgCanvas.h"
 
-#include <QBuffer>
-#include <QFont>
 #include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
-#include <QSvgGenerator>
 #include <QTransform>
 
 #include <cmath>
 #include <optional>
-#include <stdexcept>
 
 namespace solvena {
 
@@ -89,21 +84,6 @@ void paintVector(Device& device, const ChartPicture& picture, EdgeStyle edges, c
         throw ReasonError(ReasonKind::PaintCannotFinish);
 }
 
-// Each font family the SVG names followed by the faces that stand in for it here
-// (IPAGothic for "ＭＳ ゴシック", ...): a reader without the Windows faces then sets
-// the text in the face it was measured with.
-void addStandIns(QByteArray& svg, const ChartPicture& picture)
-{
-    for (const FontDesc& desc : {picture.headerFont, picture.layout.gridFont}) {
-        const QString family = toQFont(desc).family();
-        const QStringList standIns = QFont::substitutes(family);
-        if (standIns.isEmpty())
-            continue;
-        const QString list = u"'"_s + family + u"', '"_s + standIns.join(u"', '"_s) + u"'"_s;
-        svg.replace(u"font-family=\"%1\""_s.arg(family).toUtf8(), u"font-family=\"%1\""_s.arg(list).toUtf8());
-    }
-}
-
 // A number as short as it can be written, to the ten-thousandth of a point.
 QByteArray points(double value)
 {
@@ -119,27 +99,9 @@ QByteArray points(double value)
 
 void writeSvg(ByteSink& sink, const ChartPicture& picture, const VectorFrame& frame)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(frame.size);
-    svg.setViewBox(QRect(QPoint(0, 0), frame.size));
-    svg.setResolution(kScreenDpi);
-    paintVector(svg, picture, frame.edges, QTransform::fromTranslate(0, -frame.top));
-    QByteArray bytes = buffer.buffer();
-    // The generator states the size in millimetres, which readers round to whole
-    // pixels again, often one more: the picture's own pixels are what it is.
-    static const QRegularExpression kSize(u"^(<\\?xml[^>]*>\\s*<svg) width=\"[^\"]*\" height=\"[^\"]*\""_s);
-    const QString head = QString::fromUtf8(bytes.left(256));
-    const QRegularExpressionMatch size = kSize.match(head);
-    if (!size.hasMatch())
-        throw std::logic_error("the SVG generator wrote no size to replace");
-    bytes.replace(0, size.capturedLength(0),
-                  (size.captured(1) + u" width=\"%1px\" height=\"%2px\""_s.arg(frame.size.width()).arg(frame.size.height()))
-                      .toUtf8());
-    addStandIns(bytes, picture);
-    sink.write(std::string_view(bytes.constData(), size_t(bytes.size())));
+    SvgCanvas canvas(sink, frame.size, frame.top);
+    drawWholeChart(canvas, picture, frame.edges);
+    canvas.finish();
 }
 
 void writePdf(ByteSink& sink, const ChartPicture& picture, const VectorFrame& frame)

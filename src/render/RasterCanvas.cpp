@@ -387,9 +387,75 @@ void RasterCanvas::lineTo(int32_t x, int32_t y)
         strokeSegment(from, CanvasPoint{x, y});
 }
 
+namespace {
+
+// A line's runs straight into an image's pixels (32-bit, or 8-bit grey) at `origin`,
+// the line's first point.
+template <typename Pixel>
+void paintRuns(uchar* origin, qsizetype stride, const std::vector<PixelRun>& runs, Pixel pixel)
+{
+    for (const PixelRun& run : runs) {
+        uchar* line = origin + qsizetype(run.y) * stride;
+        for (int64_t row = 0; row < run.height; ++row, line += stride)
+            std::fill_n(reinterpret_cast<Pixel*>(line) + run.x, run.width, pixel);
+    }
+}
+
+template <typename Pixel>
+void paintStraight(uchar* origin, qsizetype stride, CanvasPoint from, CanvasPoint to, Pixel pixel)
+{
+    // One run from the first pixel up to the last, not included, whichever way the
+    // line goes.
+    if (from.y == to.y) {
+        const int32_t first = from.x < to.x ? from.x : to.x + 1;
+        auto* line = reinterpret_cast<Pixel*>(origin + qsizetype(from.y) * stride);
+        std::fill(line + first, line + first + std::abs(to.x - from.x), pixel);
+        return;
+    }
+    const int32_t first = from.y < to.y ? from.y : to.y + 1;
+    uchar* at = origin + qsizetype(first) * stride + qsizetype(from.x) * qsizetype(sizeof(Pixel));
+    for (int32_t rows = std::abs(to.y - from.y); rows > 0; --rows, at += stride)
+        *reinterpret_cast<Pixel*>(at) = pixel;
+}
+
+}  // namespace
+
 void RasterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
 {
     const uint32_t pixel = 0xFF000000u | penRgb();
+    if (from.x == to.x && from.y == to.y)
+        return;
+    // A line wholly inside the image, as nearly every line of a chart is, goes
+    // straight into the pixels; others are clipped run by run.
+    if (direct_ && std::min(from.x, to.x) >= window_->left && std::max(from.x, to.x) < window_->right &&
+        std::min(from.y, to.y) >= window_->top && std::max(from.y, to.y) < window_->bottom) {
+        const DirectTarget& target = *direct_;
+        const qsizetype stride = target.bytesPerLine;
+        const qsizetype pixelBytes = target.grey ? 1 : 4;
+        uchar* const origin = target.bits + qsizetype(target.dy) * stride + qsizetype(target.dx) * pixelBytes;
+        // Level lines and edges.
+        if (from.x == to.x || from.y == to.y) {
+            if (target.grey)
+                paintStraight(origin, stride, from, to, greyOf(pixel));
+            else
+                paintStraight(origin, stride, from, to, pixel);
+            return;
+        }
+        // A line's pixels depend on its extent alone, and a row's hatch strokes all
+        // have the same: walked once, they are placed again for the others.
+        const CanvasPoint extent{to.x - from.x, to.y - from.y};
+        if (extent != strokeExtent_ || strokeRuns_.empty()) {
+            strokeRuns_.clear();
+            forEachGdiLineRun(CanvasPoint{}, extent, [this](const PixelRun& run) { strokeRuns_.push_back(run); });
+            strokeExtent_ = extent;
+        }
+        uchar* const start = origin + qsizetype(from.y) * stride + qsizetype(from.x) * pixelBytes;
+        if (target.grey)
+            paintRuns(start, stride, strokeRuns_, greyOf(pixel));
+        else
+            paintRuns(start, stride, strokeRuns_, pixel);
+        return;
+    }
     forEachGdiLineRun(
         from, to,
         [this, pixel](const PixelRun& run) { fillRun(run.x, run.y, run.width, run.height, pixel); },
@@ -422,11 +488,22 @@ void RasterCanvas::fillRun(int32_t x, int32_t y, int64_t width, int64_t height, 
     const DirectTarget& target = *direct_;
     const int first = int(left) + target.dx;
     const int end = int(right) + target.dx;
-    const int rows = int(bottom - top);
+    int rows = int(bottom - top);
     uchar* line = target.bits + qsizetype(int(top) + target.dy) * target.bytesPerLine;
     if (target.grey) {
+        const uint8_t grey = greyOf(argb);
+        if (end - first == 1) {
+            for (uchar* at = line + first; rows > 0; --rows, at += target.bytesPerLine)
+                *at = grey;
+            return;
+        }
         for (int row = 0; row < rows; ++row, line += target.bytesPerLine)
-            std::fill(line + first, line + end, greyOf(argb));
+            std::fill(line + first, line + end, grey);
+        return;
+    }
+    if (end - first == 1) {  // a vertical line: one pixel a row
+        for (uchar* at = line + qsizetype(first) * 4; rows > 0; --rows, at += target.bytesPerLine)
+            *reinterpret_cast<uint32_t*>(at) = argb;
         return;
     }
     for (int row = 0; row < rows; ++row, line += target.bytesPerLine)

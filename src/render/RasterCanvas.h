@@ -6,6 +6,7 @@
 // on a grey image colours become their grey, as Qt converts them there.
 
 #include "render/BasicCanvas.h"
+#include "render/GdiLine.h"
 #include "render/TextFit.h"
 
 #include <QColor>
@@ -54,6 +55,9 @@ private:
 
     QPainter& painter_;
     std::unique_ptr<DirectTarget> direct_;
+    // The runs of the last slanted line drawn, from the origin to its extent.
+    CanvasPoint strokeExtent_;
+    std::vector<PixelRun> strokeRuns_;
     // The surface's pixels in the canvas's coordinates, where it is known: lines are
     // walked and painted only there, however far their ends lie.
     std::optional<CanvasRect> window_;

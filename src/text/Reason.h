@@ -232,6 +232,12 @@ enum class ReasonKind : uint16_t {
     UsageVcdBadTime,         // text: the option, text: what was given, reason: the Time* kind
     UsageVcdZeroStep,        // text: the option
     UsageVcdClockAndStep,
+    UsageNeedsFolder,        // text: the option
+    UsageNoCharts,
+    UsageListTwice,
+    UsageOutDirNeedsFormat,
+    UsageSameOutput,         // text: a chart, text: another chart, text: the output both would be
+    UsageOutputIsChart,      // text: the output, text: the chart it is
 
     Count
 };

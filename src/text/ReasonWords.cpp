@@ -382,6 +382,12 @@ const char* ReasonWords::pattern(ReasonKind kind)
     case ReasonKind::UsageVcdBadTime: return QT_TRANSLATE_NOOP("Reason", "%1 の「%2」: %3");
     case ReasonKind::UsageVcdZeroStep: return QT_TRANSLATE_NOOP("Reason", "%1 には 0 より長い時間を指定してください");
     case ReasonKind::UsageVcdClockAndStep: return QT_TRANSLATE_NOOP("Reason", "--vcd-clock と --vcd-step は同時に指定できません");
+    case ReasonKind::UsageNeedsFolder: return QT_TRANSLATE_NOOP("Reason", "%1 にはフォルダが必要です");
+    case ReasonKind::UsageNoCharts: return QT_TRANSLATE_NOOP("Reason", "--out-dir には CHART が一つ以上必要です");
+    case ReasonKind::UsageListTwice: return QT_TRANSLATE_NOOP("Reason", "CHART の「-」（標準入力の一覧）は一度しか指定できません");
+    case ReasonKind::UsageOutDirNeedsFormat: return QT_TRANSLATE_NOOP("Reason", "--out-dir には --format が必要です");
+    case ReasonKind::UsageSameOutput: return QT_TRANSLATE_NOOP("Reason", "%1 と %2 はどちらも %3 になります");
+    case ReasonKind::UsageOutputIsChart: return QT_TRANSLATE_NOOP("Reason", "%1 は CHART の %2 そのものです");
     case ReasonKind::None:
     case ReasonKind::Count:
     case ReasonKind::List:

@@ -285,14 +285,16 @@ void ChartGrid::paintCells(QPainter& painter) const
             painter.fillRect(box.left(), box.bottom(), box.width(), 1, pal.color(QPalette::Dark));
             painter.fillRect(box.right(), box.top(), 1, box.height(), pal.color(QPalette::Dark));
         } else {
+            // The viewport is white already: only the selection is painted over it.
             const bool selected = c >= sel.left && c <= sel.right && r >= sel.top && r <= sel.bottom;
-            painter.fillRect(box, selected ? pal.color(QPalette::Highlight) : QColor(Qt::white));
+            if (selected)
+                painter.fillRect(box, pal.color(QPalette::Highlight));
         }
-        const QColor line(header ? kHeaderLineColour : kDataLineColour);
-        if (header || layout_.vertLines)
+        if (header) {
+            const QColor line(kHeaderLineColour);
             painter.fillRect(rect.right, rect.top, 1, rect.bottom - rect.top + 1, line);
-        if (header || layout_.horzLines)
             painter.fillRect(rect.left, rect.bottom, rect.right - rect.left + 1, 1, line);
+        }
     };
 
     for (int c = leftCol_; c <= lastCol; ++c) {
@@ -300,6 +302,47 @@ void ChartGrid::paintCells(QPainter& painter) const
         for (int r = topRow_; r <= lastRow; ++r)
             paintCell(c, r);
     }
+
+    // The data cells' grid lines, each cell's right and bottom one, joined where the
+    // cells meet: a rectangle per column and per row rather than two per cell.
+    const QColor dataLine(kDataLineColour);
+    auto joinLines = [&](bool vertical) {
+        const int outerFirst = vertical ? leftCol_ : topRow_;
+        const int outerLast = vertical ? lastCol : lastRow;
+        const int innerFirst = vertical ? topRow_ : leftCol_;
+        const int innerLast = vertical ? lastRow : lastCol;
+        for (int outer = outerFirst; outer <= outerLast; ++outer) {
+            bool open = false;
+            int at = 0, from = 0, to = 0;  // the line's place across it, and its extent along it
+            auto flush = [&] {
+                if (open)
+                    vertical ? painter.fillRect(at, from, 1, to - from + 1, dataLine)
+                             : painter.fillRect(from, at, to - from + 1, 1, dataLine);
+            };
+            for (int inner = innerFirst; inner <= innerLast; ++inner) {
+                const CellRect rect = vertical ? cellRect(outer, inner) : cellRect(inner, outer);
+                if (rect.isOutOfView())
+                    continue;
+                const int place = vertical ? rect.right : rect.bottom;
+                const int start = vertical ? rect.top : rect.left;
+                const int end = vertical ? rect.bottom : rect.right;
+                if (open && place == at && start == to + 1) {
+                    to = end;
+                    continue;
+                }
+                flush();
+                open = true;
+                at = place;
+                from = start;
+                to = end;
+            }
+            flush();
+        }
+    };
+    if (layout_.vertLines)
+        joinLines(true);
+    if (layout_.horzLines)
+        joinLines(false);
 
     if (drag_ == DragMode::MoveColumn && moveTarget_ >= 0) {
         const CellRect target = cellRect(moveTarget_, 0);

@@ -5,6 +5,7 @@
 #include "pictures/PictureFormats.h"
 #include "render/ChartLayout.h"
 #include "render/DrawChart.h"
+#include "pictures/BmpWriter.h"
 #include "pictures/PngWriter.h"
 #include "pictures/RunDeflater.h"
 #include "text/Cp932.h"
@@ -18,6 +19,7 @@
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -117,6 +119,52 @@ TEST_P(ChartExport, BitmapIsTheRasterPictureWithoutTheHeaderBand)
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, ChartExport, testing::Values(30, 100));
+
+// Bitmaps and PNG files are drawn a band of rows at a time: whatever the band's height,
+// the same bytes as the picture drawn whole, where band edges cut through names,
+// labels, column numbers, arrows, hatching and timing lines; in colour too, where the
+// PNG takes its palette from a first pass over the bands.
+TEST(RasterBands, ABandedPictureIsThePictureDrawnWhole)
+{
+    struct Case {
+        PictureFormat format;
+        bool withHeader;
+        uint32_t textColour;
+    };
+    const Case cases[] = {
+        {PictureFormat::Bmp, false, 0x000000}, {PictureFormat::Bmp, true, 0x2050C0},
+        {PictureFormat::Png, false, 0x000000}, {PictureFormat::Png, true, 0x2050C0},
+    };
+    auto chart = sampleChart(30, 6);
+    for (int r = 1; r < 6; ++r) {
+        for (int c = 1; c < 30; ++c) {
+            chart->cellFlags[c][r] = uint8_t((c + r) % 3 == 0 ? kFlagShowNumber : 0) |
+                                     uint8_t(c % 4 == 1 ? kFlagRisingArrow : kFlagFallingArrow);
+            chart->delay[c][r] = (c * r) % 7 - 3;
+        }
+    }
+    GridLayout layout = layoutOf(30, 6);
+    applyRowHeight(layout, 31);
+    layout.gridFont.pixelSize = 22;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "png " << (c.format == PictureFormat::Png) << " header " << c.withHeader);
+        layout.gridFont.color = c.textColour;
+        const ChartPicture chartPicture{*chart, layout, grid_defaults::headerFont(), c.withHeader};
+        const LaidOutPicture laidOut = layOutPicture(chartPicture, c.format);
+        StringSink whole;
+        if (c.format == PictureFormat::Bmp)
+            writeBmp(whole, bitmapPicture(laidOut));
+        else
+            writePng(whole, bitmapPicture(laidOut));
+        ASSERT_GT(laidOut.size.height, 100);
+        EXPECT_EQ(picture(chartPicture, c.format), whole.bytes()) << "the bands a file is written in";
+        for (const int rows : {1, 2, 5, 9, 16, int(laidOut.size.height) - 1}) {
+            StringSink banded;
+            writeRasterPicture(banded, laidOut, rows);
+            EXPECT_EQ(banded.bytes(), whole.bytes()) << rows << " rows a band";
+        }
+    }
+}
 
 // Charts have few colours; other pictures must come back exactly too.
 TEST(PngWriter, DecodesToThePixelsItWasGivenAtEveryDepth)
@@ -308,6 +356,43 @@ TEST_P(VectorPicture, IsTheMetafilesDrawingAtItsExactSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, VectorPicture, testing::Values(PictureFormat::Svg, PictureFormat::Pdf));
+
+// The SVG is well-formed whatever a name holds (the markup's own characters, control
+// characters), and a name cut at its box is clipped there, as the bitmap cuts it; one
+// that fits is not.
+TEST(SvgPicture, EscapesNamesAndClipsTheCutOnes)
+{
+    auto chart = std::make_unique<TCell>();
+    chart->signalName[1] = "A&B<C>\"D\x01'";
+    chart->signalName[2] = std::string(40, 'W');
+    const ChartPicture chartPicture{*chart, layoutOf(5, 3), grid_defaults::headerFont(), false};
+    const std::string bytes = picture(chartPicture, PictureFormat::Svg);
+    QXmlStreamReader svg(QByteArray::fromStdString(bytes));
+    QStringList texts;
+    QStringList clips;      // each text's clip-path, empty for none
+    QStringList clipRects;  // "id x y width height"
+    QString clipId;
+    while (!svg.atEnd()) {
+        if (svg.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = svg.attributes();
+        if (svg.name() == u"clipPath")
+            clipId = a.value(u"id"_s).toString();
+        else if (svg.name() == u"rect")
+            clipRects << QStringList{clipId, a.value(u"x"_s).toString(), a.value(u"y"_s).toString(),
+                                     a.value(u"width"_s).toString(), a.value(u"height"_s).toString()}
+                                 .join(u' ');
+        else if (svg.name() == u"text") {
+            clips << a.value(u"clip-path"_s).toString();
+            texts << svg.readElementText();
+        }
+    }
+    ASSERT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_EQ(texts, (QStringList{u"A&B<C>\"D'"_s, QString(40, u'W')}));
+    // Row 2's name box: the name column (80 wide) inside its grid lines, row 2 from 52.
+    EXPECT_EQ(clips, (QStringList{QString(), u"url(#c1)"_s}));
+    EXPECT_EQ(clipRects, QStringList{u"c1 1 53 78 23"_s});
+}
 
 // A page beyond 14,400 points, which common readers refuse, is shrunk whole: the
 // longer side at the limit, the drawing in proportion.

@@ -47,7 +47,7 @@ std::set<std::pair<int, int>> inkOf(const QImage& image)
 TEST(RasterCanvasLines, PaintExactlyTheGdiPixels)
 {
     const std::pair<CanvasPoint, CanvasPoint> lines[] = {
-        {{5, 5}, {40, 5}},   {{40, 10}, {5, 10}}, {{3, 50}, {3, 20}},  {{10, 50}, {15, 35}},
+        {{5, 5}, {40, 5}},   {{40, 10}, {5, 10}}, {{3, 50}, {3, 20}},  {{10, 50}, {15, 35}}, {{20, 52}, {25, 37}},
         {{50, 10}, {90, 30}}, {{90, 50}, {60, 40}}, {{100, 5}, {110, 55}}, {{70, 55}, {75, 55}}};
     std::set<std::pair<int, int>> expected;
     for (const auto& [from, to] : lines)

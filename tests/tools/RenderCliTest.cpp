@@ -19,6 +19,8 @@
 #include <fstream>
 #include <iterator>
 #include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
 #include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -47,7 +49,7 @@ struct Outcome {
 const std::vector<std::pair<std::string, std::string>> kEnglish = {
     {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", "C"}};
 
-Outcome render(const QStringList& args, const QString& stdoutFile = {})
+Outcome render(const QStringList& args, const QString& stdoutFile = {}, const QByteArray& input = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -59,6 +61,8 @@ Outcome render(const QStringList& args, const QString& stdoutFile = {})
     if (!stdoutFile.isEmpty())
         process.setStandardOutputFile(stdoutFile);
     process.start(QStringLiteral(SOLVENA_RENDER), args);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
@@ -287,6 +291,135 @@ TEST(RenderCli, ExitStatusesAndNothingLeftBehind)
     const Outcome version = render({kExample, u"--version"_s});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "solvena-render " SOLVENA_VERSION "\n");
+}
+
+// Many charts into one folder: each as the one-chart form writes it, a chart that fails
+// said by its name while the rest are written; what cannot work as a whole (two charts
+// for one output, an output that is a chart, a folder that is not one) writes nothing.
+TEST(RenderCli, WritesManyChartsIntoAFolder)
+{
+    struct Case {
+        const char* label;
+        QStringList args;           // "@" stands for the folder of the charts
+        QByteArray input;           // standard input
+        int status;
+        QStringList written;        // in out/, besides what was there
+        QStringList says;           // parts of standard error
+    };
+    const Case cases[] = {
+        {"GoodAndDamaged",
+         {u"--out-dir"_s, u"out"_s, u"--format"_s, u"png"_s, u"@/a.sbn"_s, u"@/bad.sbn"_s, u"@/b.json"_s,
+          u"@/missing.sbn"_s, u"@/c.sbn"_s},
+         {},
+         1,
+         {u"a.png"_s, u"b.png"_s},
+         {u"@/bad.sbn: line 1: A value is not a whole number"_s, u"@/missing.sbn: No such file or directory"_s,
+          u"out/c.png: Not a regular file (a folder)"_s, u"3 CHARTs were not written"_s}},
+        {"ListOnStandardInput",
+         {u"--format"_s, u"svg"_s, u"--out-dir=out/"_s, u"-"_s},
+         "@/a.sbn\n\n@/b.json\n@/sub/c.sbn",
+         0,
+         {u"a.svg"_s, u"b.svg"_s, u"c.svg"_s},
+         {}},
+        {"SameOutputName",
+         {u"--out-dir"_s, u"out"_s, u"--format"_s, u"png"_s, u"@/a.sbn"_s, u"@/c.sbn"_s, u"@/sub/c.sbn"_s},
+         {},
+         2,
+         {},
+         {u"@/c.sbn and @/sub/c.sbn would both be written to out/c.png"_s}},
+        {"OutputIsAChart",
+         {u"--out-dir"_s, u"@"_s, u"--format"_s, u"sbn"_s, u"@/b.json"_s, u"@/a.sbn"_s},
+         {},
+         2,
+         {},
+         {u"@/a.sbn is the CHART @/a.sbn itself"_s}},
+        {"FolderIsAFile", {u"--out-dir"_s, u"@/a.sbn"_s, u"--format"_s, u"png"_s, u"@/c.sbn"_s}, {}, 2, {},
+         {u"--out-dir @/a.sbn: Not a directory"_s}},
+        {"FolderUnderAFile", {u"--out-dir"_s, u"@/a.sbn/x"_s, u"--format"_s, u"png"_s, u"@/c.sbn"_s}, {}, 2, {},
+         {u"--out-dir @/a.sbn/x: Not a directory"_s}},
+        {"FolderMissing", {u"--out-dir"_s, u"none"_s, u"--format"_s, u"png"_s, u"@/c.sbn"_s}, {}, 2, {},
+         {u"--out-dir none: No such file or directory"_s}},
+        {"NoFormat", {u"--out-dir"_s, u"out"_s, u"@/c.sbn"_s}, {}, 2, {}, {u"--out-dir needs --format"_s}},
+        {"TwoLists", {u"--out-dir"_s, u"out"_s, u"--format"_s, u"png"_s, u"-"_s, u"-"_s}, {}, 2, {},
+         {u"can be given only once"_s}},
+    };
+    const QByteArray example = readTestFile(kExample);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(u"in"_s);
+        ASSERT_TRUE(QDir(dir.path()).mkpath(u"in/sub"_s) && QDir(dir.path()).mkpath(u"out/c.png"_s));
+        ASSERT_TRUE(writeTestFile(in + u"/a.sbn"_s, example) && writeTestFile(in + u"/c.sbn"_s, example) &&
+                    writeTestFile(in + u"/sub/c.sbn"_s, example) && writeTestFile(in + u"/bad.sbn"_s, "80 0 x") &&
+                    writeTestFile(in + u"/b.json"_s, "{ signal: [ { name: 'clk', wave: 'p...' } ] }"));
+        QStringList args = c.args;
+        for (QString& arg : args)
+            arg.replace(u'@', in);
+        const QStringList before = QDir(in).entryList(QDir::Files);
+        const Outcome run = [&] {
+            // The relative folders are the temporary folder's.
+            const QString here = QDir::currentPath();
+            QDir::setCurrent(dir.path());
+            const Outcome outcome = render(args, {}, QByteArray(c.input).replace('@', in.toUtf8()));
+            QDir::setCurrent(here);
+            return outcome;
+        }();
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        for (QString says : c.says)
+            EXPECT_TRUE(run.err.contains(says.replace(u'@', in))) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(u'\r')) << "no progress line off a terminal";
+        EXPECT_EQ(QDir(dir.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden), c.written);
+        EXPECT_EQ(QDir(in).entryList(QDir::Files), before);
+        // Each picture is what the one-chart form writes.
+        for (const QString& name : c.written) {
+            if (!name.startsWith(u"a."_s))
+                continue;
+            const QString single = dir.filePath(u"single."_s) + name.mid(2);
+            ASSERT_EQ(render({kExample, single}).status, 0);
+            EXPECT_EQ(readTestFile(dir.filePath(u"out/"_s) + name), readTestFile(single));
+        }
+    }
+}
+
+// On a terminal, standard error shows how far the run is, on one line rewritten in
+// place and taken away at the end; a message takes the line's place.
+TEST(RenderCli, ShowsProgressOnATerminal)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeTestFile(dir.filePath(u"bad.sbn"_s), "80 0 x"));
+    const std::string example = bytesOf(kExample);
+    int terminal = -1;
+    int side = -1;
+    ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+    const std::vector<std::string> args = {kRender, "--out-dir", bytesOf(dir.path()), "--format", "png", example,
+                                           bytesOf(dir.filePath(u"bad.sbn"_s))};
+    std::vector<char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(side, STDERR_FILENO);
+        setenv("LC_ALL", "C", 1);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(side);
+    std::string shown;
+    char buffer[4096];
+    for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;)  // EIO once the child is gone
+        shown.append(buffer, size_t(n));
+    close(terminal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string erase = "\r\x1b[K";
+    EXPECT_TRUE(shown.starts_with("\rsolvena-render: 1/2 " + example + "\x1b[K" + "\rsolvena-render: 2/2 ")) << shown;
+    EXPECT_NE(shown.find("bad.sbn\x1b[K" + erase + "solvena-render: " + bytesOf(dir.filePath(u"bad.sbn"_s)) +
+                         ": line 1: "),
+              std::string::npos)
+        << shown;
+    EXPECT_TRUE(shown.ends_with("number\r\nsolvena-render: 1 CHART was not written\r\n")) << shown;
 }
 
 // Names are the bytes given: two names that are not UTF-8 are two files under exactly

@@ -376,6 +376,68 @@ private slots:
         grid->setChart(nullptr, grid_defaults::headerFont());
         QVERIFY(!blackInRow2(grid->viewport()->grab().toImage()));
     }
+
+    // Every data cell in view has its grid lines on its right and bottom pixels and
+    // nothing else of the data area is lined, however the cells are sized, scrolled
+    // and cut at the viewport's edges, with either kind of line on or off.
+    void paintsEveryCellsGridLinesAndNoOthers_data()
+    {
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<bool>("horizontal");
+        QTest::addColumn<int>("leftCol");
+        QTest::addColumn<int>("topRow");
+        QTest::newRow("both") << true << true << 0 << 1;
+        QTest::newRow("vertical") << true << false << 0 << 1;
+        QTest::newRow("horizontal") << false << true << 0 << 1;
+        QTest::newRow("scrolled") << true << true << 7 << 9;
+        QTest::newRow("verticalToTheEnd") << true << false << 30 << 25;
+        QTest::newRow("horizontalToTheEnd") << false << true << 30 << 25;
+    }
+    void paintsEveryCellsGridLinesAndNoOthers()
+    {
+        QFETCH(bool, vertical);
+        QFETCH(bool, horizontal);
+        QFETCH(int, leftCol);
+        QFETCH(int, topRow);
+        changeGridLayout([&](GridLayout& layout) {
+            setColCount(layout, 40);
+            setRowCount(layout, 30);
+            for (int c = 1; c < 40; ++c)
+                setColWidth(layout, c, 9 + c % 5 * 6);
+            for (int r = 1; r < 30; ++r)
+                setRowHeight(layout, r, 14 + r % 4 * 5);
+            layout.vertLines = vertical;
+            layout.horzLines = horizontal;
+        });
+        grid->setLeftCol(leftCol);
+        grid->setTopRow(topRow);
+        grid->setSelection(CellSelection{leftCol + 1, topRow + 1, leftCol + 2, topRow + 2});
+        const QImage image = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb line = QColor(0xC0, 0xC0, 0xC0).rgb();
+        const QRgb highlight = grid->palette().color(QPalette::Highlight).rgb();
+        QImage expected(image.size(), QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        const int headerBottom = grid->cellRect(leftCol, 0).bottom;
+        for (int c = 0; c < 40; ++c) {
+            for (int r = 1; r < 30; ++r) {
+                const CellRect rect = grid->cellRect(c, r);
+                if (rect.isOutOfView())
+                    continue;
+                for (int y = rect.top; y <= rect.bottom && y < image.height(); ++y)
+                    for (int x = rect.left; x <= rect.right && x < image.width(); ++x) {
+                        const bool lined = (vertical && x == rect.right) || (horizontal && y == rect.bottom);
+                        const bool selected = c >= leftCol + 1 && c <= leftCol + 2 && r >= topRow + 1 && r <= topRow + 2;
+                        if (lined)
+                            expected.setPixel(x, y, line);
+                        else if (selected && x < rect.right && y < rect.bottom)
+                            expected.setPixel(x, y, highlight);
+                    }
+            }
+        }
+        const QRect data(0, headerBottom + 1, image.width(), image.height() - headerBottom - 1);
+        QVERIFY(!image.copy(data).isNull());
+        QCOMPARE(image.copy(data), expected.copy(data));
+    }
 };
 
 SOLVENA_WIDGET_TEST_MAIN(ChartGridTest)

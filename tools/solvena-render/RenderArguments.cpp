@@ -9,9 +9,6 @@
 
 namespace solvena {
 
-namespace {
-
-// The extension of the path's last component, without its dot; empty for none.
 std::string extensionOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -20,6 +17,8 @@ std::string extensionOf(const std::string& path)
         return {};
     return path.substr(dot + 1);
 }
+
+namespace {
 
 std::optional<int> pixelsIn(const std::string& text)
 {
@@ -118,6 +117,10 @@ RenderArguments parseRenderArguments(const std::vector<std::string>& args)
             if (!family || family->empty())
                 return usageError(ReasonKind::UsageNeedsFontFamily, {name});
             result.fontFamily = family;
+        } else if (name == "--out-dir") {
+            result.outDir = takeValue();
+            if (!result.outDir || result.outDir->empty())
+                return usageError(ReasonKind::UsageNeedsFolder, {name});
         } else if (name == "--format") {
             format = takeValue();
             if (!format)
@@ -132,21 +135,36 @@ RenderArguments parseRenderArguments(const std::vector<std::string>& args)
         }
     }
 
-    if (positional.size() != 2)
-        return usageError(ReasonKind::UsageArgumentCount, {positional.size()});
-    result.chart = positional[0];
-    result.output = positional[1];
-    if (result.chart.empty() || result.output.empty())
-        return usageError(ReasonKind::UsageEmptyArgument);
-
     std::optional<OutputFormat> output;
-    if (format) {
+    if (result.outDir) {
+        if (positional.empty())
+            return usageError(ReasonKind::UsageNoCharts);
+        if (std::count(positional.begin(), positional.end(), "-") > 1)
+            return usageError(ReasonKind::UsageListTwice);
+        if (std::find(positional.begin(), positional.end(), std::string()) != positional.end())
+            return usageError(ReasonKind::UsageEmptyArgument);
+        if (!format)
+            return usageError(ReasonKind::UsageOutDirNeedsFormat);
         output = outputFormatNamed(*format);
         if (!output)
             return usageError(ReasonKind::UsageUnknownFormat, {*format});
-    } else if (result.output == "-") {
-        return usageError(ReasonKind::UsageFormatForStandardOutput);
+        result.charts = std::move(positional);
+    } else if (positional.size() != 2) {
+        return usageError(ReasonKind::UsageArgumentCount, {positional.size()});
     } else {
+        result.chart = positional[0];
+        result.output = positional[1];
+        if (result.chart.empty() || result.output.empty())
+            return usageError(ReasonKind::UsageEmptyArgument);
+    }
+
+    if (!output && format) {
+        output = outputFormatNamed(*format);
+        if (!output)
+            return usageError(ReasonKind::UsageUnknownFormat, {*format});
+    } else if (!output && result.output == "-") {
+        return usageError(ReasonKind::UsageFormatForStandardOutput);
+    } else if (!output) {
         output = outputFormatNamed(extensionOf(result.output));
         if (!output)
             return usageError(ReasonKind::UsageFormatUnknownFromName, {result.output});
@@ -167,6 +185,7 @@ QString renderUsage(const ReasonWords& words)
         "solvena-render",
         QT_TRANSLATE_NOOP("solvena-render",
                           "使い方: solvena-render [オプション]... CHART OUTPUT\n"
+                          "  または: solvena-render [オプション]... --out-dir DIR --format FMT CHART...\n"
                           "CHART（チャートファイル .sbn・.txt、WaveJSON .json、または VCD .vcd）を\n"
                           "OUTPUT に"
                           "書き出します。ディスプレイは要りません。OUTPUT の拡張子で形式が決まります:\n"
@@ -193,6 +212,10 @@ QString renderUsage(const ReasonWords& words)
                           "  --font-px N       そのフォントの高さを N ピクセルにする（1～1000、既定 13）\n"
                           "  --format FMT      OUTPUT の拡張子によらず FMT（bmp、emf、png、svg、pdf、\n"
                           "                    json、sbn、txt のどれか）で書く\n"
+                          "  --out-dir DIR     CHART をいくつでも受け取り、それぞれを DIR/<名前>.<FMT>\n"
+                          "                    に書く（<名前> は CHART のファイル名から拡張子を除いたもの、\n"
+                          "                    --format が必要）。CHART が「-」なら、そのパスを標準入力\n"
+                          "                    から 1 行に一つずつ読む\n"
                           "  -h, --help        この説明を表示して終わる\n"
                           "  -v, --version     版を表示して終わる\n"
                           "\n"
@@ -210,12 +233,18 @@ QString renderUsage(const ReasonWords& words)
                           "  0 は Low、1 は High、x・z などは不定。分けないベクタは全ビット 0 で Low、\n"
                           "  全ビット 1 で High、ほかは不定です。\n"
                           "\n"
+                          "--out-dir では、読めない CHART や書けない出力があっても残りを書き出し、\n"
+                          "その理由を CHART または出力の名前とともに出します。二つの CHART の出力が\n"
+                          "同じ名前になるとき、出力が CHART そのものになるとき、DIR がないか書き込め\n"
+                          "ないときは、何も書かずに終わります（ステータス 2）。標準エラー出力が\n"
+                          "端末なら、進み具合を 1 行で表示します。\n"
+                          "\n"
                           "メッセージは、LC_ALL、それが空なら LC_MESSAGES、それも空なら LANG が日本語の\n"
                           "ロケール（ja_JP.UTF-8 など）を指すときは日本語、ほかは英語で出します。\n"
                           "\n"
-                          "終了ステータス: OUTPUT を書けたら 0。CHART を読めないか、OUTPUT を\n"
-                          "書けなかったら 1（理由は標準エラー出力に出し、書きかけのファイルは\n"
-                          "残しません）。\n"
+                          "終了ステータス: OUTPUT を（--out-dir ではすべての出力を）書けたら 0。\n"
+                          "CHART を読めないか、OUTPUT を書けなかったら 1（理由は標準エラー出力に出し、\n"
+                          "書きかけのファイルは残しません）。\n"
                           "コマンドラインの誤りは 2。シグナル（Ctrl+C、timeout）で終わるときは、\n"
                           "一時ファイルを残さず、そのシグナルで終わります。\n"));
 }

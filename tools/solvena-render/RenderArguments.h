@@ -29,6 +29,10 @@ struct RenderArguments {
     Action action = Action::Render;
     std::string chart;
     std::string output;            // "-" is standard output
+    // Many charts in one run (--out-dir): each written to outDir/<name>.<format>. A
+    // chart "-" stands for the list of paths on standard input.
+    std::optional<std::string> outDir;
+    std::vector<std::string> charts;
     OutputFormat format;
     ChartReadOptions read;         // the --vcd-* options, for a dump
     bool header = false;
@@ -42,6 +46,9 @@ struct RenderArguments {
 // The window's limits for a row height, kept by --row-height and --font-px alike.
 inline constexpr int kMinPixels = 1;
 inline constexpr int kMaxPixels = 1000;
+
+// The extension of the path's last component, without its dot; empty for none.
+std::string extensionOf(const std::string& path);
 
 // Reads the arguments after the program name. --help and --version win over any
 // other argument before "--".

@@ -1,5 +1,6 @@
 // solvena-render: a chart file or WaveJSON to a picture or another chart file, with
 // the editor's own renderer, chart reader and writers, on no display at all.
+#include "Batch.h"
 #include "RenderArguments.h"
 
 #include "document/GridLayout.h"
@@ -19,8 +20,13 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <algorithm>
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -38,6 +44,8 @@ constexpr char kContext[] = "solvena-render";
 // Set once at start; every message is worded in this language.
 const ReasonWords* words = nullptr;
 StandardStreams startStreams;
+// The progress line of a run of many charts, which every message first takes away.
+Progress* progress = nullptr;
 
 // The file an argument names: its very bytes, whether or not they are UTF-8.
 QString pathOf(const std::string& argument)
@@ -46,10 +54,22 @@ QString pathOf(const std::string& argument)
 }
 
 // One line on standard error; names in it are shown with the bytes they were given.
+// Charts of one run are converted on several threads; their lines and the progress
+// line take turns.
+std::mutex saying;
+
+void sayLine(const QString& text)
+{
+    const QByteArray line = nativePathBytes(u"solvena-render: "_s + text + u'\n');
+    const std::lock_guard lock(saying);
+    if (progress)
+        progress->clear();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+}
+
 void say(const QString& subject, const QString& text)
 {
-    const QByteArray line = nativePathBytes(u"solvena-render: "_s + subject + u": "_s + text + u'\n');
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    sayLine(subject + u": "_s + text);
 }
 
 QString standardOutputName()
@@ -174,7 +194,36 @@ int writeOutputChart(const RenderArguments& args, const Chart& chart)
     return writeOutput(args, [&](ByteSink& sink) { sink.write(written.bytes); });
 }
 
-int writePictureOutput(const RenderArguments& args, char* programName, Chart& chart)
+// The toolkit, started for the run's first picture and kept for every later one.
+class Toolkit {
+public:
+    explicit Toolkit(char* programName) : argv_{programName, nullptr} {}
+
+    void start()
+    {
+        if (app_)
+            return;
+        // Offscreen whatever the environment says: the program never needs a display.
+        // Qt is given no arguments of the user's to take as its own.
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        // Standard error is for this program's reasons and notices; the toolkit's
+        // chatter (a missing XDG_RUNTIME_DIR, ...) would bury them in pipelines.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                sayLine(message);
+        });
+        app_.emplace(argc_, argv_);
+        installFontSubstitutions();
+        QGuiApplication::setFont(programFont());
+    }
+
+private:
+    int argc_ = 1;
+    char* argv_[2];
+    std::optional<QGuiApplication> app_;
+};
+
+int writePictureOutput(const RenderArguments& args, Toolkit& toolkit, Chart& chart)
 {
     if (args.rowHeight)
         applyRowHeight(chart.layout, *args.rowHeight);
@@ -193,20 +242,7 @@ int writePictureOutput(const RenderArguments& args, char* programName, Chart& ch
         return fail(outputName(args), e.reason());
     }
 
-    // Offscreen whatever the environment says: the program never needs a display. Qt
-    // is given no arguments of the user's to take as its own.
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    // Standard error is for this program's reasons and notices; the toolkit's chatter
-    // (a missing XDG_RUNTIME_DIR, ...) would bury them in pipelines and scripts.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "solvena-render: %s\n", message.toLocal8Bit().constData());
-    });
-    int qtArgc = 1;
-    char* qtArgv[] = {programName, nullptr};
-    QGuiApplication app(qtArgc, qtArgv);
-    installFontSubstitutions();
-    QGuiApplication::setFont(programFont());
+    toolkit.start();
     // Names are measured in the font they are drawn with, which needs the toolkit; the
     // picture is laid out once its layout is final.
     if (chart.namesToFit)
@@ -230,6 +266,106 @@ int printToStandardOutput(const QString& text)
     if (out.error())
         return fail(standardOutputName(), Reason(ReasonKind::System, {out.error()}));
     return 0;
+}
+
+// One chart to its output: read, then written as a chart or drawn as a picture.
+int convert(const RenderArguments& args, Toolkit& toolkit)
+{
+    if (const Reason unavailable = outputUnavailable(args); !unavailable.empty())
+        return fail(outputName(args), unavailable);
+    Chart chart;
+    if (!readInputChart(args, chart))
+        return kFailed;
+    if (args.format.chart)
+        return writeOutputChart(args, chart);
+    return writePictureOutput(args, toolkit, chart);
+}
+
+std::string_view formatName(const OutputFormat& format)
+{
+    return format.picture ? format.picture->name : format.chart->name;
+}
+
+// Every chart of --out-dir, each on its own: one that fails is said and the rest go on.
+int convertAll(const RenderArguments& args, Toolkit& toolkit)
+{
+    const QString folder = pathOf(*args.outDir);
+    std::vector<std::string> charts;
+    for (const std::string& chart : args.charts) {
+        if (chart != "-") {
+            charts.push_back(chart);
+            continue;
+        }
+        const QString standardInput = words->text(kContext, QT_TRANSLATE_NOOP("solvena-render", "標準入力"));
+        if (startStreams.closed[STDIN_FILENO]) {
+            say(standardInput, (*words)(ReasonKind::StandardOutputClosed));
+            return kUsage;
+        }
+        if (const Reason error = readPathList(STDIN_FILENO, charts); !error.empty()) {
+            say(standardInput, (*words)(error));
+            return kUsage;
+        }
+    }
+    // Refused before anything is read or written: a run that can only fail part way,
+    // or that would replace one output with another, does nothing.
+    if (const Reason unusable = outputFolderUnusable(*args.outDir); !unusable.empty()) {
+        say(u"--out-dir "_s + folder, (*words)(unusable));
+        return kUsage;
+    }
+    const BatchPlan plan = planBatch(*args.outDir, charts, formatName(args.format));
+    if (!plan.ok()) {
+        sayLine((*words)(plan.refusal));
+        return kUsage;
+    }
+
+    // The toolkit starts on this thread, before the charts are drawn on any.
+    if (args.format.picture)
+        toolkit.start();
+    Progress shown(plan.jobs.size());
+    progress = &shown;
+    // A chart's time is drawing and waiting for the disk to take its file (every file
+    // is flushed before it replaces the old one): charts on a few threads overlap both.
+    size_t next = 0;
+    std::atomic<size_t> failed = 0;
+    auto work = [&] {
+        for (;;) {
+            size_t i = 0;
+            {
+                const std::lock_guard lock(saying);
+                if (next == plan.jobs.size())
+                    return;
+                i = next++;
+                shown.show(i + 1, plan.jobs[i].chart);
+            }
+            RenderArguments one = args;
+            one.chart = plan.jobs[i].chart;
+            one.output = plan.jobs[i].output;
+            try {
+                if (convert(one, toolkit) != 0)
+                    ++failed;
+            } catch (const std::exception& e) {
+                say(pathOf(one.chart), (*words)(Reason(ReasonKind::SystemText, {e.what()})));
+                ++failed;
+            }
+        }
+    };
+    const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 2, 4);
+    std::vector<std::thread> helpers;
+    for (size_t t = 1; t < std::min(threads, plan.jobs.size()); ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    {
+        const std::lock_guard lock(saying);
+        shown.clear();
+        progress = nullptr;
+    }
+    if (failed == 0)
+        return 0;
+    sayLine(words->text(kContext, QT_TRANSLATE_N_NOOP("solvena-render", "%n 個の CHART を書き出せませんでした"),
+                        int(failed)));
+    return kFailed;
 }
 
 }  // namespace
@@ -265,12 +401,8 @@ int main(int argc, char** argv)
         break;
     }
 
-    if (const Reason unavailable = outputUnavailable(args); !unavailable.empty())
-        return fail(outputName(args), unavailable);
-    Chart chart;
-    if (!readInputChart(args, chart))
-        return kFailed;
-    if (args.format.chart)
-        return writeOutputChart(args, chart);
-    return writePictureOutput(args, argv[0], chart);
+    Toolkit toolkit(argv[0]);
+    if (args.outDir)
+        return convertAll(args, toolkit);
+    return convert(args, toolkit);
 }

@@ -1,0 +1,319 @@
+#include "render/SvgCanvas.h"
+
+#include "render/QtFont.h"
+
+#include <QFontMetrics>
+#include <QStringList>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace solvena {
+
+namespace {
+
+// What piles up before it goes to the sink.
+constexpr size_t kChunkBytes = 64 * 1024;
+
+// A coordinate as short as it is exact to the ten-thousandth: lines stand on whole or
+// half units, and only slanted ones between.
+void appendNumber(std::string& out, double value)
+{
+    const double twice = value * 2;
+    if (twice == std::floor(twice) && std::abs(twice) < 1e15) {
+        const auto halves = static_cast<int64_t>(twice);
+        char buffer[24];
+        const int64_t whole = halves / 2;
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, whole).ptr;
+        if (halves % 2 != 0 && whole == 0 && halves < 0)
+            out += '-';
+        out.append(buffer, end);
+        if (halves % 2 != 0)
+            out += ".5";
+        return;
+    }
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4).ptr;
+    std::string_view text(buffer, size_t(end - buffer));
+    while (text.ends_with('0'))
+        text.remove_suffix(1);
+    if (text.ends_with('.'))
+        text.remove_suffix(1);
+    out += text;
+}
+
+void appendInt(std::string& out, int64_t value)
+{
+    char buffer[24];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+void appendColour(std::string& out, uint32_t rgb)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "#%06x", rgb & 0xFFFFFFu);
+    out += buffer;
+}
+
+// Text as XML character data or an attribute's value: UTF-8 with the markup's own
+// characters escaped, and the characters XML does not allow left out.
+void appendEscaped(std::string& out, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                break;
+            // U+FFFE and U+FFFF
+            if (c == '\xEF' && i + 2 < utf8.size() && utf8[i + 1] == '\xBF' &&
+                (utf8[i + 2] == '\xBE' || utf8[i + 2] == '\xBF')) {
+                i += 2;
+                break;
+            }
+            out += c;
+        }
+    }
+}
+
+// A family as a CSS string in an attribute.
+void appendFamily(std::string& out, const QString& family)
+{
+    QString quoted = family;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    out += '\'';
+    appendEscaped(out, quoted);
+    out += '\'';
+}
+
+}  // namespace
+
+SvgCanvas::SvgCanvas(ByteSink& sink, QSize size, int top) : sink_(sink)
+{
+    out_.reserve(kChunkBytes + 4096);
+    out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg width=\"";
+    appendInt(out_, size.width());
+    out_ += "px\" height=\"";
+    appendInt(out_, size.height());
+    out_ += "px\" viewBox=\"0 0 ";
+    appendInt(out_, size.width());
+    out_ += ' ';
+    appendInt(out_, size.height());
+    out_ += "\" xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\">\n"
+            "<g fill=\"none\" stroke-width=\"1\" stroke-linecap=\"butt\" stroke-linejoin=\"miter\" "
+            "stroke-miterlimit=\"2\"";
+    if (top != 0) {
+        out_ += " transform=\"translate(0,";
+        appendInt(out_, -int64_t{top});
+        out_ += ")\"";
+    }
+    out_ += ">\n";
+    setFont(FontDesc{});
+}
+
+void SvgCanvas::spill()
+{
+    if (out_.size() < kChunkBytes)
+        return;
+    sink_.write(out_);
+    out_.clear();
+}
+
+void SvgCanvas::flushLines()
+{
+    if (lines_.empty())
+        return;
+    out_ += "<path stroke=\"";
+    appendColour(out_, lineRgb_);
+    out_ += "\" d=\"";
+    for (const Segment& s : lines_) {
+        out_ += 'M';
+        appendNumber(out_, s.x1);
+        out_ += ',';
+        appendNumber(out_, s.y1);
+        out_ += 'L';
+        appendNumber(out_, s.x2);
+        out_ += ',';
+        appendNumber(out_, s.y2);
+        spill();
+    }
+    out_ += "\"/>\n";
+    lines_.clear();
+}
+
+void SvgCanvas::closeFontGroup()
+{
+    if (fontGroupOpen_)
+        out_ += "</g>\n";
+    fontGroupOpen_ = false;
+}
+
+void SvgCanvas::finish()
+{
+    flushLines();
+    closeFontGroup();
+    out_ += "</g>\n</svg>\n";
+    sink_.write(out_);
+    out_.clear();
+}
+
+void SvgCanvas::setFont(const FontDesc& desc)
+{
+    if (fontSet_ && desc == fontDesc_)
+        return;
+    fontSet_ = true;
+    fontDesc_ = desc;
+    font_ = toQFont(desc);
+    const QFontMetrics metrics(font_);
+    ascent_ = metrics.ascent();
+    height_ = metrics.ascent() + metrics.descent();
+    texts_.clear();
+
+    // The family followed by the faces that stand in for it here (IPAGothic for
+    // "ＭＳ ゴシック", ...): a reader without the Windows faces then sets the text in
+    // the face it was measured with.
+    std::string& a = fontAttributes_;
+    a = " font-family=\"";
+    appendFamily(a, font_.family());
+    for (const QString& standIn : QFont::substitutes(font_.family())) {
+        a += ", ";
+        appendFamily(a, standIn);
+    }
+    a += "\" font-size=\"";
+    appendNumber(a, font_.pixelSize() > 0 ? double(font_.pixelSize()) : std::round(font_.pointSizeF() * 96 / 72));
+    a += "\" font-weight=\"";
+    appendInt(a, font_.weight());
+    a += font_.italic() ? "\" font-style=\"italic\"" : "\" font-style=\"normal\"";
+    if (font_.underline() || font_.strikeOut()) {
+        a += " text-decoration=\"";
+        a += font_.underline() && font_.strikeOut() ? "underline line-through" : font_.underline() ? "underline" : "line-through";
+        a += '"';
+    }
+    // The group opens with the font's first text.
+    flushLines();
+    closeFontGroup();
+}
+
+void SvgCanvas::lineTo(int32_t x, int32_t y)
+{
+    const CanvasPoint from = advancePen(x, y);
+    if (penIsClear() || (from.x == x && from.y == y))
+        return;
+    // GDI paints the pixels from the first up to, not including, the last: as a
+    // stroke through pixel centres, the segment moved back by half a step along the
+    // major axis, so that an axis-parallel line covers exactly those pixels' squares.
+    const double dx = double(x) - from.x;
+    const double dy = double(y) - from.y;
+    const double major = std::max(std::abs(dx), std::abs(dy));
+    const double backX = 0.5 * dx / major;
+    const double backY = 0.5 * dy / major;
+    const Segment segment{from.x + 0.5 - backX, from.y + 0.5 - backY, x + 0.5 - backX, y + 0.5 - backY};
+    if (penRgb() != lineRgb_) {
+        flushLines();
+        lineRgb_ = penRgb();
+    }
+    // A line that goes on from where the last one ended, the same way, lengthens it.
+    if (!lines_.empty()) {
+        Segment& last = lines_.back();
+        const double px = last.x2 - last.x1;
+        const double py = last.y2 - last.y1;
+        const double nx = segment.x2 - segment.x1;
+        const double ny = segment.y2 - segment.y1;
+        if (last.x2 == segment.x1 && last.y2 == segment.y1 && px * ny == py * nx && px * nx + py * ny > 0) {
+            last.x2 = segment.x2;
+            last.y2 = segment.y2;
+            return;
+        }
+    }
+    lines_.push_back(segment);
+}
+
+void SvgCanvas::polygon(std::span<const CanvasPoint> points)
+{
+    if (points.size() < 2)  // GDI draws nothing for fewer than two points
+        return;
+    flushLines();
+    out_ += "<polygon points=\"";
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (i > 0)
+            out_ += ' ';
+        appendNumber(out_, points[i].x + 0.5);
+        out_ += ',';
+        appendNumber(out_, points[i].y + 0.5);
+    }
+    out_ += "\" fill=\"";
+    if (brushIsSolid())
+        appendColour(out_, brushRgb());
+    else
+        out_ += "none";
+    out_ += "\" stroke=\"";
+    if (penIsClear())
+        out_ += "none";
+    else
+        appendColour(out_, penRgb());
+    out_ += "\"/>\n";
+    spill();
+}
+
+const SvgCanvas::Text& SvgCanvas::prepare(const std::string& cp932, TextWindow window)
+{
+    return texts_.get(cp932, window, font_, [this](const QString& string) {
+        Text text;
+        appendEscaped(text.escaped, string);
+        text.width = QFontMetrics(font_).horizontalAdvance(string);
+        return text;
+    });
+}
+
+void SvgCanvas::showText(const std::string& cp932, const TextSpot& spot)
+{
+    flushLines();
+    const Text& text = prepare(cp932, textWindow(spot, cp932.size()));
+    const CanvasPoint at = spot.origin(text.width, height_);
+    if (!fontGroupOpen_) {
+        out_ += "<g";
+        out_ += fontAttributes_;
+        out_ += ">\n";
+        fontGroupOpen_ = true;
+    }
+    const bool cut = spot.cuts(at, text.width, height_);
+    if (cut) {
+        // Clipped to its box, as on every other surface.
+        out_ += "<clipPath id=\"c";
+        appendInt(out_, ++clips_);
+        out_ += "\"><rect x=\"";
+        const CanvasRect& box = *spot.box;
+        appendInt(out_, box.left);
+        out_ += "\" y=\"";
+        appendInt(out_, box.top);
+        out_ += "\" width=\"";
+        appendInt(out_, int64_t{box.right} - box.left);
+        out_ += "\" height=\"";
+        appendInt(out_, int64_t{box.bottom} - box.top);
+        out_ += "\"/></clipPath>\n";
+    }
+    out_ += "<text x=\"";
+    appendInt(out_, at.x);
+    out_ += "\" y=\"";
+    appendInt(out_, int64_t{at.y} + ascent_);
+    out_ += "\" fill=\"";
+    appendColour(out_, fontDesc_.color);
+    if (cut) {
+        out_ += "\" clip-path=\"url(#c";
+        appendInt(out_, clips_);
+        out_ += ")";
+    }
+    out_ += "\" xml:space=\"preserve\">";
+    out_ += text.escaped;
+    out_ += "</text>\n";
+    spill();
+}
+
+}  // namespace solvena
