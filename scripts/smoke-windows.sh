@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# The smoke test of the Windows zip that scripts/build-windows.sh packs, under Debian's Wine:
+#
+#   scripts/smoke-windows.sh ZIP [WORK_DIR]
+#
+# 1. solvena-render.exe, run from the unpacked zip, rewrites every chart of tests/data/charts as
+#    .sbn and as .json byte for byte as this machine's Linux build does, and writes each as an
+#    .emf that the tests' metafile reader accepts and finds drawing what the Linux build's draws
+#    (tests/pictures/EmfCheck.cpp).
+# 2. solvena.exe starts in a private Xvfb with a chart named on its command line, shows its main
+#    window captioned ソルベナエディタ - <the chart>, and ends with status 0 on Alt+F, X.
+#
+# The Linux build is the one in BUILD_DIR (default build/; configured here if it is not yet),
+# of which solvena-render and emf-check are built. WORK_DIR (default: smoke/ beside the zip)
+# is emptied first and keeps the outputs, a screenshot of the window and the programs' output;
+# the Wine prefix lives in it too.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+(($# >= 1 && $# <= 2)) || { echo "usage: $0 ZIP [WORK_DIR]" >&2; exit 2; }
+zip=$(realpath "$1")
+work=${2:-$(dirname "$zip")/smoke}
+build_root=${BUILD_DIR:-$root/build}
+timeout_s=${SMOKE_TIMEOUT:-60}
+
+fail() {
+    echo "smoke-windows.sh: FAIL: $*" >&2
+    exit 1
+}
+for tool in unzip Xvfb xdotool xdpyinfo import cmp; do
+    command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/deps.sh"
+done
+
+rm -rf "$work"
+mkdir -p "$work/render"
+work=$(cd "$work" && pwd)
+unzip -q "$zip" -d "$work/unpacked"
+app_dir=$(find "$work/unpacked" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+[[ -f $app_dir/solvena.exe && -f $app_dir/solvena-render.exe ]] || fail "the zip holds no solvena.exe and solvena-render.exe"
+
+wine_prefix=$work/wine-prefix
+wine_run=("$root/scripts/wine-run.sh" --prefix "$wine_prefix")
+xvfb_pid=
+cleanup() {
+    "${wine_run[@]}" --stop
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+    return 0
+}
+trap cleanup EXIT
+
+echo "-- the Linux build's solvena-render and emf-check ($build_root)"
+[[ -f $build_root/CMakeCache.txt ]] ||
+    cmake -S "$root" -B "$build_root" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_root" --target solvena-render emf-check >/dev/null
+linux_render=$build_root/tools/solvena-render/solvena-render
+emf_check=$build_root/tests/pictures/emf-check
+
+"${wine_run[@]}" --prepare
+
+# --- 1. solvena-render.exe -----------------------------------------------------------------------
+
+cd "$work/render"
+failures=0
+charts=("$root"/tests/data/charts/*.sbn)
+((${#charts[@]} > 0)) || fail "no charts in tests/data/charts"
+for chart in "${charts[@]}"; do
+    name=$(basename "$chart" .sbn)
+    cp "$chart" "$name.sbn"
+    for kind in sbn json emf; do
+        # Relative names: the Windows program sees them in its working folder, Z:\ on Wine.
+        if ! "${wine_run[@]}" "$app_dir/solvena-render.exe" "$name.sbn" "$name-windows.$kind" \
+            >>render.log 2>&1 </dev/null; then
+            echo "solvena-render.exe could not write $name.$kind (see $work/render/render.log)" >&2
+            failures=$((failures + 1))
+            continue
+        fi
+        QT_QPA_PLATFORM=offscreen "$linux_render" "$name.sbn" "$name-linux.$kind" >>render.log 2>&1 ||
+            fail "the Linux solvena-render could not write $name.$kind"
+        if [[ $kind == emf ]]; then
+            if SOLVENA_EMF_CHECK=$name-windows.emf SOLVENA_EMF_REFERENCE=$name-linux.emf \
+                "$emf_check" >"$name-emf-check.log" 2>&1; then
+                echo "ok    $name.emf: accepted, draws what the Linux build's draws"
+            else
+                echo "FAIL  $name.emf (see $work/render/$name-emf-check.log)" >&2
+                failures=$((failures + 1))
+            fi
+        elif cmp -s "$name-windows.$kind" "$name-linux.$kind"; then
+            echo "ok    $name.$kind: the same $(stat -c %s "$name-linux.$kind") bytes as the Linux build's"
+        else
+            echo "FAIL  $name.$kind differs from the Linux build's" >&2
+            failures=$((failures + 1))
+        fi
+    done
+done
+((failures == 0)) || fail "$failures of solvena-render.exe's outputs are wrong"
+
+# --- 2. solvena.exe in a window ------------------------------------------------------------------
+
+echo "-- solvena.exe under Xvfb"
+: >"$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 3>"$work/displayfd" &
+xvfb_pid=$!
+deadline=$((SECONDS + 20))
+until [[ $(<"$work/displayfd") =~ ^[0-9]+$ ]]; do
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start (see $work/xvfb.log)"
+    ((SECONDS < deadline)) || fail "Xvfb reported no display"
+    sleep 0.1
+done
+export DISPLAY=:$(<"$work/displayfd")
+
+mkdir -p "$work/gui"
+cp "$root/tests/data/charts/example.sbn" "$work/gui/"
+cd "$work/gui"
+"${wine_run[@]}" "$app_dir/solvena.exe" example.sbn >app.log 2>&1 </dev/null &
+app_pid=$!
+
+# The caption names the chart once it is open: the window is up and the chart in it.
+caption_pattern='^ソルベナエディタ - .*example\.sbn$'
+window=
+deadline=$((SECONDS + timeout_s))
+while [[ -z $window ]]; do
+    kill -0 "$app_pid" 2>/dev/null || fail "solvena.exe ended before showing its window (see $work/gui/app.log)"
+    ((SECONDS < deadline)) || fail "no window captioned like $caption_pattern within ${timeout_s}s"
+    window=$(timeout 10 xdotool search --onlyvisible --name "$caption_pattern" 2>/dev/null | head -n 1 || true)
+    [[ -n $window ]] || sleep 0.5
+done
+caption=$(timeout 10 xdotool getwindowname "$window")
+echo "ok    window $window captioned \"$caption\""
+sleep 2  # let it finish drawing before the picture is taken
+timeout 20 import -silent -window root "$work/gui/window.png" || echo "warning: no screenshot taken" >&2
+
+timeout 10 xdotool windowfocus --sync "$window" || timeout 10 xdotool windowfocus "$window"
+sleep 0.5
+timeout 10 xdotool key --delay 200 alt+f
+sleep 1
+timeout 10 xdotool key x
+status=0
+deadline=$((SECONDS + timeout_s))
+while kill -0 "$app_pid" 2>/dev/null; do
+    ((SECONDS < deadline)) || fail "solvena.exe did not end within ${timeout_s}s of Alt+F, X"
+    sleep 0.2
+done
+wait "$app_pid" || status=$?
+((status == 0)) || fail "solvena.exe ended with status $status (see $work/gui/app.log)"
+echo "ok    solvena.exe ended with status 0 on Alt+F, X"
