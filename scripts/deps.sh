@@ -54,6 +54,9 @@ test_packages=(
     g++-mingw-w64-x86-64-posix
     googletest
     wine64
+    # scripts/build-windows.sh (not run by test.sh) packs the Windows zip, its smoke test unpacks it
+    zip
+    unzip
     # the libFuzzer targets are built with clang
     clang
     libclang-rt-14-dev

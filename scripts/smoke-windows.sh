@@ -6,7 +6,8 @@
 # 1. solvena-render.exe, run from the unpacked zip, rewrites every chart of tests/data/charts as
 #    .sbn and as .json byte for byte as this machine's Linux build does, and writes each as an
 #    .emf that the tests' metafile reader accepts and finds drawing what the Linux build's draws
-#    (tests/pictures/EmfCheck.cpp).
+#    (tests/pictures/EmfCheck.cpp); written to standard output, a chart and a metafile are the same
+#    bytes as in a file.
 # 2. solvena.exe starts in a private Xvfb with a chart named on its command line, shows its main
 #    window captioned ソルベナエディタ - <the chart>, and ends with status 0 on Alt+F, X.
 #
@@ -90,6 +91,17 @@ for chart in "${charts[@]}"; do
             failures=$((failures + 1))
         fi
     done
+done
+# Standard output carries the same bytes as a file: no LF becomes CR LF on the way.
+for kind in sbn emf; do
+    if "${wine_run[@]}" "$app_dir/solvena-render.exe" --format "$kind" example.sbn - \
+        >"stdout-windows.$kind" 2>>render.log </dev/null &&
+        cmp -s "stdout-windows.$kind" "example-windows.$kind"; then
+        echo "ok    example.$kind written to standard output: the same bytes as to a file"
+    else
+        echo "FAIL  example.$kind written to standard output differs from the file" >&2
+        failures=$((failures + 1))
+    fi
 done
 ((failures == 0)) || fail "$failures of solvena-render.exe's outputs are wrong"
 

@@ -30,6 +30,10 @@
 #include <vector>
 
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace solvena {
 
@@ -378,6 +382,11 @@ int main(int argc, char** argv)
 {
     // First of all: no file opened later may take the place of a closed standard stream.
     startStreams = guardStandardStreams();
+#ifdef _WIN32
+    // A chart or a picture written to standard output is bytes: in the C library's
+    // text mode every LF would come out as CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     installFileSignalHandling();
     const ReasonWords chosenWords(messageLanguageOfEnvironment());
     words = &chosenWords;
