@@ -103,6 +103,8 @@ qt_options=(
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
     -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_freetype=OFF -DFEATURE_jpeg=OFF
     -DFEATURE_zstd=OFF -DFEATURE_icu=OFF
+    # Debian's sources leave out the tablet header the Windows platform would need for tablets.
+    -DFEATURE_tabletevent=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_harfbuzz=OFF
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
 )
