@@ -1,7 +1,13 @@
 #include "Batch.h"
 
+#include "storage/FilePaths.h"
+#include "storage/NativePath.h"
+
+#include <QFileInfo>
+
 #include <cerrno>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include <sys/stat.h>
@@ -33,11 +39,33 @@ std::string lowerCase(std::string_view text)
     return lower;
 }
 
+#ifndef _WIN32
+// A file by its numbers, whichever of its names (links, hard links) leads to it.
 struct FileKey {
     dev_t device;
     ino_t inode;
     auto operator<=>(const FileKey&) const = default;
 };
+
+std::optional<FileKey> fileKeyOf(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return FileKey{status.st_dev, status.st_ino};
+}
+#else
+// Windows's stat gives every file the number 0: the file's canonical name stands in.
+using FileKey = QString;
+
+std::optional<FileKey> fileKeyOf(const std::string& path)
+{
+    const QString name = pathFromNativeBytes(path);
+    if (!QFileInfo::exists(name))
+        return std::nullopt;
+    return fileKey(name);
+}
+#endif
 
 }  // namespace
 
@@ -49,9 +77,8 @@ BatchPlan planBatch(const std::string& outDir, const std::vector<std::string>& c
     std::map<std::string, const std::string*> chartOf;  // by output
     std::map<FileKey, const std::string*> charted;       // the charts that exist, by file
     for (const std::string& chart : charts) {
-        struct stat status {};
-        if (::stat(chart.c_str(), &status) == 0)
-            charted.emplace(FileKey{status.st_dev, status.st_ino}, &chart);
+        if (const std::optional<FileKey> key = fileKeyOf(chart))
+            charted.emplace(*key, &chart);
     }
     for (const std::string& chart : charts) {
         BatchJob job{chart, folder + stemOf(chart) + extension};
@@ -62,9 +89,8 @@ BatchPlan planBatch(const std::string& outDir, const std::vector<std::string>& c
         }
         // Writing a chart over itself (a.sbn to the folder it is in, as .sbn) would
         // lose what the conversion leaves out of it.
-        struct stat status {};
-        if (::stat(job.output.c_str(), &status) == 0) {
-            if (const auto same = charted.find(FileKey{status.st_dev, status.st_ino}); same != charted.end()) {
+        if (const std::optional<FileKey> key = fileKeyOf(job.output)) {
+            if (const auto same = charted.find(*key); same != charted.end()) {
                 plan.refusal = Reason(ReasonKind::UsageOutputIsChart, {job.output, *same->second});
                 return plan;
             }
