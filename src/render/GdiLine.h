@@ -9,12 +9,42 @@
 #include "render/Canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <vector>
 
 namespace solvena {
+
+// A GDI line as a stroke through pixel centres, for canvases that draw real lines. GDI
+// paints the pixels from the first up to, not including, the last: that is the segment
+// moved back by half a step along its major axis, so that an axis-parallel line covers
+// exactly those pixels' squares.
+struct StrokeSegment {
+    double x1, y1, x2, y2;
+};
+
+inline StrokeSegment gdiStroke(CanvasPoint from, CanvasPoint to)
+{
+    const double dx = double(to.x) - from.x;
+    const double dy = double(to.y) - from.y;
+    const double major = std::max(std::abs(dx), std::abs(dy));
+    const double backX = 0.5 * dx / major;
+    const double backY = 0.5 * dy / major;
+    return {from.x + 0.5 - backX, from.y + 0.5 - backY, to.x + 0.5 - backX, to.y + 0.5 - backY};
+}
+
+// Whether `next` goes on from where `last` ends, the same way, so that `last` can be
+// lengthened to `next`'s end instead of a second stroke being drawn.
+inline bool continuesStroke(const StrokeSegment& last, const StrokeSegment& next)
+{
+    const double px = last.x2 - last.x1;
+    const double py = last.y2 - last.y1;
+    const double nx = next.x2 - next.x1;
+    const double ny = next.y2 - next.y1;
+    return last.x2 == next.x1 && last.y2 == next.y1 && px * ny == py * nx && px * nx + py * ny > 0;
+}
 
 // A run's length may exceed 32 bits: a line between 32-bit end points spans 2^32 - 1.
 struct PixelRun {

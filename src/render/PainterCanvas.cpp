@@ -1,5 +1,6 @@
 #include "render/PainterCanvas.h"
 
+#include "render/GdiLine.h"
 #include "render/QtFont.h"
 
 #include <QFontMetrics>
@@ -80,15 +81,9 @@ void PainterCanvas::lineTo(int32_t x, int32_t y)
     const CanvasPoint from = advancePen(x, y);
     if (penIsClear() || (from.x == x && from.y == y))
         return;
-    // GDI paints the pixels from the first up to, not including, the last. As a stroke
-    // through pixel centres, that is the segment moved back by half a step along the
-    // major axis: an axis-parallel line then covers exactly those pixels' squares.
-    const double dx = double(x) - from.x;
-    const double dy = double(y) - from.y;
-    const double major = std::max(std::abs(dx), std::abs(dy));
-    const QPointF back(0.5 * dx / major, 0.5 * dy / major);
-    const QPointF start = QPointF(from.x + 0.5, from.y + 0.5) - back;
-    const QPointF end = QPointF(x + 0.5, y + 0.5) - back;
+    const StrokeSegment stroke = gdiStroke(from, CanvasPoint{x, y});
+    const QPointF start(stroke.x1, stroke.y1);
+    const QPointF end(stroke.x2, stroke.y2);
     const QColor color = toQColor(penRgb());
     if (color != lineColor_) {
         flushLines();
@@ -96,12 +91,10 @@ void PainterCanvas::lineTo(int32_t x, int32_t y)
     }
     // A line that goes on from where the last one ended, the same way, lengthens it.
     const int last = lines_.elementCount() - 1;
-    if (last >= 1 && lines_.elementAt(last).isLineTo() && QPointF(lines_.elementAt(last)) == start) {
+    if (last >= 1 && lines_.elementAt(last).isLineTo()) {
         const QPointF before = lines_.elementAt(last - 1);
-        const QPointF previous = QPointF(lines_.elementAt(last)) - before;
-        const QPointF next = end - start;
-        if (previous.x() * next.y() == previous.y() * next.x() &&
-            previous.x() * next.x() + previous.y() * next.y() > 0) {
+        const QPointF after = lines_.elementAt(last);
+        if (continuesStroke(StrokeSegment{before.x(), before.y(), after.x(), after.y()}, stroke)) {
             lines_.setElementPositionAt(last, end.x(), end.y());
             return;
         }

@@ -133,7 +133,7 @@ void SvgCanvas::flushLines()
     out_ += "<path stroke=\"";
     appendColour(out_, lineRgb_);
     out_ += "\" d=\"";
-    for (const Segment& s : lines_) {
+    for (const StrokeSegment& s : lines_) {
         out_ += 'M';
         appendNumber(out_, s.x1);
         out_ += ',';
@@ -206,31 +206,16 @@ void SvgCanvas::lineTo(int32_t x, int32_t y)
     const CanvasPoint from = advancePen(x, y);
     if (penIsClear() || (from.x == x && from.y == y))
         return;
-    // GDI paints the pixels from the first up to, not including, the last: as a
-    // stroke through pixel centres, the segment moved back by half a step along the
-    // major axis, so that an axis-parallel line covers exactly those pixels' squares.
-    const double dx = double(x) - from.x;
-    const double dy = double(y) - from.y;
-    const double major = std::max(std::abs(dx), std::abs(dy));
-    const double backX = 0.5 * dx / major;
-    const double backY = 0.5 * dy / major;
-    const Segment segment{from.x + 0.5 - backX, from.y + 0.5 - backY, x + 0.5 - backX, y + 0.5 - backY};
+    const StrokeSegment segment = gdiStroke(from, CanvasPoint{x, y});
     if (penRgb() != lineRgb_) {
         flushLines();
         lineRgb_ = penRgb();
     }
     // A line that goes on from where the last one ended, the same way, lengthens it.
-    if (!lines_.empty()) {
-        Segment& last = lines_.back();
-        const double px = last.x2 - last.x1;
-        const double py = last.y2 - last.y1;
-        const double nx = segment.x2 - segment.x1;
-        const double ny = segment.y2 - segment.y1;
-        if (last.x2 == segment.x1 && last.y2 == segment.y1 && px * ny == py * nx && px * nx + py * ny > 0) {
-            last.x2 = segment.x2;
-            last.y2 = segment.y2;
-            return;
-        }
+    if (!lines_.empty() && continuesStroke(lines_.back(), segment)) {
+        lines_.back().x2 = segment.x2;
+        lines_.back().y2 = segment.y2;
+        return;
     }
     lines_.push_back(segment);
 }

@@ -6,6 +6,7 @@
 // general SVG generator takes. Lines drawn one after another go out as one path.
 
 #include "render/BasicCanvas.h"
+#include "render/GdiLine.h"
 #include "render/TextFit.h"
 #include "storage/ByteSink.h"
 
@@ -43,13 +44,10 @@ private:
         int width = 0;
     };
     const Text& prepare(const std::string& cp932, TextWindow window);
-    struct Segment {
-        double x1, y1, x2, y2;
-    };
 
     ByteSink& sink_;
     std::string out_;
-    std::vector<Segment> lines_;  // not written yet, all in lineRgb_
+    std::vector<StrokeSegment> lines_;  // not written yet, all in lineRgb_
     uint32_t lineRgb_ = 0;
     FontDesc fontDesc_;
     QFont font_;
