@@ -105,6 +105,8 @@ qt_options=(
     -DFEATURE_zstd=OFF -DFEATURE_icu=OFF
     # Debian's sources leave out the tablet header the Windows platform would need for tablets.
     -DFEATURE_tabletevent=OFF
+    # No OpenGL at all, not even the one chosen at run time.
+    -DFEATURE_dynamicgl=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_harfbuzz=OFF
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
 )
