@@ -34,6 +34,7 @@ toolchain=$root/cmake/mingw-w64-x86_64.cmake
 mkdir -p "$cache" "$build_root"
 build_root=$(cd "$build_root" && pwd)
 build_dir=$build_root/windows
+mkdir -p "$build_dir"
 
 step_start=$SECONDS
 step() {
@@ -136,9 +137,9 @@ build_qt() {
     echo "Qt built in $((SECONDS - qt_start)) s"
 }
 
-# Qt's SVG module, from Debian's qt6-svg, when the archive serves its sources: the editor's
-# toolbar icons and its SVG export need it. Without it the program is built all the same
-# (the buttons show their names, SVG export says it cannot) and the script says so.
+# Qt's SVG module, from Debian's qt6-svg, when the archive serves its sources: the tool bar's
+# icons are drawn by its image plugin. Without it the program is built all the same (the
+# buttons show their names; the program writes SVG pictures itself) and the script says so.
 build_qt_svg() {
     [[ -f $qt_prefix/.solvena-svg-built ]] && return 0
     step "Debian's Qt SVG sources"
