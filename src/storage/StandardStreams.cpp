@@ -11,8 +11,11 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace solvena {
+
+#ifndef _WIN32
 
 namespace {
 

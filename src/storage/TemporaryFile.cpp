@@ -8,8 +8,11 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace solvena {
+
+#ifndef _WIN32
 
 namespace {
 

@@ -12,8 +12,11 @@
 #include <linux/magic.h>
 #include <sys/vfs.h>
 #endif
+#endif
 
 namespace solvena {
+
+#ifndef _WIN32
 
 namespace {
 
