@@ -215,9 +215,9 @@ pack_zip() {
     rm -rf "$stage" "$build_dir/$name.zip"
     mkdir -p "$stage/translations"
     cp "$build_dir/program/solvena.exe" "$build_dir/program/tools/solvena-render/solvena-render.exe" "$stage/"
-    # The plugins the program loads: the Windows platform, the offscreen one solvena-render
-    # draws on, the native widget style, and the SVG icons and pictures where Qt has them.
-    local plugins=(platforms/qwindows.dll platforms/qoffscreen.dll styles/qwindowsvistastyle.dll)
+    # The plugins the program loads: the Windows platform, the minimal one solvena-render
+    # draws on, the native widget style, and the SVG icons where Qt has them.
+    local plugins=(platforms/qwindows.dll platforms/qminimal.dll styles/qwindowsvistastyle.dll)
     local plugin
     for plugin in iconengines/qsvgicon.dll imageformats/qsvg.dll imageformats/qico.dll imageformats/qgif.dll; do
         [[ -f $qt_prefix/plugins/$plugin ]] && plugins+=("$plugin")

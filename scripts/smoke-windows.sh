@@ -118,6 +118,9 @@ until [[ $(<"$work/displayfd") =~ ^[0-9]+$ ]]; do
     sleep 0.1
 done
 export DISPLAY=:$(<"$work/displayfd")
+# Wine's desktop was started by the runs above without a display, and its windows would
+# go there: a new Wine session starts with this display.
+"${wine_run[@]}" --stop
 
 mkdir -p "$work/gui"
 cp "$root/tests/data/charts/example.sbn" "$work/gui/"

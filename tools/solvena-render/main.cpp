@@ -207,9 +207,15 @@ public:
     {
         if (app_)
             return;
-        // Offscreen whatever the environment says: the program never needs a display.
+        // Off screen whatever the environment says: the program never needs a display.
         // Qt is given no arguments of the user's to take as its own.
+#ifdef _WIN32
+        // Windows's Qt draws off screen through its minimal platform, with the system's
+        // fonts (its offscreen platform needs FreeType, which it is built without).
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("minimal:enable_fonts"));
+#else
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+#endif
         // Standard error is for this program's reasons and notices; the toolkit's
         // chatter (a missing XDG_RUNTIME_DIR, ...) would bury them in pipelines.
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
