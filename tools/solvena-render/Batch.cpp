@@ -1,10 +1,5 @@
 #include "Batch.h"
 
-#include "storage/FilePaths.h"
-#include "storage/NativePath.h"
-
-#include <QFileInfo>
-
 #include <cerrno>
 #include <map>
 #include <optional>
@@ -12,6 +7,13 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#ifdef _WIN32
+#include "storage/FilePaths.h"
+#include "storage/NativePath.h"
+
+#include <QFileInfo>
+#endif
 
 namespace solvena {
 
