@@ -4,7 +4,9 @@
 
 #include <QImage>
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace solvena {
@@ -22,6 +24,8 @@ void put32(std::string& out, uint32_t value)
     put16(out, value & 0xFFFF);
     put16(out, value >> 16);
 }
+
+static_assert(std::endian::native == std::endian::little, "pixels are copied as their bytes stand");
 
 // Rows go out in pieces of about this size: few writes, little memory.
 constexpr size_t kChunkBytes = 64 * 1024;
@@ -70,12 +74,15 @@ void writeBmp(ByteSink& sink, const RasterBands& bands)
                 for (uint32_t x = 0; x < width; ++x, row += 3)
                     row[0] = row[1] = row[2] = pixel[x];
             } else {
-                const auto* pixel = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-                for (uint32_t x = 0; x < width; ++x, row += 3) {
-                    row[0] = uint8_t(pixel[x]);
-                    row[1] = uint8_t(pixel[x] >> 8);
-                    row[2] = uint8_t(pixel[x] >> 16);
-                }
+                // A pixel of 32-bit RGB is blue, green, red and a spare byte in memory
+                // on every system Qt runs on (little-endian): its first three bytes are
+                // the bitmap's. Four go at a time, the spare one overwritten by the next
+                // pixel; the last pixel's three go alone.
+                const uchar* pixel = band.constScanLine(y);
+                for (uint32_t x = 0; x + 1 < width; ++x, row += 3)
+                    std::memcpy(row, pixel + 4 * x, 4);
+                if (width > 0)
+                    std::memcpy(row, pixel + 4 * (width - 1), 3);
             }
             if (out.size() >= kChunkBytes) {
                 sink.write(out);

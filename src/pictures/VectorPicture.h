@@ -1,5 +1,5 @@
 #pragma once
-// The chart as SVG and PDF files: real lines and text through the painter canvas, at
+// The chart as SVG and PDF files: real lines and text, written by their own canvases, at
 // the size and with the part of the drawing that a frame gives, so that a vector file
 // can be the very picture of the metafile or of the bitmap.
 

@@ -1,12 +1,12 @@
 #include "render/SvgCanvas.h"
 
+#include "render/NumberText.h"
 #include "render/QtFont.h"
 
 #include <QFontMetrics>
 #include <QStringList>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -16,39 +16,6 @@ namespace {
 
 // What piles up before it goes to the sink.
 constexpr size_t kChunkBytes = 64 * 1024;
-
-// A coordinate as short as it is exact to the ten-thousandth: lines stand on whole or
-// half units, and only slanted ones between.
-void appendNumber(std::string& out, double value)
-{
-    const double twice = value * 2;
-    if (twice == std::floor(twice) && std::abs(twice) < 1e15) {
-        const auto halves = static_cast<int64_t>(twice);
-        char buffer[24];
-        const int64_t whole = halves / 2;
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, whole).ptr;
-        if (halves % 2 != 0 && whole == 0 && halves < 0)
-            out += '-';
-        out.append(buffer, end);
-        if (halves % 2 != 0)
-            out += ".5";
-        return;
-    }
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4).ptr;
-    std::string_view text(buffer, size_t(end - buffer));
-    while (text.ends_with('0'))
-        text.remove_suffix(1);
-    if (text.ends_with('.'))
-        text.remove_suffix(1);
-    out += text;
-}
-
-void appendInt(std::string& out, int64_t value)
-{
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
 
 void appendColour(std::string& out, uint32_t rgb)
 {

@@ -430,6 +430,81 @@ TEST(ChartExport, PdfBeyondTheLargestPageIsShrunkWhole)
     EXPECT_NEAR(right, last.right * pixel, 1.5);
 }
 
+// The text a reader copies out of a PDF, as poppler extracts it.
+QString pdfText(const std::string& pdf)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"picture.pdf"_s));
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf.data(), qint64(pdf.size())) != qint64(pdf.size()))
+        return {};
+    file.close();
+    QProcess pdftotext;
+    pdftotext.start(u"pdftotext"_s, {u"-raw"_s, u"-enc"_s, u"UTF-8"_s, file.fileName(), u"-"_s});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+// The box that holds every dark pixel of `image` inside `area`.
+QRect inkBox(const QImage& image, const QRect& area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) == 0)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// The PDF sets names in fonts of its own, made from the outlines of the faces they were
+// measured with: each stands where the bitmap puts it, made bold, slanted or
+// underlined as the grid font asks, and copies out as the characters it was made from,
+// beyond 256 different glyphs too.
+TEST(PdfPicture, NamesStandWhereTheBitmapPutsThemAndCopyOut)
+{
+    std::u16string many;  // 300 different kanji from 亜 on, in the name column
+    for (char16_t c = u'亜'; many.size() < 300; ++c)
+        if (utf16ToCp932(std::u16string(1, c)))
+            many += c;
+    const std::u16string names[] = {u"CLOCK", u"データ_バス", u"Wg|" , many};
+    auto chart = std::make_unique<TCell>();
+    for (int r = 1; r <= 4; ++r)
+        chart->signalName[r] = utf16ToCp932(names[r - 1]).value();
+    GridLayout layout = layoutOf(3, 5);
+    layout.colWidths[0] = 4200;
+    struct Style {
+        bool bold, italic, underline;
+    };
+    for (const Style style : {Style{false, false, false}, Style{true, true, true}}) {
+        SCOPED_TRACE(style.bold ? "bold, italic, underlined" : "plain");
+        layout.gridFont.bold = style.bold;
+        layout.gridFont.italic = style.italic;
+        layout.gridFont.underline = style.underline;
+        const ChartPicture chartPicture{*chart, layout, grid_defaults::headerFont(), false};
+        const std::string bytes = picture(chartPicture, PictureFormat::Pdf);
+        EXPECT_EQ(bytes.find("/FontFile"), std::string::npos) << "no face embedded whole";
+
+        const QImage page = inked(pdfPageImage(bytes, 96));
+        ASSERT_FALSE(page.isNull());
+        const QImage bitmap = inked(chartImage(chartPicture, page.size(), EdgeStyle::ShortBottom));
+        const ChartLayout cells(layout);
+        for (int r = 1; r <= 4; ++r) {
+            const CellRect cell = cells.cellRect(0, r);
+            const QRect area(cell.left + 1, cell.top + 1, cell.right - cell.left - 2, cell.bottom - cell.top - 2);
+            const QRect drawn = inkBox(page, area);
+            const QRect expected = inkBox(bitmap, area);
+            ASSERT_FALSE(expected.isEmpty());
+            EXPECT_LE(std::abs(drawn.left() - expected.left()), 1) << "row " << r;
+            EXPECT_LE(std::abs(drawn.right() - expected.right()), 1) << "row " << r;
+            EXPECT_LE(std::abs(drawn.top() - expected.top()), 1) << "row " << r;
+            EXPECT_LE(std::abs(drawn.bottom() - expected.bottom()), 1) << "row " << r;
+        }
+        const QString text = pdfText(bytes);
+        for (const std::u16string& name : names)
+            EXPECT_TRUE(text.contains(QString::fromStdU16String(name))) << text.left(400).toStdString();
+    }
+}
+
 const PictureFormat kEveryFormat[] = {PictureFormat::Bmp, PictureFormat::Png, PictureFormat::Emf,
                                       PictureFormat::Svg, PictureFormat::Pdf};
 
