@@ -87,6 +87,23 @@ void BM_DrawFullChartOnly(benchmark::State& state)
 }
 BENCHMARK(BM_DrawFullChartOnly)->Unit(benchmark::kMillisecond);
 
+// The picture alone in 8-bit grey, as a bitmap or PNG export of a black-and-white
+// chart draws it: a quarter of the memory to touch.
+void BM_DrawFullChartInGrey(benchmark::State& state)
+{
+    const auto chart = busyChart();
+    const ChartLayout layout = fullLayout();
+    const RenderOptions withHeader = options(true);
+    QImage image(layout.totalWidth(), layout.totalHeight(), QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (auto _ : state) {
+        RasterCanvas canvas(painter);
+        drawChart(canvas, layout, *chart, withHeader);
+    }
+}
+BENCHMARK(BM_DrawFullChartInGrey)->Unit(benchmark::kMillisecond);
+
 // The same chart without any text: names, labels and header texts left out.
 void BM_DrawFullChartWithoutText(benchmark::State& state)
 {

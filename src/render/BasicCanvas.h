@@ -6,9 +6,11 @@
 #include "render/Canvas.h"
 #include "render/TextPlacement.h"
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
-#include <utility>
 
 namespace solvena {
 
@@ -39,7 +41,7 @@ public:
     void setPenStyle(PenStyle style) override { penStyle_ = style; }
     void setBrushColor(uint32_t rgb) override { brushRgb_ = rgb & 0xFFFFFFu; }
     void setBrushStyle(BrushStyle style) override { brushStyle_ = style; }
-    void moveTo(int32_t x, int32_t y) override { pen_ = {x, y}; }
+    void moveTo(int32_t x, int32_t y) override { placePen(x, y); }
     CanvasPoint penPosition() const override { return pen_; }
 
     // Empty texts and boxes without an inside show nothing, on every surface.
@@ -68,9 +70,24 @@ protected:
     uint32_t brushRgb() const { return brushRgb_; }
     bool brushIsSolid() const { return brushStyle_ == BrushStyle::Solid; }
     // Moves the pen to (x, y) and returns where it stood: where a line drawn there begins.
-    CanvasPoint advancePen(int32_t x, int32_t y) { return std::exchange(pen_, CanvasPoint{x, y}); }
+    CanvasPoint advancePen(int32_t x, int32_t y)
+    {
+        const CanvasPoint from = pen_;
+        placePen(x, y);
+        return from;
+    }
 
 private:
+    // The pen's point is written in one piece: read back whole by the next line, two
+    // halves written apart would stall that read on every line a chart draws.
+    void placePen(int32_t x, int32_t y)
+    {
+        const uint64_t point = uint64_t(uint32_t(x)) | uint64_t(uint32_t(y)) << 32;
+        static_assert(sizeof(CanvasPoint) == sizeof point && offsetof(CanvasPoint, y) == 4 &&
+                      std::endian::native == std::endian::little);
+        std::memcpy(&pen_, &point, sizeof point);
+    }
+
     CanvasPoint pen_;
     uint32_t penRgb_ = 0x000000;
     PenStyle penStyle_ = PenStyle::Solid;
