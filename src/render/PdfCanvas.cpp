@@ -181,11 +181,11 @@ PdfCanvas::PdfCanvas(PdfPageFrame frame, std::string creator) : frame_(frame), c
 {
     // Pixels from the top-left corner, the drawing's row `top` at the page's top.
     const double scale = frame_.pointsPerPixel;
-    appendDecimal(content_, scale, 6);
+    appendDecimal(content_, scale, 9);
     content_ += " 0 0 ";
-    appendDecimal(content_, -scale, 6);
+    appendDecimal(content_, -scale, 9);
     content_ += " 0 ";
-    appendDecimal(content_, frame_.heightPoints + frame_.top * scale, 6);
+    appendDecimal(content_, frame_.heightPoints + frame_.top * scale, 9);
     content_ += " cm\n1 w 0 J 0 j 2 M\n";
     setFont(FontDesc{});
 }
@@ -349,8 +349,6 @@ const PdfCanvas::Text& PdfCanvas::prepare(const std::string& cp932, TextWindow w
                 if (glyph.size() == 1)
                     charOf.emplace(glyph[0], char32_t(c));
             }
-            if (faces_[face].slanted)
-                text.slanted = true;
             const QList<quint32> glyphs = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
             const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
@@ -407,7 +405,7 @@ void PdfCanvas::showText(const std::string& cp932, const TextSpot& spot)
             content_ += "/T";
             appendInt(content_, run.font);
             content_ += " 1 Tf 1 0 ";
-            appendDecimal(content_, text.slanted ? kSlant : 0.0, 4);
+            appendDecimal(content_, faces_[fonts_[run.font].face].slanted ? kSlant : 0.0, 4);
             content_ += " -1 ";
             appendDecimal(content_, at.x + run.x, 4);
             content_ += ' ';

@@ -75,7 +75,6 @@ private:
     struct Text {
         std::vector<Glyphs> runs;
         int width = 0;
-        bool slanted = false;
     };
     const Text& prepare(const std::string& cp932, TextWindow window);
     uint32_t codeFor(size_t face, uint32_t glyph, char32_t character);
