@@ -9,7 +9,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace solvena {
@@ -83,9 +82,8 @@ private:
     void placePen(int32_t x, int32_t y)
     {
         const uint64_t point = uint64_t(uint32_t(x)) | uint64_t(uint32_t(y)) << 32;
-        static_assert(sizeof(CanvasPoint) == sizeof point && offsetof(CanvasPoint, y) == 4 &&
-                      std::endian::native == std::endian::little);
-        std::memcpy(&pen_, &point, sizeof point);
+        static_assert(offsetof(CanvasPoint, y) == 4 && std::endian::native == std::endian::little);
+        pen_ = std::bit_cast<CanvasPoint>(point);
     }
 
     CanvasPoint pen_;
