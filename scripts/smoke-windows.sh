@@ -6,7 +6,8 @@
 # 1. solvena-render.exe, run from the unpacked zip, rewrites every chart of tests/data/charts as
 #    .sbn and as .json byte for byte as this machine's Linux build does, and writes each as an
 #    .emf that the tests' metafile reader accepts and finds drawing what the Linux build's draws
-#    (tests/pictures/EmfCheck.cpp); written to standard output, a chart and a metafile are the same
+#    (tests/pictures/EmfCheck.cpp), and as a .pdf that poppler reads without a complaint at the
+#    Linux build's page size; written to standard output, a chart and a metafile are the same
 #    bytes as in a file.
 # 2. solvena.exe starts in a private Xvfb with a chart named on its command line, shows its main
 #    window captioned ソルベナエディタ - <the chart>, and ends with status 0 on Alt+F, X.
@@ -27,7 +28,7 @@ fail() {
     echo "smoke-windows.sh: FAIL: $*" >&2
     exit 1
 }
-for tool in unzip Xvfb xdotool xdpyinfo import cmp; do
+for tool in unzip Xvfb xdotool xdpyinfo import cmp pdfinfo; do
     command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/deps.sh"
 done
 
@@ -66,7 +67,7 @@ charts=("$root"/tests/data/charts/*.sbn)
 for chart in "${charts[@]}"; do
     name=$(basename "$chart" .sbn)
     cp "$chart" "$name.sbn"
-    for kind in sbn json emf; do
+    for kind in sbn json emf pdf; do
         # Relative names: the Windows program sees them in its working folder, Z:\ on Wine.
         if ! "${wine_run[@]}" "$app_dir/solvena-render.exe" "$name.sbn" "$name-windows.$kind" \
             >>render.log 2>&1 </dev/null; then
@@ -82,6 +83,16 @@ for chart in "${charts[@]}"; do
                 echo "ok    $name.emf: accepted, draws what the Linux build's draws"
             else
                 echo "FAIL  $name.emf (see $work/render/$name-emf-check.log)" >&2
+                failures=$((failures + 1))
+            fi
+        elif [[ $kind == pdf ]]; then
+            # The faces differ from Linux's, so the bytes do: poppler must read the page
+            # without a complaint, at the Linux build's size.
+            if pdfinfo "$name-windows.pdf" >"$name-pdfinfo.log" 2>&1 && ! grep -qi error "$name-pdfinfo.log" &&
+                [[ $(grep '^Page size' "$name-pdfinfo.log") == $(pdfinfo "$name-linux.pdf" | grep '^Page size') ]]; then
+                echo "ok    $name.pdf: read without a complaint, its page the Linux build's size"
+            else
+                echo "FAIL  $name.pdf (see $work/render/$name-pdfinfo.log)" >&2
                 failures=$((failures + 1))
             fi
         elif cmp -s "$name-windows.$kind" "$name-linux.$kind"; then
