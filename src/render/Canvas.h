@@ -60,6 +60,12 @@ public:
     // then stands at (x, y).
     virtual void lineTo(int32_t x, int32_t y) = 0;
     virtual CanvasPoint penPosition() const = 0;
+    // moveTo(x1, y1) then lineTo(x2, y2), in one call: a chart is mostly single lines.
+    virtual void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+    {
+        moveTo(x1, y1);
+        lineTo(x2, y2);
+    }
 
     // Fills the interior with the brush and strokes the closed outline with the pen,
     // every vertex painted.

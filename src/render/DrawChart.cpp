@@ -70,8 +70,8 @@ public:
             if (x1 < area_.left || x1 >= area_.right || !clipSpan(y1, y2, area_.top, area_.bottom))
                 return;
         }
-        canvas.moveTo(static_cast<int32_t>(x1), static_cast<int32_t>(y1));
-        canvas.lineTo(static_cast<int32_t>(x2), static_cast<int32_t>(y2));
+        canvas.line(static_cast<int32_t>(x1), static_cast<int32_t>(y1), static_cast<int32_t>(x2),
+                    static_cast<int32_t>(y2));
     }
 
 private:
@@ -164,8 +164,7 @@ void hatchRect(Canvas& canvas, const Visible& visible, RowHatch& row, int64_t le
     if (last < first)
         return;
     row.strokes(left + 5 * first, last - first + 1, [&](int64_t x) {
-        canvas.moveTo(static_cast<int32_t>(x), bottom);
-        canvas.lineTo(static_cast<int32_t>(x + 5), top);
+        canvas.line(static_cast<int32_t>(x), bottom, static_cast<int32_t>(x + 5), top);
     });
 }
 

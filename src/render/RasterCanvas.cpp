@@ -388,6 +388,13 @@ void RasterCanvas::lineTo(int32_t x, int32_t y)
         strokeSegment(from, CanvasPoint{x, y});
 }
 
+void RasterCanvas::line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    BasicCanvas::moveTo(x2, y2);
+    if (!penIsClear())
+        strokeSegment(CanvasPoint{x1, y1}, CanvasPoint{x2, y2});
+}
+
 namespace {
 
 // Fills `count` pixels from `first` with `pixel`, sixteen bytes a store: a chart's

@@ -31,6 +31,7 @@ public:
 
     void setFont(const FontDesc& font) override;
     void lineTo(int32_t x, int32_t y) override;
+    void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
     void polygon(std::span<const CanvasPoint> points) override;
 
 private:
