@@ -2,7 +2,6 @@
 
 #include "text/Utf8.h"
 
-#include <QFile>
 
 namespace solvena {
 
@@ -37,7 +36,9 @@ QString pathFromNativeBytes(std::string_view bytes)
 QByteArray nativePathBytes(const QString& path)
 {
 #ifdef _WIN32
-    return QFile::encodeName(path);
+    // The file layer takes UTF-8 there and hands the system UTF-16: every name the
+    // system can hold gets through, whatever the code page.
+    return path.toUtf8();
 #else
     std::string bytes;
     bytes.reserve(size_t(path.size()));

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "storage/SystemFile.h"
 #include "text/Reason.h"
 
-#include <QByteArray>
+#include <string>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -14,12 +15,6 @@ namespace solvena {
 // what is found there decides whether the file is replaced, made, written into or
 // refused. Used by the file functions only.
 
-// How a write treats a name that ends in something other than a regular file.
-enum class SpecialTargets {
-    Refuse,        // never replaced, never written: the write is refused
-    WriteThrough,  // a FIFO or a character device is written into, as cp does
-};
-
 #ifndef _WIN32
 
 struct WriteTarget {
@@ -29,7 +24,7 @@ struct WriteTarget {
         Stream,   // written into directly (a pipe, a terminal, /dev/null, a descriptor)
     };
     Kind kind = Kind::Create;
-    QByteArray path;    // the file replaced (links resolved), made, or opened to write into
+    std::string path;   // the file replaced (links resolved), made, or opened to write into
     struct stat status {};  // of the file replaced
     Reason error;       // why the write is refused; none when it may go on
 
@@ -42,7 +37,7 @@ struct WriteTarget {
 // reached through a process's descriptors (/dev/stdout, /proc/self/fd/N) are written
 // into when `special` allows it: replacing them would take the file away from the
 // descriptor.
-WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special);
+WriteTarget resolveWriteTarget(const std::string& path, SpecialTargets special);
 
 // Why a file of this mode is not read or replaced.
 Reason notRegularReason(mode_t mode);
