@@ -2,14 +2,13 @@
 
 #include "text/Utf8.h"
 
-
 namespace solvena {
 
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
-bool isEscapedByte(char16_t unit)
+[[maybe_unused]] bool isEscapedByte(char16_t unit)
 {
     return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;
 }

@@ -1,5 +1,7 @@
 #include "ui/ToolBarIcons.h"
 
+#include <QPixmap>
+
 namespace solvena {
 
 using namespace Qt::StringLiterals;
@@ -16,8 +18,10 @@ QString basePath(const QString& imageList, int index)
 QIcon toolBarIcon(const QString& imageList, int index)
 {
     const QIcon svg(basePath(imageList, index) + u".svg"_s);
-    // Without the SVG icon engine the file is read as an image, which nothing can decode.
-    return svg.isNull() ? toolBarIconFromPng(imageList, index) : svg;
+    // Without the SVG icon engine the file is taken as an image that nothing decodes: the
+    // icon is not null, but it draws nothing. Drawn here, it is drawn once: the toolkit
+    // keeps the pixmap for the tool bar.
+    return svg.pixmap(QSize(16, 16)).isNull() ? toolBarIconFromPng(imageList, index) : svg;
 }
 
 QIcon toolBarIconFromPng(const QString& imageList, int index)

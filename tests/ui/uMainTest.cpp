@@ -192,7 +192,8 @@ private slots:
     }
 
     // Where Qt lacks its SVG icon engine (the Windows zip) the buttons show the PNG
-    // renderings: each must be the picture the SVG gives here, at 1x and at 2x.
+    // renderings: each must be the picture the SVG gives here, at 1x and at 2x. Here the
+    // buttons keep drawing the SVG itself, at any size.
     void toolBarPngsAreTheSvgIconsPixels()
     {
         for (const ToolBarLayout& layout : toolBarLayout()) {
@@ -202,6 +203,7 @@ private slots:
                 const int image = layout.buttons[size_t(i)].image;
                 if (actions[i]->isSeparator())
                     continue;
+                QCOMPARE(actions[i]->icon().pixmap(QSize(64, 64)).size(), QSize(64, 64));
                 for (const qreal ratio : {1.0, 2.0}) {
                     const QString label = u"%1/%2 at %3x"_s.arg(imageList).arg(image).arg(ratio);
                     const QImage shown = actions[i]->icon().pixmap(QSize(16, 16), ratio).toImage();
