@@ -1,7 +1,5 @@
 #include "storage/WriteTarget.h"
 
-#ifndef _WIN32
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -12,21 +10,13 @@
 #include <linux/magic.h>
 #include <sys/vfs.h>
 #endif
-#endif
 
 namespace solvena {
-
-#ifndef _WIN32
 
 namespace {
 
 // As many links as the kernel follows before it gives up with ELOOP.
 constexpr size_t kMaxLinks = 40;
-
-const std::string& shown(const std::string& path)
-{
-    return path;
-}
 
 WriteTarget refused(Reason reason)
 {
@@ -103,13 +93,13 @@ WriteTarget resolveWriteTarget(const std::string& path, SpecialTargets special)
     if (::stat(path.c_str(), &status) != 0) {
         const int error = errno;
         if (error == ELOOP)
-            return refused(Reason(ReasonKind::LinkLoop, {shown(path)}));
+            return refused(Reason(ReasonKind::LinkLoop, {path}));
         struct stat link {};
         if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
             const std::vector<std::string> chain = linkChain(path);
             if (chain.size() > kMaxLinks)
-                return refused(Reason(ReasonKind::LinkLoop, {shown(path)}));
-            return refused(Reason(ReasonKind::LinkDangling, {shown(chain[chain.size() - 2]), shown(chain.back())}));
+                return refused(Reason(ReasonKind::LinkLoop, {path}));
+            return refused(Reason(ReasonKind::LinkDangling, {chain[chain.size() - 2], chain.back()}));
         }
         if (error != ENOENT)
             return refused(Reason(ReasonKind::System, {error}));
@@ -139,12 +129,10 @@ WriteTarget resolveWriteTarget(const std::string& path, SpecialTargets special)
     // The name found must still be the file looked at (not one that took its place, nor
     // the stale name of a file already removed).
     if (end.st_dev != status.st_dev || end.st_ino != status.st_ino)
-        return refused(Reason(ReasonKind::TargetUnknown, {shown(path)}));
+        return refused(Reason(ReasonKind::TargetUnknown, {path}));
     target.kind = WriteTarget::Kind::Replace;
     target.path = resolved.get();
     return target;
 }
-
-#endif
 
 }  // namespace solvena

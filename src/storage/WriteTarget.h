@@ -5,17 +5,13 @@
 
 #include <string>
 
-#ifndef _WIN32
 #include <sys/stat.h>
-#endif
 
 namespace solvena {
 
 // Where a write by path lands on a POSIX system: links are followed to their end, and
 // what is found there decides whether the file is replaced, made, written into or
-// refused. Used by the file functions only.
-
-#ifndef _WIN32
+// refused. Used by the POSIX file functions only (SystemFilePosix.cpp).
 
 struct WriteTarget {
     enum class Kind {
@@ -41,7 +37,5 @@ WriteTarget resolveWriteTarget(const std::string& path, SpecialTargets special);
 
 // Why a file of this mode is not read or replaced.
 Reason notRegularReason(mode_t mode);
-
-#endif
 
 }  // namespace solvena
