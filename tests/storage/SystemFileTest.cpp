@@ -147,6 +147,27 @@ TEST(SystemFileWrite, ReplacesWholeOrNotAtAll)
     }
 }
 
+// A device is never replaced; a command line's output goes into it as it is.
+TEST(SystemFileWrite, ADeviceIsRefusedOrWrittenInto)
+{
+    const struct {
+        SpecialTargets special;
+        Reason expected;
+    } cases[] = {
+        {SpecialTargets::Refuse, notRegular(ReasonKind::FileDevice)},
+        {SpecialTargets::WriteThrough, {}},
+    };
+    for (const auto& c : cases) {
+        bool produced = false;
+        const auto produce = [&](ByteSink& sink) {
+            produced = true;
+            sink.write("bytes");
+        };
+        EXPECT_EQ(writeRegularFile(kDevice, produce, nullptr, c.special), c.expected);
+        EXPECT_EQ(produced, c.expected.empty());
+    }
+}
+
 // Nothing but a regular file is read, and none beyond the size it may have.
 TEST(SystemFileRead, TakesRegularFilesUpToTheCap)
 {
