@@ -18,10 +18,11 @@ std::string nativePathOf(const QString& path)
 
 FileReadResult readFileBytes(const QString& path, qint64 maxBytes)
 {
-    const FileBytes read = readRegularFile(nativePathOf(path), maxBytes);
+    FileReadResult read;
+    read.error = readRegularFile(nativePathOf(path), maxBytes, read.bytes, read.identity);
     if (!read.ok())
         return {{}, read.error, {}};
-    return {QByteArray(read.bytes.data(), qsizetype(read.bytes.size())), {}, read.identity};
+    return read;
 }
 
 std::optional<FileIdentity> fileIdentity(const QString& path)

@@ -11,6 +11,7 @@
 #include "storage/FileIdentity.h"
 #include "text/Reason.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -55,6 +56,11 @@ private:
 // Reads the regular file at `path` whole when it holds at most `maxBytes` bytes; the
 // identity is taken from the very handle read, after the last byte.
 FileBytes readRegularFile(const std::string& path, int64_t maxBytes);
+
+// The same into `bytes`, a std::string or a QByteArray, so that a caller who keeps the
+// bytes in the toolkit's array never holds a large file twice. No reason means success.
+template <typename Bytes>
+Reason readRegularFile(const std::string& path, int64_t maxBytes, Bytes& bytes, FileIdentity& identity);
 
 // The identity of the regular file at `path` (links followed); none when there is no
 // such file or it is not a regular file.
@@ -116,5 +122,50 @@ std::string userPreferencesFolder(const EnvironmentLookup& environment);
 // when it is absolute, else the system's local application data folder, then "solvena":
 // copies of unsaved work stay on this machine.
 std::string userRecoveryFolder(const EnvironmentLookup& environment);
+
+template <typename Bytes>
+Reason readRegularFile(const std::string& path, int64_t maxBytes, Bytes& bytes, FileIdentity& identity)
+{
+    Reason error;
+    const std::unique_ptr<InputFile> file = InputFile::open(path, error);
+    if (!file)
+        return error;
+    const std::optional<FileIdentity> opened = file->identity(error);
+    if (!opened)
+        return error;
+    if (opened->size > maxBytes)
+        return ReasonKind::FileTooLarge;
+
+    // The size may change while reading; read to the end, but never past the cap. One
+    // byte more than the size, so that the end shows without growing the buffer.
+    const size_t cap = static_cast<size_t>(maxBytes);
+    size_t size = static_cast<size_t>(opened->size) + 1;
+    bytes.reserve(static_cast<decltype(bytes.size())>(size));  // no more than that, as a file rarely grows
+    bytes.resize(static_cast<decltype(bytes.size())>(size));
+    size_t filled = 0;
+    for (;;) {
+        if (filled == size) {
+            if (size > cap)
+                return ReasonKind::FileTooLarge;
+            size = std::min(size * 2, cap + 1);
+            bytes.resize(static_cast<decltype(bytes.size())>(size));
+        }
+        const size_t n = file->read(bytes.data() + filled, size - filled, error);
+        if (!error.empty())
+            return error;
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    if (filled > cap)
+        return ReasonKind::FileTooLarge;
+    bytes.resize(static_cast<decltype(bytes.size())>(filled));
+    // Taken after reading, so that a change while reading shows as a change later.
+    const std::optional<FileIdentity> read = file->identity(error);
+    if (!read)
+        return error;
+    identity = *read;
+    return {};
+}
 
 }  // namespace solvena
