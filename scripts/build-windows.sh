@@ -139,7 +139,8 @@ build_qt() {
 
 # Qt's SVG module, from Debian's qt6-svg, when the archive serves its sources: the tool bar's
 # icons are drawn by its image plugin. Without it the program is built all the same (the
-# buttons show their names; the program writes SVG pictures itself) and the script says so.
+# buttons show the PNG renderings of their SVGs in resources/icons; the program writes SVG pictures
+# itself) and the script says so.
 build_qt_svg() {
     [[ -f $qt_prefix/.solvena-svg-built ]] && return 0
     step "Debian's Qt SVG sources"

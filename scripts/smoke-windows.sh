@@ -8,9 +8,10 @@
 #    .emf that the tests' metafile reader accepts and finds drawing what the Linux build's draws
 #    (tests/pictures/EmfCheck.cpp), and as a .pdf that poppler reads without a complaint at the
 #    Linux build's page size; written to standard output, a chart and a metafile are the same
-#    bytes as in a file.
+#    bytes as in a file; a chart with a Japanese name is read and written under that name.
 # 2. solvena.exe starts in a private Xvfb with a chart named on its command line, shows its main
-#    window captioned ソルベナエディタ - <the chart>, and ends with status 0 on Alt+F, X.
+#    window captioned ソルベナエディタ - <the chart> with the tool bar's icons, and ends with
+#    status 0 on Alt+F, X.
 #
 # The Linux build is the one in BUILD_DIR (default build/; configured here if it is not yet),
 # of which solvena-render and emf-check are built. WORK_DIR (default: smoke/ beside the zip)
@@ -28,7 +29,7 @@ fail() {
     echo "smoke-windows.sh: FAIL: $*" >&2
     exit 1
 }
-for tool in unzip Xvfb xdotool xdpyinfo import cmp pdfinfo; do
+for tool in unzip Xvfb xdotool xdpyinfo import convert cmp pdfinfo; do
     command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/deps.sh"
 done
 
@@ -114,6 +115,16 @@ for kind in sbn emf; do
         failures=$((failures + 1))
     fi
 done
+# A Japanese name, given on the command line and written through the wide-character file
+# functions whatever Wine's code page holds.
+cp example.sbn "タイミング図.sbn"
+if "${wine_run[@]}" "$app_dir/solvena-render.exe" "タイミング図.sbn" "タイミング図-windows.sbn" \
+    >>render.log 2>&1 </dev/null && cmp -s "タイミング図-windows.sbn" "example-linux.sbn"; then
+    echo "ok    タイミング図.sbn read and written under its Japanese name"
+else
+    echo "FAIL  タイミング図.sbn could not be read or written under its Japanese name (see $work/render/render.log)" >&2
+    failures=$((failures + 1))
+fi
 ((failures == 0)) || fail "$failures of solvena-render.exe's outputs are wrong"
 
 # --- 2. solvena.exe in a window ------------------------------------------------------------------
@@ -152,7 +163,13 @@ done
 caption=$(timeout 10 xdotool getwindowname "$window")
 echo "ok    window $window captioned \"$caption\""
 sleep 2  # let it finish drawing before the picture is taken
-timeout 20 import -silent -window root "$work/gui/window.png" || echo "warning: no screenshot taken" >&2
+timeout 20 import -silent -window root "$work/gui/window.png" || fail "no screenshot taken"
+# The tool bar shows its icons (PNG renderings where Qt has no SVG module): the blue they
+# share shows on screen. Without them the buttons are blank.
+icon_pixels=$(convert "$work/gui/window.png" -fill black +opaque "#1A73E8" -fill white -opaque "#1A73E8" \
+    -format "%[fx:round(mean*w*h)]" info:)
+((icon_pixels >= 100)) || fail "the tool bar shows no icons (see $work/gui/window.png)"
+echo "ok    the tool bar shows its icons ($icon_pixels pixels of their blue)"
 
 timeout 10 xdotool windowfocus --sync "$window" || timeout 10 xdotool windowfocus "$window"
 sleep 0.5

@@ -3,6 +3,7 @@
 // open descriptor such as a pipe or standard input.
 
 #include "storage/ByteSource.h"
+#include "storage/SystemFile.h"
 
 #include "text/Reason.h"
 
@@ -29,10 +30,10 @@ public:
     Reason failure() const override { return failure_; }
 
 private:
-    FileByteSource(int fd, bool owned) : fd_(fd), owned_(owned) {}
+    FileByteSource(std::unique_ptr<InputFile> file, int fd) : file_(std::move(file)), fd_(fd) {}
 
-    int fd_;
-    bool owned_;
+    std::unique_ptr<InputFile> file_;  // a file by path, or
+    int fd_;                           // the caller's descriptor
     Reason failure_;
 };
 

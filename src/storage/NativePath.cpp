@@ -2,15 +2,13 @@
 
 #include "text/Utf8.h"
 
-#include <QFile>
-
 namespace solvena {
 
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
-bool isEscapedByte(char16_t unit)
+[[maybe_unused]] bool isEscapedByte(char16_t unit)
 {
     return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;
 }
@@ -37,7 +35,9 @@ QString pathFromNativeBytes(std::string_view bytes)
 QByteArray nativePathBytes(const QString& path)
 {
 #ifdef _WIN32
-    return QFile::encodeName(path);
+    // The file layer takes UTF-8 there and hands the system UTF-16: every name the
+    // system can hold gets through, whatever the code page.
+    return path.toUtf8();
 #else
     std::string bytes;
     bytes.reserve(size_t(path.size()));

@@ -15,8 +15,9 @@ namespace solvena {
 // as one of U+DC80 .. U+DCFF (lone surrogates, which no decoded text contains).
 QString pathFromNativeBytes(std::string_view bytes);
 
-// The bytes of the name `path`: the inverse of pathFromNativeBytes, and the same as
-// QFile::encodeName for every name that did not come from it.
+// The bytes of the name `path`, as the file layer (SystemFile.h) takes them: on POSIX the
+// inverse of pathFromNativeBytes, and the same as QFile::encodeName for every name that
+// did not come from it; on Windows its UTF-8.
 QByteArray nativePathBytes(const QString& path);
 
 // Whether `bytes` are a name every part of the program keeps as it is (UTF-8).

@@ -1,6 +1,8 @@
 #include "storage/PreferencesLocation.h"
 
+#include "storage/NativePath.h"
 #include "storage/PathExtension.h"
+#include "storage/SystemFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,15 +20,11 @@ bool writable(const QFileInfo& info)
     return info.isWritable() && info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
-QString configHome(const QProcessEnvironment& environment)
+QString userFolder(const QProcessEnvironment& environment)
 {
-    const QString xdg = environment.value(u"XDG_CONFIG_HOME"_s);
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return xdg;
-    QString home = environment.value(u"HOME"_s);
-    if (home.isEmpty())
-        home = QDir::homePath();
-    return home + u"/.config"_s;
+    return pathFromNativeBytes(userPreferencesFolder([&environment](std::string_view name) {
+        return nativePathBytes(environment.value(QString::fromUtf8(name.data(), qsizetype(name.size())))).toStdString();
+    }));
 }
 
 }  // namespace
@@ -36,7 +34,7 @@ PreferencesFiles preferencesFiles(const QString& executablePath, const QProcessE
     const QString beside =
         QString::fromStdString(replaceExtension(executablePath.toStdString(), ".ini"));
     const QFileInfo entry(beside);
-    const QString perUser = QDir::cleanPath(configHome(environment) + u"/solvena/"_s + entry.fileName());
+    const QString perUser = QDir::cleanPath(userFolder(environment) + u'/' + entry.fileName());
     // QFileInfo follows links for exists(): a dangling link is an entry all the same.
     if (!entry.exists() && !entry.isSymLink())
         return {writable(QFileInfo(entry.absolutePath())) ? beside : perUser, {}};

@@ -21,8 +21,9 @@ struct PreferencesFiles {
 // path with the extension ".ini". That path is `file` when nothing is there and its
 // folder is writable, or when it leads (through any chain of links) to a writable
 // regular file in a writable folder: the file is replaced through a temporary file
-// beside it. Otherwise `file` is "solvena.ini" in "solvena" under $XDG_CONFIG_HOME
-// (when set to an absolute path), else under $HOME/.config, and the path beside the
+// beside it. Otherwise `file` is "solvena.ini" in the user's preferences folder
+// (userPreferencesFolder: on POSIX "solvena" under $XDG_CONFIG_HOME when set to an
+// absolute path, else under $HOME/.config; on Windows %APPDATA%\solvena), and the path beside the
 // executable is `defaults` when it leads to a regular file. A dangling link or a
 // loop of links beside the executable so gives the per-user file, with no defaults.
 // Writable means the system grants it and the owner's write permission bit is set,

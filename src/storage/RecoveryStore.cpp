@@ -10,13 +10,6 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#ifndef _WIN32
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-#endif
-
 namespace solvena {
 
 using namespace Qt::StringLiterals;
@@ -32,44 +25,26 @@ QString lockPathOf(const QString& recoveryPath)
     return recoveryPath.left(recoveryPath.size() - kRecoverySuffix.size()) + kLockSuffix;
 }
 
+std::unique_ptr<FileLock> lockOf(const QString& recoveryPath)
+{
+    return std::make_unique<FileLock>(nativePathBytes(lockPathOf(recoveryPath)).toStdString());
+}
+
+// Removes a lock's file; done while it is held, so that no one takes the lock of a file
+// about to go.
+void removeLockFile(const FileLock& lock)
+{
+    QFile::remove(pathFromNativeBytes(lock.path()));
+}
+
 }  // namespace
 
 QString recoveryFolder(const QProcessEnvironment& environment)
 {
-    QString state = environment.value(u"XDG_STATE_HOME"_s);
-    if (state.isEmpty() || !QDir::isAbsolutePath(state)) {
-        QString home = environment.value(u"HOME"_s);
-        if (home.isEmpty())
-            home = QDir::homePath();
-        state = home + u"/.local/state"_s;
-    }
-    return QDir::cleanPath(state + u"/solvena"_s);
-}
-
-FileLock::FileLock(const QString& path) : path_(path)
-{
-#ifndef _WIN32
-    // A link planted under the lock's name must not make the program create or lock
-    // the file it points to.
-    fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-#endif
-}
-
-FileLock::~FileLock()
-{
-#ifndef _WIN32
-    if (fd_ >= 0)
-        ::close(fd_);  // lets go of the lock
-#endif
-}
-
-bool FileLock::isHeld() const
-{
-    return fd_ >= 0;
+    const std::string folder = userRecoveryFolder([&environment](std::string_view name) {
+        return nativePathBytes(environment.value(QString::fromUtf8(name.data(), qsizetype(name.size())))).toStdString();
+    });
+    return QDir::cleanPath(pathFromNativeBytes(folder));
 }
 
 RecoveryStore::RecoveryStore(QString folder) : folder_(std::move(folder))
@@ -86,7 +61,7 @@ RecoveryStore::~RecoveryStore()
         // A clean end: the lock goes with the store. A file still here is work the user
         // chose not to save only if discard() ran; otherwise it stays for next time.
         if (!written_)
-            QFile::remove(lock_->path());
+            removeLockFile(*lock_);
     }
 }
 
@@ -100,7 +75,7 @@ Reason RecoveryStore::write(QByteArrayView bytes)
     if (!lock_) {
         if (!QDir().mkpath(folder_))
             return Reason(ReasonKind::CannotMakeFolder, {nativePathBytes(folder_).toStdString()});
-        lock_ = std::make_unique<FileLock>(lockPathOf(filePath()));
+        lock_ = lockOf(filePath());
         if (!lock_->isHeld()) {
             lock_.reset();
             return Reason(ReasonKind::CannotLock, {nativePathBytes(lockPathOf(filePath())).toStdString()});
@@ -174,7 +149,7 @@ std::vector<OrphanedRecovery> RecoveryStore::takeOrphans() const
         const QString path = file.absoluteFilePath();
         if (path == QFileInfo(filePath()).absoluteFilePath())
             continue;
-        auto lock = std::make_unique<FileLock>(lockPathOf(path));
+        std::unique_ptr<FileLock> lock = lockOf(path);
         // Held by a running editor, or taken by another one starting right now.
         if (!lock->isHeld() || !QFileInfo::exists(path))
             continue;
@@ -187,7 +162,7 @@ void RecoveryStore::remove(OrphanedRecovery& orphan)
 {
     QFile::remove(orphan.path);
     if (orphan.lock) {
-        QFile::remove(orphan.lock->path());
+        removeLockFile(*orphan.lock);
         orphan.lock.reset();
     }
 }

@@ -7,6 +7,7 @@
 #include "document/GridLayout.h"
 #include "document/TCell.h"
 #include "storage/RecoveryFile.h"
+#include "storage/SystemFile.h"
 #include "text/Reason.h"
 
 #include <QByteArrayView>
@@ -18,25 +19,9 @@
 
 namespace solvena {
 
-// $XDG_STATE_HOME, else ~/.local/state, then solvena/.
+// The per-user folder of the recovery copies (userRecoveryFolder): on POSIX
+// $XDG_STATE_HOME, else ~/.local/state, then solvena/; on Windows %LOCALAPPDATA%\solvena.
 QString recoveryFolder(const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
-
-// A lock held on a file for as long as this object lives.
-class FileLock {
-public:
-    // Takes the lock without waiting; isHeld() tells whether it was free.
-    explicit FileLock(const QString& path);
-    ~FileLock();
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-
-    bool isHeld() const;
-    const QString& path() const { return path_; }
-
-private:
-    QString path_;
-    int fd_ = -1;
-};
 
 // The recovery file of an editor that is gone, locked by whoever found it so that two
 // editors starting at once never offer the same file.

@@ -1,7 +1,5 @@
 #include "storage/WriteTarget.h"
 
-#ifndef _WIN32
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -12,21 +10,13 @@
 #include <linux/magic.h>
 #include <sys/vfs.h>
 #endif
-#endif
 
 namespace solvena {
-
-#ifndef _WIN32
 
 namespace {
 
 // As many links as the kernel follows before it gives up with ELOOP.
 constexpr size_t kMaxLinks = 40;
-
-std::string shown(const QByteArray& path)
-{
-    return path.toStdString();
-}
 
 WriteTarget refused(Reason reason)
 {
@@ -35,36 +25,36 @@ WriteTarget refused(Reason reason)
     return target;
 }
 
-QByteArray folderOf(const QByteArray& path)
+std::string folderOf(const std::string& path)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 // The text of a link; empty when it cannot be read.
-QByteArray linkText(const QByteArray& link)
+std::string linkText(const std::string& link)
 {
-    QByteArray buffer(PATH_MAX, Qt::Uninitialized);
-    const ssize_t n = ::readlink(link.constData(), buffer.data(), size_t(buffer.size()));
-    if (n <= 0 || n >= buffer.size())
+    std::string buffer(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link.c_str(), buffer.data(), buffer.size());
+    if (n <= 0 || size_t(n) >= buffer.size())
         return {};
-    buffer.truncate(n);
+    buffer.resize(size_t(n));
     return buffer;
 }
 
 // The names from `path` through each link to the first name that is not a link (or
 // does not exist), at most kMaxLinks + 1 of them.
-std::vector<QByteArray> linkChain(const QByteArray& path)
+std::vector<std::string> linkChain(const std::string& path)
 {
-    std::vector<QByteArray> chain{path};
+    std::vector<std::string> chain{path};
     while (chain.size() <= kMaxLinks) {
         struct stat status {};
-        if (::lstat(chain.back().constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+        if (::lstat(chain.back().c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
             break;
-        QByteArray next = linkText(chain.back());
-        if (next.isEmpty())
+        std::string next = linkText(chain.back());
+        if (next.empty())
             break;
-        if (!next.startsWith('/'))
+        if (!next.starts_with('/'))
             next = folderOf(chain.back()) + '/' + next;
         chain.push_back(std::move(next));
     }
@@ -72,12 +62,12 @@ std::vector<QByteArray> linkChain(const QByteArray& path)
 }
 
 // Whether a link of the chain stands among a process's descriptors.
-bool passesThroughDescriptors(const std::vector<QByteArray>& chain)
+bool passesThroughDescriptors(const std::vector<std::string>& chain)
 {
 #ifdef __linux__
     for (size_t i = 0; i + 1 < chain.size(); ++i) {
         struct statfs fs {};
-        if (::statfs(folderOf(chain[i]).constData(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC)
+        if (::statfs(folderOf(chain[i]).c_str(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC)
             return true;
     }
 #else
@@ -97,19 +87,19 @@ Reason notRegularReason(mode_t mode)
     return Reason(ReasonKind::NotRegularOfKind, {Reason(kind)});
 }
 
-WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special)
+WriteTarget resolveWriteTarget(const std::string& path, SpecialTargets special)
 {
     struct stat status {};
-    if (::stat(path.constData(), &status) != 0) {
+    if (::stat(path.c_str(), &status) != 0) {
         const int error = errno;
         if (error == ELOOP)
-            return refused(Reason(ReasonKind::LinkLoop, {shown(path)}));
+            return refused(Reason(ReasonKind::LinkLoop, {path}));
         struct stat link {};
-        if (error == ENOENT && ::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            const std::vector<QByteArray> chain = linkChain(path);
+        if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            const std::vector<std::string> chain = linkChain(path);
             if (chain.size() > kMaxLinks)
-                return refused(Reason(ReasonKind::LinkLoop, {shown(path)}));
-            return refused(Reason(ReasonKind::LinkDangling, {shown(chain[chain.size() - 2]), shown(chain.back())}));
+                return refused(Reason(ReasonKind::LinkLoop, {path}));
+            return refused(Reason(ReasonKind::LinkDangling, {chain[chain.size() - 2], chain.back()}));
         }
         if (error != ENOENT)
             return refused(Reason(ReasonKind::System, {error}));
@@ -132,19 +122,17 @@ WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special)
         return target;
     }
 
-    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.constData(), nullptr), &std::free);
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
     struct stat end {};
     if (!resolved || ::lstat(resolved.get(), &end) != 0)
         return refused(Reason(ReasonKind::System, {errno}));
     // The name found must still be the file looked at (not one that took its place, nor
     // the stale name of a file already removed).
     if (end.st_dev != status.st_dev || end.st_ino != status.st_ino)
-        return refused(Reason(ReasonKind::TargetUnknown, {shown(path)}));
+        return refused(Reason(ReasonKind::TargetUnknown, {path}));
     target.kind = WriteTarget::Kind::Replace;
     target.path = resolved.get();
     return target;
 }
-
-#endif
 
 }  // namespace solvena

@@ -1,26 +1,17 @@
 #pragma once
 
+#include "storage/SystemFile.h"
 #include "text/Reason.h"
 
-#include <QByteArray>
+#include <string>
 
-#ifndef _WIN32
 #include <sys/stat.h>
-#endif
 
 namespace solvena {
 
 // Where a write by path lands on a POSIX system: links are followed to their end, and
 // what is found there decides whether the file is replaced, made, written into or
-// refused. Used by the file functions only.
-
-// How a write treats a name that ends in something other than a regular file.
-enum class SpecialTargets {
-    Refuse,        // never replaced, never written: the write is refused
-    WriteThrough,  // a FIFO or a character device is written into, as cp does
-};
-
-#ifndef _WIN32
+// refused. Used by the POSIX file functions only (SystemFilePosix.cpp).
 
 struct WriteTarget {
     enum class Kind {
@@ -29,7 +20,7 @@ struct WriteTarget {
         Stream,   // written into directly (a pipe, a terminal, /dev/null, a descriptor)
     };
     Kind kind = Kind::Create;
-    QByteArray path;    // the file replaced (links resolved), made, or opened to write into
+    std::string path;   // the file replaced (links resolved), made, or opened to write into
     struct stat status {};  // of the file replaced
     Reason error;       // why the write is refused; none when it may go on
 
@@ -42,11 +33,9 @@ struct WriteTarget {
 // reached through a process's descriptors (/dev/stdout, /proc/self/fd/N) are written
 // into when `special` allows it: replacing them would take the file away from the
 // descriptor.
-WriteTarget resolveWriteTarget(const QByteArray& path, SpecialTargets special);
+WriteTarget resolveWriteTarget(const std::string& path, SpecialTargets special);
 
 // Why a file of this mode is not read or replaced.
 Reason notRegularReason(mode_t mode);
-
-#endif
 
 }  // namespace solvena

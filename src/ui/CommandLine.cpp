@@ -10,7 +10,7 @@ namespace solvena {
 
 namespace {
 
-bool isKeptAsGiven(const std::string& name)
+bool isKeptAsGiven([[maybe_unused]] const std::string& name)
 {
 #ifdef _WIN32
     return true;  // the system's code page, which the toolkit decodes and encodes alike

@@ -12,11 +12,11 @@
 #include "ui/ChartGrid.h"
 #include "ui/CommandTable.h"
 #include "ui/QtPrompts.h"
+#include "ui/ToolBarIcons.h"
 #include "ui/dialogs/uVcdImport.h"
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -348,7 +348,7 @@ void TfrmMain::buildToolBars()
         bar->setStyleSheet(u"QToolBar::separator { width: %1px; }"_s.arg(layout.separatorWidth));
         const QString imageList = QString::fromLatin1(layout.imageList);
         addCommands(*this, bar, layout.buttons, [&](const ToolButtonEntry& button, QAction* action) {
-            action->setIcon(QIcon(u":/icons/%1/%2.svg"_s.arg(imageList).arg(button.image)));
+            action->setIcon(toolBarIcon(imageList, button.image));
         });
         // A band is as wide as the table says but never narrower than its buttons,
         // which would hide the last ones behind an overflow button; the last band

@@ -10,6 +10,7 @@
 #include "render/NameColumnFit.h"
 #include "storage/FileIO.h"
 #include "storage/NativePath.h"
+#include "storage/ProgramArguments.h"
 #include "storage/StandardStreams.h"
 #include "storage/TemporaryFile.h"
 #include "text/ReasonWords.h"
@@ -57,6 +58,17 @@ QString pathOf(const std::string& argument)
     return pathFromNativeBytes(argument);
 }
 
+// A message as standard error carries it: names with the bytes they were given; on
+// Windows in the code page, as the console shows it.
+QByteArray messageBytes(const QString& text)
+{
+#ifdef _WIN32
+    return text.toLocal8Bit();
+#else
+    return nativePathBytes(text);
+#endif
+}
+
 // One line on standard error; names in it are shown with the bytes they were given.
 // Charts of one run are converted on several threads; their lines and the progress
 // line take turns.
@@ -64,7 +76,7 @@ std::mutex saying;
 
 void sayLine(const QString& text)
 {
-    const QByteArray line = nativePathBytes(u"solvena-render: "_s + text + u'\n');
+    const QByteArray line = messageBytes(u"solvena-render: "_s + text + u'\n');
     const std::lock_guard lock(saying);
     if (progress)
         progress->clear();
@@ -397,7 +409,7 @@ int main(int argc, char** argv)
     const ReasonWords chosenWords(messageLanguageOfEnvironment());
     words = &chosenWords;
 
-    const RenderArguments args = parseRenderArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const RenderArguments args = parseRenderArguments(programArguments(argc, argv));
     switch (args.action) {
     case RenderArguments::Action::Help:
         return printToStandardOutput(renderUsage(chosenWords));
@@ -408,7 +420,7 @@ int main(int argc, char** argv)
                              chosenWords.text(kContext, QT_TRANSLATE_NOOP("solvena-render",
                                                                           "詳しくは 'solvena-render --help' を見てください。")) +
                              u'\n';
-        const QByteArray bytes = nativePathBytes(line);
+        const QByteArray bytes = messageBytes(line);
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
         return kUsage;
     }
