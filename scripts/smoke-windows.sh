@@ -9,9 +9,9 @@
 #    (tests/pictures/EmfCheck.cpp), and as a .pdf that poppler reads without a complaint at the
 #    Linux build's page size; written to standard output, a chart and a metafile are the same
 #    bytes as in a file; a chart with a Japanese name is read and written under that name.
-# 2. solvena.exe starts in a private Xvfb with a chart named on its command line, shows its main
-#    window captioned ソルベナエディタ - <the chart> with the tool bar's icons, and ends with
-#    status 0 on Alt+F, X.
+# 2. solvena.exe starts in a private Xvfb with a chart named in Japanese on its command line,
+#    shows its main window captioned ソルベナエディタ - <the chart> with the tool bar's icons,
+#    and ends with status 0 on Alt+F, X.
 #
 # The Linux build is the one in BUILD_DIR (default build/; configured here if it is not yet),
 # of which solvena-render and emf-check are built. WORK_DIR (default: smoke/ beside the zip)
@@ -145,13 +145,14 @@ export DISPLAY=:$(<"$work/displayfd")
 "${wine_run[@]}" --stop
 
 mkdir -p "$work/gui"
-cp "$root/tests/data/charts/example.sbn" "$work/gui/"
+# A name outside Wine's code page: it reaches the editor only through the wide command line.
+cp "$root/tests/data/charts/example.sbn" "$work/gui/タイミング図.sbn"
 cd "$work/gui"
-"${wine_run[@]}" "$app_dir/solvena.exe" example.sbn >app.log 2>&1 </dev/null &
+"${wine_run[@]}" "$app_dir/solvena.exe" タイミング図.sbn >app.log 2>&1 </dev/null &
 app_pid=$!
 
 # The caption names the chart once it is open: the window is up and the chart in it.
-caption_pattern='^ソルベナエディタ - .*example\.sbn$'
+caption_pattern='^ソルベナエディタ - .*タイミング図\.sbn$'
 window=
 deadline=$((SECONDS + timeout_s))
 while [[ -z $window ]]; do

@@ -8,6 +8,7 @@
 #include "ui/uMain.h"
 
 #include <QApplication>
+#include <QStringList>
 
 #include <cstdio>
 #include <string>
@@ -20,6 +21,31 @@ using namespace Qt::StringLiterals;
 static std::vector<std::string> argumentsOf(int argc, char** argv)
 {
     return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+// The arguments the toolkit has left, as the chart's name is taken from them: on Windows
+// from the wide command line as UTF-8 (argv holds the code page's bytes, in which a name
+// in other scripts arrives as question marks); elsewhere argv's bytes as given.
+static std::vector<std::string> applicationArguments([[maybe_unused]] int argc, [[maybe_unused]] char** argv)
+{
+#ifdef _WIN32
+    std::vector<std::string> arguments;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        arguments.push_back(all[i].toStdString());
+    return arguments;
+#else
+    return argumentsOf(argc, argv);
+#endif
+}
+
+static QString chartName(const std::string& argument)
+{
+#ifdef _WIN32
+    return QString::fromStdString(argument);
+#else
+    return QString::fromLocal8Bit(argument);
+#endif
 }
 
 }  // namespace solvena
@@ -47,7 +73,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     // QApplication has taken its own options (-platform NAME, ...) out of argv by now.
-    const CommandLine args = parseCommandLine(argumentsOf(argc, argv));
+    const CommandLine args = parseCommandLine(applicationArguments(argc, argv));
     if (args.action == CommandLine::Action::UsageError) {
         std::fprintf(stderr, "solvena: %s\nTry 'solvena --help' for more information.\n",
                      args.error.c_str());
@@ -61,7 +87,7 @@ int main(int argc, char** argv)
     // is opened without a question, but never over work just taken back.
     const bool recovered = frmMain.offerRecovery();
     if (!args.chartPath.empty()) {
-        const QString path = QString::fromLocal8Bit(args.chartPath);
+        const QString path = chartName(args.chartPath);
         if (recovered)
             frmMain.showTransientMessage(u"復元した図を開いたため、%1 は開いていません"_s.arg(path));
         else
