@@ -46,6 +46,26 @@ inline bool continuesStroke(const StrokeSegment& last, const StrokeSegment& next
     return last.x2 == next.x1 && last.y2 == next.y1 && px * ny == py * nx && px * nx + py * ny > 0;
 }
 
+// Strokes of one colour not written yet, which a vector canvas writes as one path.
+struct PendingStrokes {
+    std::vector<StrokeSegment> segments;
+    uint32_t rgb = 0;
+
+    // Whether a stroke of `colour` may join them: nothing is pending, or it is theirs.
+    bool takes(uint32_t colour) const { return segments.empty() || colour == rgb; }
+    // A stroke that goes on from where the last one ended, the same way, lengthens it.
+    void add(uint32_t colour, const StrokeSegment& stroke)
+    {
+        rgb = colour;
+        if (!segments.empty() && continuesStroke(segments.back(), stroke)) {
+            segments.back().x2 = stroke.x2;
+            segments.back().y2 = stroke.y2;
+            return;
+        }
+        segments.push_back(stroke);
+    }
+};
+
 // A run's length may exceed 32 bits: a line between 32-bit end points spans 2^32 - 1.
 struct PixelRun {
     int32_t x = 0;

@@ -7,7 +7,6 @@
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainterPath>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -206,10 +205,10 @@ void PdfCanvas::useFill(uint32_t rgb)
 
 void PdfCanvas::flushLines()
 {
-    if (lines_.empty())
+    if (lines_.segments.empty())
         return;
-    useStroke(lineRgb_);
-    for (const StrokeSegment& s : lines_) {
+    useStroke(lines_.rgb);
+    for (const StrokeSegment& s : lines_.segments) {
         appendNumber(content_, s.x1);
         content_ += ' ';
         appendNumber(content_, s.y1);
@@ -220,7 +219,7 @@ void PdfCanvas::flushLines()
         content_ += " l\n";
     }
     content_ += "S\n";
-    lines_.clear();
+    lines_.segments.clear();
 }
 
 void PdfCanvas::setFont(const FontDesc& desc)
@@ -241,18 +240,9 @@ void PdfCanvas::lineTo(int32_t x, int32_t y)
     const CanvasPoint from = advancePen(x, y);
     if (penIsClear() || (from.x == x && from.y == y))
         return;
-    const StrokeSegment segment = gdiStroke(from, CanvasPoint{x, y});
-    if (penRgb() != lineRgb_) {
+    if (!lines_.takes(penRgb()))
         flushLines();
-        lineRgb_ = penRgb();
-    }
-    // A line that goes on from where the last one ended, the same way, lengthens it.
-    if (!lines_.empty() && continuesStroke(lines_.back(), segment)) {
-        lines_.back().x2 = segment.x2;
-        lines_.back().y2 = segment.y2;
-        return;
-    }
-    lines_.push_back(segment);
+    lines_.add(penRgb(), gdiStroke(from, CanvasPoint{x, y}));
 }
 
 void PdfCanvas::polygon(std::span<const CanvasPoint> points)
@@ -324,17 +314,9 @@ const PdfCanvas::Text& PdfCanvas::prepare(const std::string& cp932, TextWindow w
         Text text;
         text.width = QFontMetrics(font_).horizontalAdvance(string);
         QTextLayout layout(string, font_);
-        QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        if (!line.isValid()) {
-            layout.endLayout();
+        const QTextLine line = layOutOneLine(layout);
+        if (!line.isValid())
             return text;
-        }
-        line.setPosition(QPointF(0, 0));
-        layout.endLayout();
         const double baseline = line.ascent();
         // Each glyph's character, where the face maps one character to it: what a
         // reader copies or searches for.

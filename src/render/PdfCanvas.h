@@ -83,8 +83,7 @@ private:
     PdfPageFrame frame_;
     std::string creator_;
     std::string content_;
-    std::vector<StrokeSegment> lines_;  // not written yet, all in lineRgb_
-    uint32_t lineRgb_ = 0;
+    PendingStrokes lines_;
     std::optional<uint32_t> strokeRgb_;  // as the content stands, where set
     std::optional<uint32_t> fillRgb_;
     FontDesc fontDesc_;

@@ -95,12 +95,12 @@ void SvgCanvas::spill()
 
 void SvgCanvas::flushLines()
 {
-    if (lines_.empty())
+    if (lines_.segments.empty())
         return;
     out_ += "<path stroke=\"";
-    appendColour(out_, lineRgb_);
+    appendColour(out_, lines_.rgb);
     out_ += "\" d=\"";
-    for (const StrokeSegment& s : lines_) {
+    for (const StrokeSegment& s : lines_.segments) {
         out_ += 'M';
         appendNumber(out_, s.x1);
         out_ += ',';
@@ -112,7 +112,7 @@ void SvgCanvas::flushLines()
         spill();
     }
     out_ += "\"/>\n";
-    lines_.clear();
+    lines_.segments.clear();
 }
 
 void SvgCanvas::closeFontGroup()
@@ -173,18 +173,9 @@ void SvgCanvas::lineTo(int32_t x, int32_t y)
     const CanvasPoint from = advancePen(x, y);
     if (penIsClear() || (from.x == x && from.y == y))
         return;
-    const StrokeSegment segment = gdiStroke(from, CanvasPoint{x, y});
-    if (penRgb() != lineRgb_) {
+    if (!lines_.takes(penRgb()))
         flushLines();
-        lineRgb_ = penRgb();
-    }
-    // A line that goes on from where the last one ended, the same way, lengthens it.
-    if (!lines_.empty() && continuesStroke(lines_.back(), segment)) {
-        lines_.back().x2 = segment.x2;
-        lines_.back().y2 = segment.y2;
-        return;
-    }
-    lines_.push_back(segment);
+    lines_.add(penRgb(), gdiStroke(from, CanvasPoint{x, y}));
 }
 
 void SvgCanvas::polygon(std::span<const CanvasPoint> points)

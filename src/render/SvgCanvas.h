@@ -47,8 +47,7 @@ private:
 
     ByteSink& sink_;
     std::string out_;
-    std::vector<StrokeSegment> lines_;  // not written yet, all in lineRgb_
-    uint32_t lineRgb_ = 0;
+    PendingStrokes lines_;
     FontDesc fontDesc_;
     QFont font_;
     std::string fontAttributes_;  // of the font's group

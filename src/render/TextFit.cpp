@@ -101,6 +101,21 @@ QString shownText(const std::string& cp932, const QFont& font, TextWindow window
     }
 }
 
+QTextLine layOutOneLine(QTextLayout& layout)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) {
+        line.setLineWidth(1e9);
+        line.setPosition(QPointF(0, 0));
+    }
+    layout.endLayout();
+    return line;
+}
+
 std::vector<int32_t> unitAdvances(const QString& text, const QFont& font)
 {
     const qsizetype n = text.size();
@@ -110,13 +125,7 @@ std::vector<int32_t> unitAdvances(const QString& text, const QFont& font)
 
     // One layout: each glyph where the painter puts it.
     QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLineWidth(1e9);
-    layout.endLayout();
+    const QTextLine line = layOutOneLine(layout);
 
     std::vector<qsizetype> starts;  // the units where a character begins
     for (qsizetype i = 0; i < n; ++i)

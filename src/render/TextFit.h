@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QTextLayout>
 
 #include <cstdint>
 #include <functional>
@@ -50,6 +51,9 @@ QString shownText(const std::string& cp932, const QFont& font, TextWindow window
 // text's width, each begin rounded on its own so that rounding never piles up. The
 // two units of a surrogate pair begin together: the pair's advance is on its first.
 std::vector<int32_t> unitAdvances(const QString& text, const QFont& font);
+
+// Lays `layout` out as the painter draws a text: one line that never wraps, at (0, 0).
+QTextLine layOutOneLine(QTextLayout& layout);
 
 // Laid-out texts of one font by what they are made from: short texts by their bytes,
 // long ones by their bytes and window. It starts over, telling its owner, when it
