@@ -64,15 +64,22 @@ void writeBmp(ByteSink& sink, const RasterBands& bands)
     put32(out, 0);
     put32(out, 0);
 
-    bands.forEach(true, [&](const QImage& band, int) {
+    bands.forEach(true, [&out, &sink, width, grey, rowBytes](const QImage& band, int) {
+        // By value: the bytes written through `row` might otherwise be `width` itself, and
+        // the loops would read it again at every pixel.
         for (int y = band.height() - 1; y >= 0; --y) {
             const size_t start = out.size();
             out.resize(start + rowBytes, '\0');
             auto* row = reinterpret_cast<unsigned char*>(out.data() + start);
             if (grey) {
+                // The grey three times over, written four bytes at a time as below.
                 const uchar* pixel = band.constScanLine(y);
-                for (uint32_t x = 0; x < width; ++x, row += 3)
-                    row[0] = row[1] = row[2] = pixel[x];
+                for (uint32_t x = 0; x + 1 < width; ++x, row += 3) {
+                    const uint32_t bgr = pixel[x] * 0x010101u;
+                    std::memcpy(row, &bgr, 4);
+                }
+                if (width > 0)
+                    std::memset(row, pixel[width - 1], 3);
             } else {
                 // A pixel of 32-bit RGB is blue, green, red and a spare byte in memory
                 // on every system Qt runs on (little-endian): its first three bytes are
