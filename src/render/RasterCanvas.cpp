@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -132,20 +133,33 @@ void blendCoverage(const TextCoverage& coverage, Pixel color, uchar* bits,
     }
 }
 
-// The text as the painter draws it with these hints, onto an opaque background,
-// in an RGB32 image covering `area` (relative to the text's drawing point).
-QImage paintedText(const QStaticText& text, const QFont& font, const QColor& color,
-                   QRgb background, const QRect& area, QPainter::RenderHints hints)
+// The backgrounds a captured text is proved on.
+constexpr QRgb kProofBackgrounds[] = {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(128, 128, 128),
+                                      qRgb(64, 160, 224), qRgb(224, 96, 32)};
+constexpr int kSheetTiles = 1 + int(std::size(kProofBackgrounds));
+
+// The text as the painter draws it with these hints, in tiles covering `area` (relative
+// to the text's drawing point) side by side: white on black in the first, then in its
+// colour on each proof background. One picture and one painter serve them all; every
+// background is down before any text, so ink that strays into a neighbour shows there.
+QImage paintedTexts(const QStaticText& text, const QFont& font, const QColor& color, const QRect& area,
+                    QPainter::RenderHints hints)
 {
-    QImage image(area.size(), QImage::Format_RGB32);
-    image.fill(background);
-    QPainter painter(&image);
+    QImage sheet(area.width() * kSheetTiles, area.height(), QImage::Format_RGB32);
+    if (sheet.isNull())
+        return sheet;
+    QPainter painter(&sheet);
+    for (int t = 0; t < kSheetTiles; ++t)
+        painter.fillRect(QRect(t * area.width(), 0, area.width(), area.height()),
+                         QColor::fromRgb(t == 0 ? qRgb(0, 0, 0) : kProofBackgrounds[t - 1]));
     painter.setRenderHints(painter.renderHints(), false);
     painter.setRenderHints(hints, true);
     painter.setFont(font);
-    painter.setPen(color);
-    painter.drawStaticText(QPoint(-area.left(), -area.top()), text);
-    return image;
+    for (int t = 0; t < kSheetTiles; ++t) {
+        painter.setPen(t == 0 ? QColor(Qt::white) : color);
+        painter.drawStaticText(QPoint(t * area.width() - area.left(), -area.top()), text);
+    }
+    return sheet;
 }
 
 // Captures the coverage of a text from the painter's own rendering of it, white on
@@ -165,25 +179,36 @@ std::optional<TextCoverage> captureCoverage(const QStaticText& text, const QFont
     if (area.width() > 4096 || area.height() > 1024)
         return std::nullopt;
 
-    const QImage white = paintedText(text, font, Qt::white, qRgb(0, 0, 0), area, hints);
-    QRect inked;
-    for (int y = 0; y < white.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(white.constScanLine(y));
-        for (int x = 0; x < white.width(); ++x) {
+    const QImage sheet = paintedTexts(text, font, color, area, hints);
+    if (sheet.isNull())
+        return std::nullopt;
+    // A tile's row y.
+    const auto tileRow = [&sheet, &area](int tile, int y) {
+        return reinterpret_cast<const QRgb*>(sheet.constScanLine(y)) + qsizetype(tile) * area.width();
+    };
+    int left = area.width(), top = area.height(), right = -1, bottom = -1;
+    for (int y = 0; y < area.height(); ++y) {
+        const QRgb* line = tileRow(0, y);
+        for (int x = 0; x < area.width(); ++x) {
             const QRgb pixel = line[x];
             if (qRed(pixel) != qGreen(pixel) || qRed(pixel) != qBlue(pixel))
                 return std::nullopt;
-            if (qRed(pixel) != 0)
-                inked |= QRect(x, y, 1, 1);
+            if (qRed(pixel) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
         }
     }
-    if (!inked.isEmpty() && !white.rect().adjusted(1, 1, -1, -1).contains(inked))
+    const QRect inked = right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    if (!inked.isEmpty() && !QRect(QPoint(1, 1), area.size() - QSize(2, 2)).contains(inked))
         return std::nullopt;
 
     TextCoverage coverage;
     coverage.bounds = inked.translated(area.topLeft());
     for (int y = inked.top(); y <= inked.bottom(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(white.constScanLine(y));
+        const QRgb* line = tileRow(0, y);
         for (int x = inked.left(); x <= inked.right(); ++x) {
             if (const int alpha = qRed(line[x]))
                 coverage.ink.push_back({int16_t(x + area.left()), int16_t(y + area.top()),
@@ -192,16 +217,16 @@ std::optional<TextCoverage> captureCoverage(const QStaticText& text, const QFont
     }
 
     const uint32_t pixel = color.rgb() | 0xFF000000u;
-    for (const QRgb background : {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(128, 128, 128),
-                                  qRgb(64, 160, 224), qRgb(224, 96, 32)}) {
-        const QImage expected = paintedText(text, font, color, background, area, hints);
-        QImage blended(area.size(), QImage::Format_RGB32);
-        blended.fill(background);
+    QImage blended(area.size(), QImage::Format_RGB32);
+    for (int t = 1; t < kSheetTiles; ++t) {
+        blended.fill(kProofBackgrounds[t - 1]);
         blendCoverage(coverage, pixel, blended.bits(), blended.bytesPerLine(), -area.left(),
                       -area.top(), blended.rect());
         for (int y = 0; y < area.height(); ++y) {
-            const auto* want = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+            const QRgb* want = tileRow(t, y);
             const auto* got = reinterpret_cast<const QRgb*>(blended.constScanLine(y));
+            if (std::memcmp(want, got, size_t(area.width()) * sizeof(QRgb)) == 0)
+                continue;
             for (int x = 0; x < area.width(); ++x) {
                 if (std::abs(qRed(want[x]) - qRed(got[x])) > 1 ||
                     std::abs(qGreen(want[x]) - qGreen(got[x])) > 1 ||
