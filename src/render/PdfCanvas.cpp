@@ -457,12 +457,15 @@ void PdfCanvas::finish(ByteSink& sink)
                 proc += ' ';
             }
             proc += "d1\n";
-            if (face.bold) {
-                appendDecimal(proc, thickness, 3);
-                proc += " w 1 j\n";
+            // A blank glyph (a space) paints nothing: a fill without a path is an error.
+            if (!outline.isEmpty()) {
+                if (face.bold) {
+                    appendDecimal(proc, thickness, 3);
+                    proc += " w 1 j\n";
+                }
+                appendOutline(proc, outline);
+                proc += face.bold ? "B\n" : "f\n";
             }
-            appendOutline(proc, outline);
-            proc += face.bold ? "B\n" : "f\n";
             const int object = file.reserve();
             file.stream(object, "", proc);
             procs += "/g";

@@ -466,7 +466,7 @@ TEST(PdfPicture, NamesStandWhereTheBitmapPutsThemAndCopyOut)
     for (char16_t c = u'亜'; many.size() < 300; ++c)
         if (utf16ToCp932(std::u16string(1, c)))
             many += c;
-    const std::u16string names[] = {u"CLOCK", u"データ_バス", u"Wg|" , many};
+    const std::u16string names[] = {u"CLOCK", u"データ_バス", u"W g|", many};
     auto chart = std::make_unique<TCell>();
     for (int r = 1; r <= 4; ++r)
         chart->signalName[r] = utf16ToCp932(names[r - 1]).value();
@@ -483,6 +483,7 @@ TEST(PdfPicture, NamesStandWhereTheBitmapPutsThemAndCopyOut)
         const ChartPicture chartPicture{*chart, layout, grid_defaults::headerFont(), false};
         const std::string bytes = picture(chartPicture, PictureFormat::Pdf);
         EXPECT_EQ(bytes.find("/FontFile"), std::string::npos) << "no face embedded whole";
+        EXPECT_EQ(bytes.find("d1\nf"), std::string::npos) << "the space fills no path";
 
         const QImage page = inked(pdfPageImage(bytes, 96));
         ASSERT_FALSE(page.isNull());
