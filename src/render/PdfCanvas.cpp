@@ -232,6 +232,13 @@ void PdfCanvas::setFont(const FontDesc& desc)
     const QFontMetrics metrics(font_);
     ascent_ = metrics.ascent();
     height_ = metrics.ascent() + metrics.descent();
+    // The lines a font draws under or through its texts, from the baseline down.
+    decorations_.clear();
+    decorationThickness_ = std::max(1, metrics.lineWidth());
+    if (font_.underline())
+        decorations_.push_back(metrics.underlinePos());
+    if (font_.strikeOut())
+        decorations_.push_back(-metrics.strikeOutPos());
     texts_.clear();
 }
 
@@ -398,22 +405,15 @@ void PdfCanvas::showText(const std::string& cp932, const TextSpot& spot)
         }
         content_ += "ET\n";
     }
-    if (font_.underline() || font_.strikeOut()) {
-        const QFontMetrics metrics(font_);
-        const int thickness = std::max(1, metrics.lineWidth());
-        for (const int below : {font_.underline() ? metrics.underlinePos() : INT32_MIN,
-                                font_.strikeOut() ? -metrics.strikeOutPos() : INT32_MIN}) {
-            if (below == INT32_MIN)
-                continue;
-            appendInt(content_, at.x);
-            content_ += ' ';
-            appendDecimal(content_, baseline + below - thickness / 2.0, 2);
-            content_ += ' ';
-            appendInt(content_, text.width);
-            content_ += ' ';
-            appendInt(content_, thickness);
-            content_ += " re f\n";
-        }
+    for (const int below : decorations_) {
+        appendInt(content_, at.x);
+        content_ += ' ';
+        appendDecimal(content_, baseline + below - decorationThickness_ / 2.0, 2);
+        content_ += ' ';
+        appendInt(content_, text.width);
+        content_ += ' ';
+        appendInt(content_, decorationThickness_);
+        content_ += " re f\n";
     }
     if (cut) {
         content_ += "Q\n";

@@ -91,6 +91,8 @@ private:
     bool fontSet_ = false;
     int ascent_ = 0;
     int height_ = 0;
+    std::vector<int> decorations_;  // underline, strike-out: from the baseline down
+    int decorationThickness_ = 1;
     std::vector<Face> faces_;
     std::vector<Type3Font> fonts_;
     TextCache<Text> texts_{4096, size_t{64} << 20};  // of the current font

@@ -24,6 +24,7 @@
 
 #include <limits>
 #include <memory>
+#include <optional>
 #include <random>
 #include <regex>
 
@@ -289,18 +290,30 @@ std::unique_ptr<TCell> gridAlignedChart()
     return chart;
 }
 
+// Runs a poppler tool on `pdf`, saved as picture.pdf in `dir`: `arguments` with "%pdf"
+// standing for that file. Its standard output, or nothing when it failed.
+std::optional<QByteArray> poppler(const QString& tool, QStringList arguments, const std::string& pdf,
+                                  const QTemporaryDir& dir)
+{
+    QFile file(dir.filePath(u"picture.pdf"_s));
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf.data(), qint64(pdf.size())) != qint64(pdf.size()))
+        return std::nullopt;
+    file.close();
+    arguments.replaceInStrings(u"%pdf"_s, file.fileName());
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+
 // Poppler's raster of a PDF's first page at `dpi`, in grey.
 QImage pdfPageImage(const std::string& pdf, int dpi)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath(u"picture.pdf"_s));
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf.data(), qint64(pdf.size())) != qint64(pdf.size()))
-        return {};
-    file.close();
-    QProcess pdftoppm;
-    pdftoppm.start(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-gray"_s, u"-png"_s, u"-singlefile"_s,
-                                   file.fileName(), dir.filePath(u"page"_s)});
-    if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
+    if (!poppler(u"pdftoppm"_s, {u"-r"_s, QString::number(dpi), u"-gray"_s, u"-png"_s, u"-singlefile"_s, u"%pdf"_s,
+                                 dir.filePath(u"page"_s)},
+                 pdf, dir))
         return {};
     return QImage(dir.filePath(u"page.png"_s));
 }
@@ -434,15 +447,8 @@ TEST(ChartExport, PdfBeyondTheLargestPageIsShrunkWhole)
 QString pdfText(const std::string& pdf)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath(u"picture.pdf"_s));
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf.data(), qint64(pdf.size())) != qint64(pdf.size()))
-        return {};
-    file.close();
-    QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_s, {u"-raw"_s, u"-enc"_s, u"UTF-8"_s, file.fileName(), u"-"_s});
-    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+    return QString::fromUtf8(
+        poppler(u"pdftotext"_s, {u"-raw"_s, u"-enc"_s, u"UTF-8"_s, u"%pdf"_s, u"-"_s}, pdf, dir).value_or(QByteArray()));
 }
 
 // The box that holds every dark pixel of `image` inside `area`.
