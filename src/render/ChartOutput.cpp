@@ -10,8 +10,12 @@ namespace solvena {
 
 void drawWholeChart(Canvas& canvas, const ChartPicture& picture, EdgeStyle edges)
 {
-    drawChart(canvas, ChartLayout(picture.layout), picture.chart,
-              renderOptionsFor(picture.layout, picture.headerFont, picture.withHeader, edges));
+    const ChartLayout layout(picture.layout);
+    const RenderOptions options = renderOptionsFor(picture.layout, picture.headerFont, picture.withHeader, edges);
+    if (auto* raster = dynamic_cast<RasterCanvas*>(&canvas))
+        drawChart(*raster, layout, picture.chart, options);
+    else
+        drawChart(canvas, layout, picture.chart, options);
 }
 
 QImage chartImage(const ChartPicture& picture, QSize size, EdgeStyle edges)

@@ -1,5 +1,7 @@
 #include "render/RasterCanvas.h"
 
+#include "render/DrawChartWalk.h"
+#include "render/CoverageBlend.h"
 #include "render/GdiLine.h"
 #include "render/QtFont.h"
 #include "render/TextFit.h"
@@ -57,37 +59,15 @@ constexpr size_t kMaxFonts = 16;
 // are drawn by the painter again.
 constexpr size_t kMaxCoverageBytesPerFont = size_t{4} << 20;
 
-// The ink of one text as the painter paints it: the pixels with any coverage, row by
-// row, relative to the point the text is drawn at, and the rectangle they span.
-struct InkPixel {
-    int16_t x;
-    int16_t y;
-    uint8_t alpha;
-};
+// The ink of one text as the painter paints it: the coverage of every pixel of the
+// rectangle its ink spans, relative to the point the text is drawn at, row by row.
 struct TextCoverage {
     QRect bounds;
-    std::vector<InkPixel> ink;
+    // Rows of `stride` values: the width rounded up to whole blocks of eight, the
+    // columns beyond it without coverage.
+    int stride = 0;
+    std::vector<uint8_t> alpha;
 };
-
-// Qt's blend of a glyph's coverage into a 32-bit pixel, rounding included, so that the
-// captured text lands on exactly the pixels the painter would give.
-inline uint32_t interpolate255(uint32_t x, uint32_t a, uint32_t y, uint32_t b)
-{
-    uint32_t t = (x & 0xff00ffu) * a + (y & 0xff00ffu) * b;
-    t = (t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8;
-    t &= 0xff00ffu;
-    x = ((x >> 8) & 0xff00ffu) * a + ((y >> 8) & 0xff00ffu) * b;
-    x = x + ((x >> 8) & 0xff00ffu) + 0x800080u;
-    x &= 0xff00ff00u;
-    return x | t;
-}
-
-// The same blend for one 8-bit grey channel, as Qt blends each channel of the above.
-inline uint8_t interpolate255(uint8_t x, uint32_t a, uint8_t y, uint32_t b)
-{
-    const uint32_t t = x * a + y * b;
-    return uint8_t((t + (t >> 8) + 0x80u) >> 8);
-}
 
 // A colour on an 8-bit grey surface, as Qt converts it there.
 inline uint8_t greyOf(uint32_t rgb)
@@ -103,34 +83,27 @@ void blendCoverage(const TextCoverage& coverage, Pixel color, uchar* bits,
                    qsizetype bytesPerLine, int x, int y, const QRect& clip)
 {
     const QRect placed = coverage.bounds.translated(x, y);
-    if (clip.contains(placed)) {
-        // The rows are a whole image line apart: ask for all of them before blending
-        // rather than waiting on each in turn.
+    const QRect part = placed & clip;
+    if (part.isEmpty())
+        return;
+    // The rows are a whole image line apart: ask for all of them before blending
+    // rather than waiting on each in turn.
 #if defined(__GNUC__) || defined(__clang__)
-        for (int row = placed.top(); row <= placed.bottom(); ++row) {
-            const uchar* line = bits + row * bytesPerLine;
-            __builtin_prefetch(line + placed.left() * int(sizeof(Pixel)), 1);
-            __builtin_prefetch(line + placed.right() * int(sizeof(Pixel)), 1);
-        }
+    for (int row = part.top(); row <= part.bottom(); ++row) {
+        const uchar* line = bits + row * bytesPerLine;
+        __builtin_prefetch(line + part.left() * int(sizeof(Pixel)), 1);
+        __builtin_prefetch(line + part.right() * int(sizeof(Pixel)), 1);
+    }
 #endif
-        for (const InkPixel& ink : coverage.ink) {
-            auto* pixel = reinterpret_cast<Pixel*>(bits + (y + ink.y) * bytesPerLine) + x + ink.x;
-            *pixel = interpolate255(color, ink.alpha, *pixel, 255u - ink.alpha);
-        }
-        return;
-    }
-    if (!clip.intersects(placed))
-        return;
-    const unsigned clipWidth = unsigned(clip.width());
-    const unsigned clipHeight = unsigned(clip.height());
-    for (const InkPixel& ink : coverage.ink) {
-        const int px = x + ink.x;
-        const int py = y + ink.y;
-        if (unsigned(px - clip.left()) >= clipWidth || unsigned(py - clip.top()) >= clipHeight)
-            continue;
-        auto* pixel = reinterpret_cast<Pixel*>(bits + py * bytesPerLine) + px;
-        *pixel = interpolate255(color, ink.alpha, *pixel, 255u - ink.alpha);
-    }
+    const int stride = coverage.stride;
+    // Whole rows, blocks and all, where they lie inside: the blocks' last columns
+    // cover nothing and leave their pixels as they are.
+    const int count = clip.contains(QRect(placed.topLeft(), QSize(stride, placed.height()))) ? stride
+                                                                                           : part.width();
+    const uint8_t* alpha = coverage.alpha.data() + qsizetype(part.top() - placed.top()) * stride +
+                           (part.left() - placed.left());
+    for (int row = part.top(); row <= part.bottom(); ++row, alpha += stride)
+        blendRow(reinterpret_cast<Pixel*>(bits + row * bytesPerLine) + part.left(), alpha, count, color);
 }
 
 // The backgrounds a captured text is proved on.
@@ -207,13 +180,13 @@ std::optional<TextCoverage> captureCoverage(const QStaticText& text, const QFont
 
     TextCoverage coverage;
     coverage.bounds = inked.translated(area.topLeft());
+    coverage.stride = (inked.width() + 7) & ~7;
+    coverage.alpha.assign(size_t(coverage.stride) * size_t(inked.height()), 0);
     for (int y = inked.top(); y <= inked.bottom(); ++y) {
         const QRgb* line = tileRow(0, y);
-        for (int x = inked.left(); x <= inked.right(); ++x) {
-            if (const int alpha = qRed(line[x]))
-                coverage.ink.push_back({int16_t(x + area.left()), int16_t(y + area.top()),
-                                        uint8_t(alpha)});
-        }
+        uint8_t* alpha = coverage.alpha.data() + qsizetype(y - inked.top()) * coverage.stride;
+        for (int x = inked.left(); x <= inked.right(); ++x)
+            alpha[x - inked.left()] = uint8_t(qRed(line[x]));
     }
 
     const uint32_t pixel = color.rgb() | 0xFF000000u;
@@ -413,13 +386,6 @@ void RasterCanvas::lineTo(int32_t x, int32_t y)
         strokeSegment(from, CanvasPoint{x, y});
 }
 
-void RasterCanvas::line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
-{
-    BasicCanvas::moveTo(x2, y2);
-    if (!penIsClear())
-        strokeSegment(CanvasPoint{x1, y1}, CanvasPoint{x2, y2});
-}
-
 namespace {
 
 // Fills `count` pixels from `first` with `pixel`, sixteen bytes a store: a chart's
@@ -434,18 +400,6 @@ inline void fillPixels(Pixel* first, int64_t count, Pixel pixel)
         std::memcpy(first, block, sizeof block);
     for (; count > 0; --count)
         *first++ = pixel;
-}
-
-// A line's runs straight into an image's pixels (32-bit, or 8-bit grey) at `origin`,
-// the line's first point.
-template <typename Pixel>
-void paintRuns(uchar* origin, qsizetype stride, const std::vector<PixelRun>& runs, Pixel pixel)
-{
-    for (const PixelRun& run : runs) {
-        uchar* line = origin + qsizetype(run.y) * stride;
-        for (int64_t row = 0; row < run.height; ++row, line += stride)
-            fillPixels(reinterpret_cast<Pixel*>(line) + run.x, run.width, pixel);
-    }
 }
 
 template <typename Pixel>
@@ -467,46 +421,86 @@ void paintStraight(uchar* origin, qsizetype stride, CanvasPoint from, CanvasPoin
 
 }  // namespace
 
+inline bool RasterCanvas::paintStraightLine(CanvasPoint from, CanvasPoint to)
+{
+    if (!direct_ || (from.x != to.x && from.y != to.y) ||
+        std::min(from.x, to.x) < window_->left || std::max(from.x, to.x) >= window_->right ||
+        std::min(from.y, to.y) < window_->top || std::max(from.y, to.y) >= window_->bottom)
+        return false;
+    const DirectTarget& target = *direct_;
+    const qsizetype stride = target.bytesPerLine;
+    const uint32_t pixel = 0xFF000000u | penRgb();
+    if (target.grey)
+        paintStraight(target.bits + qsizetype(target.dy) * stride + target.dx, stride, from, to, greyOf(pixel));
+    else
+        paintStraight(target.bits + qsizetype(target.dy) * stride + qsizetype(target.dx) * 4, stride, from, to,
+                      pixel);
+    return true;
+}
+
+void RasterCanvas::line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    BasicCanvas::moveTo(x2, y2);
+    if (penIsClear())
+        return;
+    // Nearly every line of a chart is a level line or an edge inside the image.
+    const CanvasPoint from{x1, y1};
+    const CanvasPoint to{x2, y2};
+    if (!paintStraightLine(from, to))
+        strokeSegment(from, to);
+}
+
 void RasterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
 {
     const uint32_t pixel = 0xFF000000u | penRgb();
-    if (from.x == to.x && from.y == to.y)
+    if ((from.x == to.x && from.y == to.y) || paintStraightLine(from, to))
         return;
-    // A line wholly inside the image, as nearly every line of a chart is, goes
-    // straight into the pixels; others are clipped run by run.
+    // A slanted line wholly inside the image goes straight into the pixels; others
+    // are clipped run by run.
     if (direct_ && std::min(from.x, to.x) >= window_->left && std::max(from.x, to.x) < window_->right &&
         std::min(from.y, to.y) >= window_->top && std::max(from.y, to.y) < window_->bottom) {
         const DirectTarget& target = *direct_;
-        const qsizetype stride = target.bytesPerLine;
         const qsizetype pixelBytes = target.grey ? 1 : 4;
-        uchar* const origin = target.bits + qsizetype(target.dy) * stride + qsizetype(target.dx) * pixelBytes;
-        // Level lines and edges.
-        if (from.x == to.x || from.y == to.y) {
-            if (target.grey)
-                paintStraight(origin, stride, from, to, greyOf(pixel));
-            else
-                paintStraight(origin, stride, from, to, pixel);
-            return;
+        uchar* const start = target.bits + qsizetype(target.dy + from.y) * target.bytesPerLine +
+                             qsizetype(target.dx + from.x) * pixelBytes;
+        const std::vector<qsizetype>& offsets = strokeOffsets(CanvasPoint{to.x - from.x, to.y - from.y});
+        if (target.grey) {
+            const uint8_t grey = greyOf(pixel);
+            for (const qsizetype offset : offsets)
+                start[offset] = grey;
+        } else {
+            for (const qsizetype offset : offsets)
+                *reinterpret_cast<uint32_t*>(start + offset) = pixel;
         }
-        // A line's pixels depend on its extent alone, and a row's hatch strokes all
-        // have the same: walked once, they are placed again for the others.
-        const CanvasPoint extent{to.x - from.x, to.y - from.y};
-        if (extent != strokeExtent_ || strokeRuns_.empty()) {
-            strokeRuns_.clear();
-            forEachGdiLineRun(CanvasPoint{}, extent, [this](const PixelRun& run) { strokeRuns_.push_back(run); });
-            strokeExtent_ = extent;
-        }
-        uchar* const start = origin + qsizetype(from.y) * stride + qsizetype(from.x) * pixelBytes;
-        if (target.grey)
-            paintRuns(start, stride, strokeRuns_, greyOf(pixel));
-        else
-            paintRuns(start, stride, strokeRuns_, pixel);
         return;
     }
     forEachGdiLineRun(
         from, to,
         [this, pixel](const PixelRun& run) { fillRun(run.x, run.y, run.width, run.height, pixel); },
         window_ ? &*window_ : nullptr);
+}
+
+const std::vector<qsizetype>& RasterCanvas::strokeOffsets(CanvasPoint extent)
+{
+    // A line's pixels depend on its extent alone: walked once, they are placed again
+    // for every line of the same shape.
+    for (StrokeShape& shape : strokeShapes_) {
+        if (shape.extent == extent)
+            return shape.offsets;
+    }
+    constexpr size_t kShapes = 4;
+    if (strokeShapes_.size() == kShapes)
+        strokeShapes_.erase(strokeShapes_.begin());
+    StrokeShape& shape = strokeShapes_.emplace_back();
+    shape.extent = extent;
+    const qsizetype stride = direct_->bytesPerLine;
+    const qsizetype pixelBytes = direct_->grey ? 1 : 4;
+    forEachGdiLineRun(CanvasPoint{}, extent, [&](const PixelRun& run) {
+        for (int64_t row = 0; row < run.height; ++row)
+            for (int64_t column = 0; column < run.width; ++column)
+                shape.offsets.push_back((run.y + row) * stride + (run.x + column) * pixelBytes);
+    });
+    return shape.offsets;
 }
 
 void RasterCanvas::fillRun(int32_t x, int32_t y, int64_t width, int64_t height, uint32_t argb)
@@ -602,7 +596,7 @@ bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const Can
     const DirectTarget& target = *direct_;
     if (text.capture == PreparedText::Capture::NotYet || text.captureHints != target.hints) {
         if (text.capture == PreparedText::Capture::Captured)
-            font_->coverageBytes -= text.coverage.ink.size() * sizeof(InkPixel);
+            font_->coverageBytes -= text.coverage.alpha.size();
         text.captureHints = target.hints;
         text.capture = PreparedText::Capture::Refused;
         text.coverage = {};
@@ -611,7 +605,7 @@ bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const Can
                                                 target.hints)) {
                 text.coverage = std::move(*coverage);
                 text.capture = PreparedText::Capture::Captured;
-                font_->coverageBytes += text.coverage.ink.size() * sizeof(InkPixel);
+                font_->coverageBytes += text.coverage.alpha.size();
             }
         }
     }
@@ -668,6 +662,12 @@ void RasterCanvas::showText(const std::string& cp932, const TextSpot& spot)
     PreparedText& text = prepare(cp932, textWindow(spot, cp932.size()));
     const CanvasPoint at = spot.origin(text.width, font_->height);
     paintText(text, at.x, at.y, spot.box);
+}
+
+void drawChart(RasterCanvas& canvas, const GridGeometry& geometry, const TCell& chart,
+               const RenderOptions& options)
+{
+    drawChartOn(canvas, geometry, chart, options);
 }
 
 }  // namespace solvena

@@ -6,6 +6,7 @@
 // on a grey image colours become their grey, as Qt converts them there.
 
 #include "render/BasicCanvas.h"
+#include "render/DrawChart.h"
 #include "render/GdiLine.h"
 #include "render/TextFit.h"
 
@@ -37,6 +38,9 @@ public:
 private:
     void showText(const std::string& cp932, const TextSpot& spot) override;
     void strokeSegment(CanvasPoint from, CanvasPoint to);
+    // A level line or an edge wholly inside the image, straight into its pixels; false
+    // where there is no image to write into or the line is not such a line.
+    bool paintStraightLine(CanvasPoint from, CanvasPoint to);
     struct FontState;
     struct PreparedText;
     static std::vector<std::shared_ptr<FontState>>& fontCache();
@@ -56,9 +60,14 @@ private:
 
     QPainter& painter_;
     std::unique_ptr<DirectTarget> direct_;
-    // The runs of the last slanted line drawn, from the origin to its extent.
-    CanvasPoint strokeExtent_;
-    std::vector<PixelRun> strokeRuns_;
+    // The pixels of the last few slanted lines drawn straight into the image, as byte
+    // offsets from their first pixel: hatch strokes all have one shape, arrows another.
+    struct StrokeShape {
+        CanvasPoint extent;
+        std::vector<qsizetype> offsets;
+    };
+    std::vector<StrokeShape> strokeShapes_;
+    const std::vector<qsizetype>& strokeOffsets(CanvasPoint extent);
     // The surface's pixels in the canvas's coordinates, where it is known: lines are
     // walked and painted only there, however far their ends lie.
     std::optional<CanvasRect> window_;
@@ -66,5 +75,10 @@ private:
     std::shared_ptr<FontState> font_;  // shared with the per-thread text cache
     bool fontApplied_ = false;
 };
+
+// drawChart on a raster canvas, its calls resolved at compile time: the screen and
+// every bitmap draw through this one.
+void drawChart(RasterCanvas& canvas, const GridGeometry& geometry, const TCell& chart,
+               const RenderOptions& options);
 
 }  // namespace solvena
