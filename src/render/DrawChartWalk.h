@@ -94,11 +94,20 @@ private:
 // stroke it is given until it would draw more than it has places for strokes in the
 // area; from then on only strokes in places not drawn yet. A chart whose hatches
 // overlap that much comes only from a file, and its picture is the same either way.
+// One serves every row in turn.
 class RowHatch {
 public:
     explicit RowHatch(const CanvasRect& area)
         : first_(int64_t{area.left} - 5), places_(int64_t{area.right} - first_)
     {
+    }
+
+    // Begins the next row; what the last one kept is reused, not allocated again.
+    void nextRow()
+    {
+        drawn_ = 0;
+        hatches_.clear();
+        seen_.clear();
     }
 
     // Calls draw(x) for x = first + 5 k, k = 0 .. count - 1, the place of each stroke.
@@ -290,6 +299,7 @@ void drawChartOn(C& canvas, const GridGeometry& geometry, const TCell& chart,
     const unsigned nameFlags = TextFlag::SingleLine | TextFlag::VCenter |
                                (options.namesRightAligned ? TextFlag::Right : 0u);
 
+    chart_walk::RowHatch hatch(visible.area());
     for (int r = 1; r < rowCount; ++r) {
         canvas.setBrushStyle(BrushStyle::Clear);
         const CellRect nameRect = geometry.cellRect(0, r);
@@ -300,7 +310,7 @@ void drawChartOn(C& canvas, const GridGeometry& geometry, const TCell& chart,
                             nameFlags);
         }
         const chart_walk::Row row{chart, r, margin, options.edges};
-        chart_walk::RowHatch hatch(visible.area());
+        hatch.nextRow();
         for (int c = 1; c < colCount; ++c) {
             const CellRect rect = geometry.cellRect(c, r);
             if (!rect.isOutOfView())

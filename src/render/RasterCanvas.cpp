@@ -75,35 +75,55 @@ inline uint8_t greyOf(uint32_t rgb)
     return uint8_t(qGray(QRgb(rgb)));
 }
 
+// A device rectangle, right and bottom exclusive, in 64 bits: a text may be placed
+// anywhere a 32-bit position and its width reach.
+struct DeviceBox {
+    int64_t left;
+    int64_t top;
+    int64_t right;
+    int64_t bottom;
+
+    bool isEmpty() const { return right <= left || bottom <= top; }
+    bool contains(const DeviceBox& o) const
+    {
+        return o.left >= left && o.top >= top && o.right <= right && o.bottom <= bottom;
+    }
+    DeviceBox operator&(const DeviceBox& o) const
+    {
+        return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+                std::min(bottom, o.bottom)};
+    }
+};
+
 // Blends coverage drawn at device point (x, y) in an opaque colour into the pixels
-// (32-bit, or 8-bit grey) inside the device rectangle `clip`. Full coverage needs no
-// case of its own: the blend gives the colour itself.
+// (32-bit, or 8-bit grey) inside the device rectangle `clip`, which lies within the
+// image. Full coverage needs no case of its own: the blend gives the colour itself.
 template <typename Pixel>
-void blendCoverage(const TextCoverage& coverage, Pixel color, uchar* bits,
-                   qsizetype bytesPerLine, int x, int y, const QRect& clip)
+void blendCoverage(const TextCoverage& coverage, Pixel color, uchar* bits, qsizetype bytesPerLine, int64_t x,
+                   int64_t y, const DeviceBox& clip)
 {
-    const QRect placed = coverage.bounds.translated(x, y);
-    const QRect part = placed & clip;
+    const int64_t left = x + coverage.bounds.left();
+    const int64_t top = y + coverage.bounds.top();
+    const DeviceBox part =
+        DeviceBox{left, top, left + coverage.bounds.width(), top + coverage.bounds.height()} & clip;
     if (part.isEmpty())
         return;
     // The rows are a whole image line apart: ask for all of them before blending
     // rather than waiting on each in turn.
 #if defined(__GNUC__) || defined(__clang__)
-    for (int row = part.top(); row <= part.bottom(); ++row) {
+    for (int64_t row = part.top; row < part.bottom; ++row) {
         const uchar* line = bits + row * bytesPerLine;
-        __builtin_prefetch(line + part.left() * int(sizeof(Pixel)), 1);
-        __builtin_prefetch(line + part.right() * int(sizeof(Pixel)), 1);
+        __builtin_prefetch(line + part.left * int64_t(sizeof(Pixel)), 1);
+        __builtin_prefetch(line + (part.right - 1) * int64_t(sizeof(Pixel)), 1);
     }
 #endif
     const int stride = coverage.stride;
     // Whole rows, blocks and all, where they lie inside: the blocks' last columns
     // cover nothing and leave their pixels as they are.
-    const int count = clip.contains(QRect(placed.topLeft(), QSize(stride, placed.height()))) ? stride
-                                                                                           : part.width();
-    const uint8_t* alpha = coverage.alpha.data() + qsizetype(part.top() - placed.top()) * stride +
-                           (part.left() - placed.left());
-    for (int row = part.top(); row <= part.bottom(); ++row, alpha += stride)
-        blendRow(reinterpret_cast<Pixel*>(bits + row * bytesPerLine) + part.left(), alpha, count, color);
+    const int count = part.left == left && left + stride <= clip.right ? stride : int(part.right - part.left);
+    const uint8_t* alpha = coverage.alpha.data() + (part.top - top) * stride + (part.left - left);
+    for (int64_t row = part.top; row < part.bottom; ++row, alpha += stride)
+        blendRow(reinterpret_cast<Pixel*>(bits + row * bytesPerLine) + part.left, alpha, count, color);
 }
 
 // The backgrounds a captured text is proved on.
@@ -194,7 +214,7 @@ std::optional<TextCoverage> captureCoverage(const QStaticText& text, const QFont
     for (int t = 1; t < kSheetTiles; ++t) {
         blended.fill(kProofBackgrounds[t - 1]);
         blendCoverage(coverage, pixel, blended.bits(), blended.bytesPerLine(), -area.left(),
-                      -area.top(), blended.rect());
+                      -area.top(), DeviceBox{0, 0, blended.width(), blended.height()});
         for (int y = 0; y < area.height(); ++y) {
             const QRgb* want = tileRow(t, y);
             const auto* got = reinterpret_cast<const QRgb*>(blended.constScanLine(y));
@@ -315,6 +335,8 @@ struct RasterCanvas::FontState {
     FontDesc desc;
     QFont font;
     QColor color;
+    uint32_t argb = 0;  // the colour as an opaque pixel, and as a grey one
+    uint8_t grey = 0;
     int ascent = 0;
     int height = 0;
     size_t coverageBytes = 0;
@@ -370,6 +392,8 @@ void RasterCanvas::setFont(const FontDesc& desc)
         state->desc = desc;
         state->font = toQFont(desc);
         state->color = toQColor(desc.color);
+        state->argb = state->color.rgb() | 0xFF000000u;
+        state->grey = greyOf(state->argb);
         const QFontMetrics metrics(state->font);
         state->ascent = metrics.ascent();
         state->height = metrics.ascent() + metrics.descent();
@@ -421,7 +445,7 @@ void paintStraight(uchar* origin, qsizetype stride, CanvasPoint from, CanvasPoin
 
 }  // namespace
 
-inline bool RasterCanvas::paintStraightLine(CanvasPoint from, CanvasPoint to)
+[[gnu::always_inline]] inline bool RasterCanvas::paintStraightLine(CanvasPoint from, CanvasPoint to)
 {
     if (!direct_ || (from.x != to.x && from.y != to.y) ||
         std::min(from.x, to.x) < window_->left || std::max(from.x, to.x) >= window_->right ||
@@ -612,23 +636,25 @@ bool RasterCanvas::blendText(PreparedText& text, int32_t x, int32_t y, const Can
     if (text.capture != PreparedText::Capture::Captured)
         return false;
 
-    QRect deviceClip(target.clipLeft, target.clipTop, target.clipRight - target.clipLeft,
-                     target.clipBottom - target.clipTop);
+    DeviceBox deviceClip{target.clipLeft, target.clipTop, target.clipRight, target.clipBottom};
     if (clip) {
         // As the painter path: a text whose cell fits the rectangle is not cut, so
         // italic overhangs survive; one that does not is cut at the rectangle.
-        const QRect clipRect = toQRect(*clip);
-        if (!clipRect.contains(QRect(x, y, text.width, font_->height)))
-            deviceClip &= clipRect.translated(target.dx, target.dy);
+        // (A cell without an inside counts as not fitting, as the painter counts it.)
+        const DeviceBox box{clip->left, clip->top, clip->right, clip->bottom};
+        const DeviceBox cell{x, y, int64_t{x} + text.width, int64_t{y} + font_->height};
+        if (cell.isEmpty() || !box.contains(cell))
+            deviceClip = deviceClip & DeviceBox{box.left + target.dx, box.top + target.dy, box.right + target.dx,
+                                                box.bottom + target.dy};
     }
     if (deviceClip.isEmpty())
         return true;
     if (target.grey)
-        blendCoverage(text.coverage, greyOf(font_->color.rgb()), target.bits, target.bytesPerLine,
-                      x + target.dx, y + target.dy, deviceClip);
+        blendCoverage(text.coverage, font_->grey, target.bits, target.bytesPerLine, int64_t{x} + target.dx,
+                      int64_t{y} + target.dy, deviceClip);
     else
-        blendCoverage(text.coverage, font_->color.rgb() | 0xFF000000u, target.bits,
-                      target.bytesPerLine, x + target.dx, y + target.dy, deviceClip);
+        blendCoverage(text.coverage, font_->argb, target.bits, target.bytesPerLine, int64_t{x} + target.dx,
+                      int64_t{y} + target.dy, deviceClip);
     return true;
 }
 

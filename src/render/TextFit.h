@@ -11,7 +11,9 @@
 #include <QString>
 #include <QTextLayout>
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -71,10 +73,25 @@ public:
     Laid& get(const std::string& cp932, TextWindow window, const QFont& font, Make&& make)
     {
         if (window.anchor == TextWindow::Anchor::Whole && cp932.size() <= kShortTextBytes) {
-            if (auto found = short_.find(cp932); found != short_.end())
-                return found->second;
-            makeRoom(0);
-            return short_.emplace(cp932, make(shownText(cp932, font, window))).first->second;
+            Recent* recent = nullptr;
+            if (!cp932.empty() && cp932.size() <= Recent::kBytes) {
+                recent = &recent_[(cp932.size() + uint8_t(cp932.front()) + 3u * uint8_t(cp932.back())) %
+                                  recent_.size()];
+                if (recent->laid && recent->size == cp932.size() &&
+                    std::memcmp(recent->bytes.data(), cp932.data(), cp932.size()) == 0)
+                    return *recent->laid;
+            }
+            auto found = short_.find(cp932);
+            if (found == short_.end()) {
+                makeRoom(0);
+                found = short_.emplace(cp932, make(shownText(cp932, font, window))).first;
+            }
+            if (recent) {
+                std::memcpy(recent->bytes.data(), cp932.data(), cp932.size());
+                recent->size = uint8_t(cp932.size());
+                recent->laid = &found->second;
+            }
+            return found->second;
         }
         // Looked up without copying the text, which may be megabytes long.
         if (auto found = long_.find(KeyView{cp932, window}); found != long_.end())
@@ -87,6 +104,7 @@ public:
 
     void clear()
     {
+        recent_.fill(Recent{});
         short_.clear();
         long_.clear();
         longBytes_ = 0;
@@ -130,6 +148,15 @@ private:
             startingOver_();
     }
 
+    // The last few short texts found, by a cheap hash of their bytes: a chart repeats
+    // a few labels thousands of times, and these are found without hashing them whole.
+    struct Recent {
+        static constexpr size_t kBytes = 15;
+        std::array<char, kBytes> bytes{};
+        uint8_t size = 0;
+        Laid* laid = nullptr;
+    };
+    std::array<Recent, 8> recent_{};
     size_t maxTexts_;
     size_t maxLongBytes_;
     std::function<void()> startingOver_;
