@@ -201,6 +201,26 @@ TEST(PngWriter, DecodesToThePixelsItWasGivenAtEveryDepth)
     EXPECT_TRUE(decodePng(sink.bytes()) == grey.convertToFormat(QImage::Format_RGB32));
 }
 
+// Rows of every width around the blocks the writer takes white in, each with its one
+// dark pixel somewhere else, and rows all white and all dark, in grey and in colour.
+TEST(BmpWriter, DecodesToThePixelsItWasGiven)
+{
+    for (const QImage::Format format : {QImage::Format_Grayscale8, QImage::Format_RGB32}) {
+        for (const int width : {1, 2, 4, 5, 7, 8, 9, 12, 16, 17, 25, 33}) {
+            QImage image(width, width + 2, format);
+            image.fill(Qt::white);
+            for (int y = 0; y < width; ++y)
+                image.setPixelColor(y, y, format == QImage::Format_RGB32 ? QColor(0x20, 0x50, 0xC0) : QColor(80, 80, 80));
+            for (int x = 0; x < width; ++x)
+                image.setPixelColor(x, width + 1, Qt::black);
+            StringSink sink;
+            writeBmp(sink, image);
+            EXPECT_TRUE(decodeBmp(sink.bytes()) == image.convertToFormat(QImage::Format_RGB32))
+                << width << " pixels wide, format " << format;
+        }
+    }
+}
+
 // The run deflater's stream as zlib (through Qt) reads it: runs of every length
 // around deflate's limits, rows that repeat the one above, pixels of three bytes, and
 // rows too long for a copy from the row above.

@@ -71,3 +71,47 @@ TEST(TextFit, AdvancesAreThoseOfEveryPrefixMeasuredAlone)
 }
 
 }  // namespace
+
+namespace {
+
+// The cache hands back what was made for the same bytes, through its memory of recent
+// texts as through its tables, and makes a text again after it started over: texts
+// that share a slot of that memory, or outlive a start, must never get another's.
+TEST(TextCacheTest, GivesEachTextItsOwnAndForgetsAllWhenStartingOver)
+{
+    const QFont font = toQFont(FontDesc{"MS Gothic", 0, 13});
+    int starts = 0;
+    TextCache<std::string> cache(3, 1 << 20, [&] { ++starts; });
+    int made = 0;
+    const auto get = [&](const std::string& text) {
+        return cache.get(text, TextWindow{}, font, [&](const QString& shown) {
+            ++made;
+            return shown.toStdString() + "#" + std::to_string(made);
+        });
+    };
+    struct Step {
+        std::string text;
+        std::string want;
+        int starts;
+    };
+    // "0" and "8" share a slot of the memory, "1" and "01" another; the 17 bytes of the
+    // long label are more than it keeps.
+    const Step steps[] = {
+        {"0", "0#1", 0},
+        {"8", "8#2", 0},
+        {"0", "0#1", 0},
+        {"a long label, 17", "a long label, 17#3", 0},
+        {"a long label, 17", "a long label, 17#3", 0},
+        {"01", "01#4", 1},  // the fourth text: the cache starts over
+        {"0", "0#5", 1},
+        {"01", "01#4", 1},
+        {"1", "1#6", 1},
+        {"01", "01#4", 1},
+    };
+    for (const Step& step : steps) {
+        EXPECT_EQ(get(step.text), step.want) << step.text;
+        EXPECT_EQ(starts, step.starts) << step.text;
+    }
+}
+
+}  // namespace
