@@ -1,7 +1,7 @@
 #include "render/RasterCanvas.h"
 
-#include "render/DrawChartWalk.h"
 #include "render/CoverageBlend.h"
+#include "render/DrawChartWalk.h"
 #include "render/GdiLine.h"
 #include "render/QtFont.h"
 #include "render/TextFit.h"
