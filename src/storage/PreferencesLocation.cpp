@@ -14,10 +14,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Root passes the system's check on anything, so the owner's bit decides too.
+// The system decides (on Windows the toolkit would look at the read-only attribute
+// alone); root passes its check on anything, so the owner's bit decides too.
 bool writable(const QFileInfo& info)
 {
-    return info.isWritable() && info.permissions().testFlag(QFileDevice::WriteOwner);
+    return mayWrite(nativePathBytes(info.absoluteFilePath()).toStdString()) &&
+           info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
 QString userFolder(const QProcessEnvironment& environment)

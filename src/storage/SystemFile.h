@@ -85,6 +85,13 @@ enum class SpecialTargets {
 Reason writeRegularFile(const std::string& path, const std::function<void(ByteSink&)>& produce,
                         FileIdentity* written = nullptr, SpecialTargets special = SpecialTargets::Refuse);
 
+// Whether this process may write the regular file at `path`, or make files in the folder
+// at `path`. POSIX: as the system's access check says. Windows: the file is opened for
+// writing (and left as it is), or a file is made in the folder and removed, since only
+// that shows what an access list allows (a folder under "Program Files" takes no files
+// from a user, whatever its attributes say).
+bool mayWrite(const std::string& path);
+
 // An exclusive lock on a file, taken without waiting and held while this lives; the system
 // lets go of it when its process ends, however it ends. The file is made when missing.
 // A link standing at the name is neither followed nor locked.

@@ -266,6 +266,11 @@ Reason writeRegularFile(const std::string& path, const std::function<void(ByteSi
     return {};
 }
 
+bool mayWrite(const std::string& path)
+{
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
 FileLock::FileLock(std::string path) : path_(std::move(path)), handle_(-1)
 {
     // A link planted under the lock's name must not make the program create or lock

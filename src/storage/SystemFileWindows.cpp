@@ -308,6 +308,25 @@ Reason writeRegularFile(const std::string& path, const std::function<void(ByteSi
     return {};
 }
 
+bool mayWrite(const std::string& path)
+{
+    Reason ignored;
+    std::wstring wide;
+    if (!toWide(path, wide, ignored))
+        return false;
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    // A file marked read-only is not written, as writeRegularFile refuses it.
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return !(attributes & FILE_ATTRIBUTE_READONLY) && Handle(openExisting(wide, GENERIC_WRITE)).valid();
+    if (wide.back() != L'\\' && wide.back() != L'/')
+        wide += L'\\';
+    // Removed again when it goes.
+    const TemporaryFile probe(wide);
+    return probe.handle() != INVALID_HANDLE_VALUE;
+}
+
 FileLock::FileLock(std::string path) : path_(std::move(path)), handle_(intptr_t(INVALID_HANDLE_VALUE))
 {
     std::wstring wide;

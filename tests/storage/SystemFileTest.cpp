@@ -15,6 +15,10 @@
 #include <set>
 #include <stdexcept>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 using namespace solvena;
 
 namespace fs = std::filesystem;
@@ -228,6 +232,35 @@ TEST(SystemFileLock, OneHolderAtATime)
 
     fs::create_directory(folder.path() / "folder.lock");
     EXPECT_FALSE(FileLock(nativeOf(folder.path() / "folder.lock")).isHeld());
+}
+
+// What may be written is what the system lets be written; finding out leaves nothing.
+TEST(SystemFileAccess, MayWriteWhatTheSystemLetsBeWritten)
+{
+    const Folder folder;
+    put(folder.path() / "file", "x");
+    put(folder.path() / "read-only", "x");
+    fs::permissions(folder.path() / "read-only", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const struct {
+        const char* what;
+        fs::path path;
+        bool may;
+    } cases[] = {
+        {"a folder", folder.path(), true},
+        {"a file", folder.path() / "file", true},
+        {"nothing", folder.path() / "missing", false},
+        {"a name in no folder", folder.path() / "missing" / "file", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mayWrite(nativeOf(c.path)), c.may) << c.what;
+#ifndef _WIN32
+    // Root may write a file marked read-only; Windows lets nobody.
+    if (::geteuid() == 0)
+        return;
+#endif
+    EXPECT_FALSE(mayWrite(nativeOf(folder.path() / "read-only")));
+    EXPECT_EQ(folder.entries(), (std::set<std::string>{"file", "read-only"})) << "the probe is gone";
 }
 
 #ifdef _WIN32
