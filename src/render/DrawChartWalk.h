@@ -2,10 +2,11 @@
 // The renderer's walk over the chart, for any canvas type. drawChart (DrawChart.h) runs
 // it over the Canvas interface; a canvas whose calls the compiler should see through,
 // as the raster canvas's for the screen and bitmaps, instantiates it for its own type
-// (every line a chart draws is then a direct, inlined call).
+// (every line a chart draws is then a direct call, not one through the interface).
 
 #include "document/TCell.h"
 #include "render/Canvas.h"
+#include "render/DrawChart.h"
 #include "render/GridGeometry.h"
 #include "render/RenderOptions.h"
 
@@ -17,8 +18,6 @@
 #include <vector>
 
 namespace solvena {
-
-int levelMargin(int defaultRowHeight);
 
 namespace chart_walk {
 
