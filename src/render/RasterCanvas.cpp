@@ -445,11 +445,15 @@ void paintStraight(uchar* origin, qsizetype stride, CanvasPoint from, CanvasPoin
 
 }  // namespace
 
+inline bool RasterCanvas::paintsDirectly(CanvasPoint from, CanvasPoint to) const
+{
+    return direct_ && std::min(from.x, to.x) >= window_->left && std::max(from.x, to.x) < window_->right &&
+           std::min(from.y, to.y) >= window_->top && std::max(from.y, to.y) < window_->bottom;
+}
+
 [[gnu::always_inline]] inline bool RasterCanvas::paintStraightLine(CanvasPoint from, CanvasPoint to)
 {
-    if (!direct_ || (from.x != to.x && from.y != to.y) ||
-        std::min(from.x, to.x) < window_->left || std::max(from.x, to.x) >= window_->right ||
-        std::min(from.y, to.y) < window_->top || std::max(from.y, to.y) >= window_->bottom)
+    if ((from.x != to.x && from.y != to.y) || !paintsDirectly(from, to))
         return false;
     const DirectTarget& target = *direct_;
     const qsizetype stride = target.bytesPerLine;
@@ -481,8 +485,7 @@ void RasterCanvas::strokeSegment(CanvasPoint from, CanvasPoint to)
         return;
     // A slanted line wholly inside the image goes straight into the pixels; others
     // are clipped run by run.
-    if (direct_ && std::min(from.x, to.x) >= window_->left && std::max(from.x, to.x) < window_->right &&
-        std::min(from.y, to.y) >= window_->top && std::max(from.y, to.y) < window_->bottom) {
+    if (paintsDirectly(from, to)) {
         const DirectTarget& target = *direct_;
         const qsizetype pixelBytes = target.grey ? 1 : 4;
         uchar* const start = target.bits + qsizetype(target.dy + from.y) * target.bytesPerLine +

@@ -38,6 +38,9 @@ public:
 private:
     void showText(const std::string& cp932, const TextSpot& spot) override;
     void strokeSegment(CanvasPoint from, CanvasPoint to);
+    // Whether a line between these points lies wholly inside an image whose pixels the
+    // canvas writes itself.
+    bool paintsDirectly(CanvasPoint from, CanvasPoint to) const;
     // A level line or an edge wholly inside the image, straight into its pixels; false
     // where there is no image to write into or the line is not such a line.
     bool paintStraightLine(CanvasPoint from, CanvasPoint to);
